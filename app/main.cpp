@@ -1,0 +1,43 @@
+#include <QApplication>
+#include <QDir>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QMessageBox>
+#include <QStyle>
+#include <QTime>
+#include <QTranslator>
+
+#include "app/mainwindow.h"
+#include "app/settings.h"
+#include "model/random.h"
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Vocabrium"));
+    QApplication::setApplicationVersion(QStringLiteral("1.2"));
+    // Sounds, transcriptions, default dictionaries and the help page live
+    // beside the program and are addressed relative to it.
+    QDir::setCurrent(QApplication::applicationDirPath());
+
+    readSettings();
+    nativeStyle = QApplication::style()->name();
+    Random::seed(quint32(QTime(0, 0, 0, 0).secsTo(QTime::currentTime())));
+
+    auto* translator = new QTranslator(&application);
+    if (translator->load(QStringLiteral("qt") + QLocale::system().name(),
+                         QStringLiteral("Translations")))
+        QApplication::installTranslator(translator);
+
+    MainWindow window;
+    window.show();
+
+    QMessageBox warning(QMessageBox::Warning, QObject::tr("Предупреждение"),
+                        QObject::tr("Данная версия предназначена исключительно для тестирования. "
+                                    "Программа на данной стадии содержит многочисленное "
+                                    "количество ошибок, и не предназначена для использования."),
+                        QMessageBox::Ok, &window);
+    warning.exec();
+
+    return QApplication::exec();
+}

@@ -1,0 +1,103 @@
+#pragma once
+
+#include <QList>
+#include <QMainWindow>
+
+#include "model/statistics.h"
+
+class QAction;
+class QActionGroup;
+class QDockWidget;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QStackedWidget;
+class QToolBar;
+class LessonSelector;
+class Questions;
+class Statuses;
+class Units;
+class Variants;
+
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    MainWindow();
+
+    /*! Index of the page shown: 0 word selection, 1..4 lesson pages. */
+    int currentPage() const;
+
+public slots:
+    void startNextLesson();
+    void restartCurrentLessson();
+    void showNewFileDialog();
+    void showOpenFileDialog();
+    void showProgressDialog();
+    void updateRecentFiles();
+    void updateStatusBar();
+    void updateTitle();
+    void openRecentFile();
+    void openFile(const QString& path);
+    void markLearned();
+    void clearStatuses();
+
+    /*! Creates (or empties) the dictionary at \a path and opens it. A name
+        without the ".dic" suffix gets it. */
+    void newFile(const QString& path);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    QMenu* createPopupMenu() override;
+
+private:
+    void initModels();
+    void createWidgets();
+    void createActions();
+    void createMenus();
+    void createToolBars();
+    void createStatusBar();
+    void createConnections();
+    void applySettings();
+    void setupDictionariesFolder();
+    void storeWindowState();
+    void setLesson(int kind);
+    void endLearningRun();
+    void congratulate();
+    void connectStatistics();
+    void disconnectStatistics();
+    QString lessonTitle(int kind) const;
+
+    Units* units = nullptr;
+    Units* learnedUnits = nullptr;
+    Statuses* statuses = nullptr;
+    Questions* questions = nullptr;
+    Variants* variants = nullptr;
+    LessonSelector* lessonSelector = nullptr;
+    Statistics statistics;
+    bool statisticsConnected = false;
+
+    QAction* newAction = nullptr;
+    QAction* openAction = nullptr;
+    QAction* exitAction = nullptr;
+    QList<QAction*> recentFileActions;
+    QAction* recentSeparator = nullptr;
+    QAction* toolBarAction = nullptr;
+    QAction* finderBarAction = nullptr;
+    QAction* statusBarAction = nullptr;
+    QAction* clearAction = nullptr;
+    QAction* markLearnedAction = nullptr;
+    QAction* progressAction = nullptr;
+    QAction* findAction = nullptr;
+
+    QToolBar* mainToolBar = nullptr;
+    QToolBar* finderToolBar = nullptr;
+    QLineEdit* finderLineEdit = nullptr;
+    QLabel* lessonLabel = nullptr;
+    QLabel* learnedLabel = nullptr;
+    QLabel* learningLabel = nullptr;
+
+    QStackedWidget* stack = nullptr;
+    QList<QWidget*> lessons;
+};

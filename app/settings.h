@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QFont>
+#include <QList>
+#include <QPoint>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <QTime>
+#include <QVariant>
+
+/*!
+    Application-wide values. readSettings() fills every one of them from the
+    settings store at start-up (defaults for absent keys); the owners read and
+    change them directly; writeSettings() stores them all back at exit.
+*/
+
+// Paths that are not settings.
+extern QString dictionariesPath;   // home + "/Vocabrium Dictionaries/"
+extern const QString learnedWordsName;
+
+// Stored values, in the order they are written.
+extern bool mwToolBar;
+extern bool mwStatusBar;
+extern bool mwFinderBar;
+extern bool mwAlwaysOnTop;
+extern QSize mwSize;
+extern QPoint mwPos;
+extern bool edTranscription;
+extern bool edTranslation;
+extern bool umdStem;
+extern bool umdTranslate;
+extern bool umdExcludeLearned;
+extern bool umdToLower;
+extern bool umdStandardDirection;
+extern int udPrimaryLanguage;
+extern int udSecondaryLanguage;
+extern int mdModelIndex;
+extern QList<QVariant> mdUserModel;
+extern bool speakEnabled;          // "speak"
+extern bool transcriptionEnabled;  // "transcription"
+extern QList<QVariant> learningModel; // "model"
+extern QString currentFileName;    // "fileName", the open dictionary without ".dic"
+extern QString transcriptionFileName;
+extern QStringList recentFiles;
+extern QString interfaceLanguage;
+extern QString learningLanguage;
+extern QString nativeStyle;
+extern QString styleName;          // "style"
+extern QFont interfaceFont;
+extern QFont lessonFont;
+extern int learnedCount;
+extern int mistakesCount;
+extern QTime learningTime;
+
+// Fixed style sheets shared by the lessons and the main window.
+extern QString plainCardStyleSheet;
+extern QString choiceCardStyleSheet;
+extern QString answerButtonStyleSheet;
+extern QString wrongAnswerStyleSheet;
+extern QString stackStyleSheet;
+
+/*! The learning model used when none (or a broken one) is stored. */
+QList<QVariant> defaultLearningModel();
+
+/*!
+    Keeps only the lesson kinds 1..4 of \a model; an empty result gives the
+    default model, so every consumer can rely on at least one step.
+*/
+QList<QVariant> sanitizedModel(const QList<QVariant>& model);
+
+/*! Length of the learning model in force, always at least 1. */
+int modelLength();
+
+/*! Lesson kind of step \a index of the model in force. */
+int modelStep(int index);
+
+void readSettings();
+void writeSettings();

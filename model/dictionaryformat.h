@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+
+#include "model/unit.h"
+
+class QIODevice;
+
+/*!
+    Readers and writers of the two binary files that belong to a dictionary:
+    the word list (".dic": a quint32 count followed by word/translation pairs
+    of QStrings, Qt 4.6 data-stream format, big-endian) and the statuses file
+    (".inf": a QList<int> in the same stream format).
+
+    The readers work on the file's bytes and never trust a count or a length
+    beyond what the bytes can hold, so a damaged file costs no more memory than
+    its own size.
+*/
+namespace DictionaryFormat {
+
+/*! Entries of a ".dic" file, in file order; a short file gives the records read so far. */
+QList<Unit> readUnits(const QByteArray& data);
+
+/*! Writes a complete ".dic" stream to \a device. Returns false on a write error. */
+bool writeUnits(QIODevice* device, const QList<Unit>& units);
+
+/*! The int list of a statuses file; stops at the end of the data. */
+QList<int> readIntList(const QByteArray& data);
+
+/*! Writes a QList<int> stream (count, then each value as qint32). */
+bool writeIntList(QIODevice* device, const QList<int>& values);
+
+} // namespace DictionaryFormat

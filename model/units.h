@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QHash>
+#include <QList>
+#include <QMap>
+#include <QObject>
+#include <QString>
+
+#include "model/unit.h"
+
+/*!
+    The word list of a dictionary. Two exist for the whole run: the open
+    dictionary (instance(0)) and the learned-words list (instance(1)).
+    Entries are addressed by integer keys: after a load they are 0..n-1 in
+    file order, a new entry gets the greatest key + 1, and a removal leaves a
+    gap until the next load.
+*/
+class Units : public QObject
+{
+    Q_OBJECT
+
+public:
+    static Units* instance(int which);
+
+    QString fileName() const;
+    void load();
+    void save();
+
+    int count() const;
+    QList<int> keys() const;
+    int lastKey() const;
+    Unit unit(int key) const;
+    QString word(int key) const;
+    QString translation(int key) const;
+    QList<Unit> unitList() const;
+
+    /*! Key of the first entry (smallest key) whose word matches \a text
+        case-insensitively after trimming \a text; -1 when none does. */
+    int find(const QString& text) const;
+
+    void add(const QString& word, const QString& translation);
+    void add(const Unit& unit);
+    void edit(int key, const QString& word, const QString& translation);
+    void remove(int key);
+    void setUnits(const QList<Unit>& units);
+
+signals:
+    void added(int key);
+    void removed(int key);
+
+private:
+    explicit Units(int which);
+
+    void indexKey(int key, const QString& word);
+    void unindexKey(int key, const QString& word);
+    void rebuildIndex();
+
+    int which;
+    QMap<int, Unit> entries;
+    // Lower-cased word -> keys holding it, ascending, so find() costs the same
+    // on a hundred words as on a hundred thousand.
+    QHash<QString, QList<int>> index;
+};
