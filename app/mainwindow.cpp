@@ -220,14 +220,17 @@ void MainWindow::createConnections()
     connect(finderBarAction, &QAction::toggled, finderToolBar, &QWidget::setVisible);
     connect(statusBarAction, &QAction::toggled, statusBar(), &QWidget::setVisible);
 
-    connect(units, &Units::added, statuses, &Statuses::add);
-    connect(units, &Units::removed, statuses, &Statuses::remove);
-    connect(units, &Units::removed, questions, &Questions::remove);
-    connect(units, &Units::removed, variants, &Variants::remove);
-    connect(statuses, &Statuses::unlearned, questions, &Questions::remove);
-    connect(statuses, &Statuses::initial, questions, &Questions::add);
-    connect(statuses, &Statuses::initial, variants, &Variants::add);
-    connect(statuses, &Statuses::learned, questions, &Questions::remove);
+    // The models outlive the window; a unique connection keeps a second
+    // window of the same process from wiring them twice.
+    const auto unique = Qt::UniqueConnection;
+    connect(units, &Units::added, statuses, &Statuses::add, unique);
+    connect(units, &Units::removed, statuses, &Statuses::remove, unique);
+    connect(units, &Units::removed, questions, &Questions::remove, unique);
+    connect(units, &Units::removed, variants, &Variants::remove, unique);
+    connect(statuses, &Statuses::unlearned, questions, &Questions::remove, unique);
+    connect(statuses, &Statuses::initial, questions, &Questions::add, unique);
+    connect(statuses, &Statuses::initial, variants, &Variants::add, unique);
+    connect(statuses, &Statuses::learned, questions, &Questions::remove, unique);
     connect(units, &Units::added, this, &MainWindow::updateStatusBar);
     connect(units, &Units::removed, this, &MainWindow::updateStatusBar);
     connect(statuses, &Statuses::unlearned, this, &MainWindow::updateStatusBar);
@@ -374,7 +377,10 @@ void MainWindow::clearStatuses()
         endLearningRun();
         setLesson(0);
     } else {
+        statusBarFrozen = true;
         statuses->resetAll();
+        statusBarFrozen = false;
+        updateStatusBar();
         restartCurrentLessson();
     }
 }
@@ -401,6 +407,8 @@ void MainWindow::showProgressDialog()
 
 void MainWindow::updateStatusBar()
 {
+    if (statusBarFrozen)
+        return;
     lessonLabel->setText(StatusTexts::lessonLabel(lessonTitle(currentPage())));
     learnedLabel->setText(StatusTexts::learnedLabel(statuses->countOf(Statuses::Learned),
                                                     units->count()));
@@ -460,8 +468,11 @@ void MainWindow::openFile(const QString& path)
     if (base.endsWith(dicSuffix(), Qt::CaseInsensitive))
         base.chop(dicSuffix().size());
     currentFileName = base;
+    statusBarFrozen = true;
     units->load();
     statuses->load();
+    statusBarFrozen = false;
+    updateStatusBar();
     updateTitle();
     updateRecentFiles();
 }

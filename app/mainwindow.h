@@ -77,6 +77,9 @@ private:
     LessonSelector* lessonSelector = nullptr;
     Statistics statistics;
     bool statisticsConnected = false;
+    // Loading or resetting a large dictionary signals once per word; the
+    // status bar is brought up to date once afterwards instead.
+    bool statusBarFrozen = false;
 
     QAction* newAction = nullptr;
     QAction* openAction = nullptr;

@@ -76,13 +76,13 @@ QList<Unit> readUnits(const QByteArray& data)
         return units;
     // Every record takes at least 8 bytes, which bounds what a hostile count can reserve.
     units.reserve(qsizetype(qMin<quint64>(count, reader.remaining() / 8)));
-    for (quint32 i = 0; i < count; ++i) {
+    // A record cut short is kept with its unreadable strings empty, but a
+    // count that promises records the file has no bytes for adds nothing.
+    for (quint32 i = 0; i < count && !reader.atEnd(); ++i) {
         Unit unit;
         unit.word = reader.readString();
         unit.translation = reader.readString();
         units.append(unit);
-        if (reader.atEnd())
-            break;
     }
     return units;
 }

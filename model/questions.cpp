@@ -26,6 +26,7 @@ QList<int> Questions::list() const
 void Questions::clear()
 {
     pool.clear();
+    members.clear();
 }
 
 void Questions::next()
@@ -44,11 +45,14 @@ void Questions::next()
 
 void Questions::add(int key)
 {
-    if (!pool.contains(key))
+    if (!members.contains(key)) {
+        members.insert(key);
         pool.append(key);
+    }
 }
 
 void Questions::remove(int key)
 {
-    pool.removeOne(key);
+    if (members.remove(key))
+        pool.removeOne(key);
 }

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QSet>
 
 /*! The question pool: the words being learned in this run and the one asked now. */
 class Questions : public QObject
@@ -28,4 +29,5 @@ private:
     int currentKey = 0;
     int previous = -1;
     QList<int> pool;
+    QSet<int> members; // the pool's keys, so adding thousands of words stays linear
 };

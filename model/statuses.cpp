@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <algorithm>
+
 #include "app/settings.h"
 #include "model/dictionaryformat.h"
 #include "model/units.h"
@@ -17,7 +19,27 @@ Statuses* Statuses::instance()
     return statuses;
 }
 
-Statuses::Statuses() = default;
+Statuses::Statuses()
+    : histogram(Learned + 1, 0)
+{
+}
+
+void Statuses::store(int key, int value)
+{
+    const bool existed = values.contains(key);
+    int& slot = values(key, Unlearned);
+    if (existed && slot >= 0 && slot <= Learned)
+        --histogram[slot];
+    slot = value;
+    if (value >= 0 && value <= Learned)
+        ++histogram[value];
+}
+
+void Statuses::clearValues()
+{
+    values.clear();
+    histogram.fill(0);
+}
 
 QList<int> Statuses::valuesFromFile(const QList<int>& fileValues)
 {
@@ -33,7 +55,7 @@ QList<int> Statuses::valuesFromFile(const QList<int>& fileValues)
 
 void Statuses::load()
 {
-    values.clear();
+    clearValues();
 
     QList<int> fileValues;
     QFile file(currentFileName + QStringLiteral(".inf"));
@@ -47,12 +69,11 @@ void Statuses::load()
     // not exist; a shorter one leaves later words at 0.
     const QList<int> keys = Units::instance(0)->keys();
     const int paired = qMin(int(keys.size()), int(fileValues.size()));
-    for (int i = 0; i < paired; ++i) {
-        values.insert(keys.at(i), fileValues.at(i));
+    values.reserve(keys.size());
+    for (int i = 0; i < paired; ++i)
         setStatus(keys.at(i), fileValues.at(i));
-    }
     for (int i = paired; i < keys.size(); ++i)
-        values.insert(keys.at(i), Unlearned);
+        store(keys.at(i), Unlearned);
 }
 
 void Statuses::save()
@@ -64,7 +85,7 @@ void Statuses::save()
     list.reserve(keys.size() + 1);
     list.append(StatusFileMarker);
     for (int key : keys)
-        list.append(values.value(key, Unlearned));
+        list.append(values.value(key, int(Unlearned)));
 
     QSaveFile file(currentFileName + QStringLiteral(".inf"));
     if (!file.open(QIODevice::WriteOnly))
@@ -77,12 +98,12 @@ void Statuses::save()
 
 int Statuses::status(int key) const
 {
-    return values.value(key, Unlearned);
+    return values.value(key, int(Unlearned));
 }
 
 void Statuses::setStatus(int key, int status)
 {
-    values.insert(key, status);
+    store(key, status);
     if (status == Initial)
         emit initial(key);
     else if (status == Learned)
@@ -99,12 +120,13 @@ void Statuses::setStatuses(const QList<int>& keys, int status)
 
 void Statuses::resetAll()
 {
-    setStatuses(values.keys(), Unlearned);
+    const QList<int> keys = values.keys();
+    setStatuses(keys, Unlearned);
 }
 
 void Statuses::increment(int key)
 {
-    values[key] += 1;
+    store(key, status(key) + 1);
     if (isLearned(key))
         setStatus(key, Learned);
 }
@@ -113,16 +135,16 @@ void Statuses::decrement(int key)
 {
     // The floor of 1 keeps a word in the learning range however many
     // mistakes it collects.
-    const auto it = values.find(key);
-    if (it != values.end() && *it > 1)
-        *it -= 1;
+    const int value = status(key);
+    if (value > 1)
+        store(key, value - 1);
     emit decremented();
 }
 
 bool Statuses::isLearned(int key) const
 {
-    const auto it = values.constFind(key);
-    return it != values.cend() && *it - 4 > modelLength();
+    const int* value = values.find(key);
+    return value && *value - 4 > modelLength();
 }
 
 bool Statuses::isLearning(int key) const
@@ -138,26 +160,31 @@ bool Statuses::isUnlearned(int key) const
 
 int Statuses::countOf(int status) const
 {
-    int n = 0;
-    for (int value : values)
-        n += value == status;
-    return n;
+    if (status >= 0 && status <= Learned)
+        return histogram.at(status);
+    return int(std::count(values.values().cbegin(), values.values().cend(), status));
 }
 
 void Statuses::setList(const QList<int>& statuses)
 {
-    values.clear();
+    clearValues();
+    values.reserve(statuses.size());
     int key = 0;
     for (int value : statuses)
-        values.insert(key++, value);
+        store(key++, value);
 }
 
 void Statuses::add(int key)
 {
-    values.insert(key, Unlearned);
+    store(key, Unlearned);
 }
 
 void Statuses::remove(int key)
 {
+    const int* value = values.find(key);
+    if (!value)
+        return;
+    if (*value >= 0 && *value <= Learned)
+        --histogram[*value];
     values.remove(key);
 }

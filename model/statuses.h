@@ -1,8 +1,9 @@
 #pragma once
 
 #include <QList>
-#include <QMap>
 #include <QObject>
+
+#include "model/keyedlist.h"
 
 /*!
     The learning status of every word of the open dictionary, stored by
@@ -53,5 +54,11 @@ public slots:
 private:
     Statuses();
 
-    QMap<int, int> values;
+    void store(int key, int value);
+    void clearValues();
+
+    KeyedList<int> values;
+    // How many keys hold each status 0..100, so the status bar can ask for
+    // the learned count after every change without a scan.
+    QList<int> histogram;
 };

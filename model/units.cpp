@@ -51,9 +51,10 @@ void Units::load()
     const QList<Unit> units = DictionaryFormat::readUnits(file.readAll());
     file.close();
 
+    entries.reserve(units.size());
     int key = 0;
     for (const Unit& unit : units)
-        entries.insert(key++, unit);
+        entries.append(key++, unit);
     rebuildIndex();
 }
 
@@ -92,14 +93,14 @@ Unit Units::unit(int key) const
 
 QString Units::word(int key) const
 {
-    const auto it = entries.constFind(key);
-    return it == entries.cend() ? QString() : it->word;
+    const Unit* unit = entries.find(key);
+    return unit ? unit->word : QString();
 }
 
 QString Units::translation(int key) const
 {
-    const auto it = entries.constFind(key);
-    return it == entries.cend() ? QString() : it->translation;
+    const Unit* unit = entries.find(key);
+    return unit ? unit->translation : QString();
 }
 
 QList<Unit> Units::unitList() const
@@ -110,9 +111,7 @@ QList<Unit> Units::unitList() const
 int Units::find(const QString& text) const
 {
     const auto it = index.constFind(text.trimmed().toLower());
-    if (it == index.cend() || it->isEmpty())
-        return -1;
-    return it->first();
+    return it == index.cend() ? -1 : it->first;
 }
 
 void Units::add(const QString& word, const QString& translation)
@@ -123,27 +122,35 @@ void Units::add(const QString& word, const QString& translation)
 void Units::add(const Unit& unit)
 {
     const int key = lastKey() + 1;
-    entries.insert(key, unit);
+    entries.append(key, unit);
     indexKey(key, unit.word);
     emit added(key);
 }
 
 void Units::edit(int key, const QString& word, const QString& translation)
 {
-    const auto it = entries.constFind(key);
-    if (it != entries.cend())
-        unindexKey(key, it->word);
     const Unit unit{word.trimmed(), translation.trimmed()};
+    const Unit* existing = entries.find(key);
+    if (!existing) {
+        entries.insert(key, unit);
+        indexKey(key, unit.word);
+        return;
+    }
+    const QString oldWord = existing->word;
     entries.insert(key, unit);
-    indexKey(key, unit.word);
+    if (oldWord.toLower() != unit.word.toLower()) {
+        unindexKey(key, oldWord);
+        indexKey(key, unit.word);
+    }
 }
 
 void Units::remove(int key)
 {
-    const auto it = entries.find(key);
-    if (it != entries.end()) {
-        unindexKey(key, it->word);
-        entries.erase(it);
+    const Unit* unit = entries.find(key);
+    if (unit) {
+        const QString word = unit->word;
+        entries.remove(key);
+        unindexKey(key, word);
     }
     emit removed(key);
 }
@@ -151,33 +158,61 @@ void Units::remove(int key)
 void Units::setUnits(const QList<Unit>& units)
 {
     entries.clear();
+    entries.reserve(units.size());
     int key = 0;
     for (const Unit& unit : units)
-        entries.insert(key++, unit);
+        entries.append(key++, unit);
     rebuildIndex();
 }
 
 void Units::indexKey(int key, const QString& word)
 {
-    QList<int>& keys = index[word.toLower()];
-    keys.insert(std::lower_bound(keys.begin(), keys.end(), key), key);
+    const QString lower = word.toLower();
+    const auto it = index.find(lower);
+    if (it == index.end()) {
+        index.insert(lower, IndexEntry{key, 1});
+    } else {
+        it->first = qMin(it->first, key);
+        ++it->count;
+    }
 }
 
+// Called once the entry under key no longer holds word.
 void Units::unindexKey(int key, const QString& word)
 {
-    const auto it = index.find(word.toLower());
+    const QString lower = word.toLower();
+    const auto it = index.find(lower);
     if (it == index.end())
         return;
-    it->removeOne(key);
-    if (it->isEmpty())
+    if (--it->count == 0) {
         index.erase(it);
+        return;
+    }
+    if (it->first != key)
+        return;
+    const QList<int>& keys = entries.keys();
+    const QList<Unit>& units = entries.values();
+    for (qsizetype i = 0; i < keys.size(); ++i) {
+        if (units.at(i).word.toLower() == lower) {
+            it->first = keys.at(i);
+            return;
+        }
+    }
 }
 
 void Units::rebuildIndex()
 {
     index.clear();
     index.reserve(entries.size());
-    // Keys are visited in ascending order, so appending keeps each list sorted.
-    for (auto it = entries.cbegin(); it != entries.cend(); ++it)
-        index[it->word.toLower()].append(it.key());
+    // Keys are visited in ascending order, so the first one seen is the smallest.
+    const QList<int>& keys = entries.keys();
+    const QList<Unit>& units = entries.values();
+    for (qsizetype i = 0; i < keys.size(); ++i) {
+        const QString lower = units.at(i).word.toLower();
+        const auto it = index.find(lower);
+        if (it == index.end())
+            index.insert(lower, IndexEntry{keys.at(i), 1});
+        else
+            ++it->count;
+    }
 }

@@ -2,10 +2,10 @@
 
 #include <QHash>
 #include <QList>
-#include <QMap>
 #include <QObject>
 #include <QString>
 
+#include "model/keyedlist.h"
 #include "model/unit.h"
 
 /*!
@@ -51,13 +51,21 @@ signals:
 private:
     explicit Units(int which);
 
+    // Words are indexed lower-cased so that find() costs the same on a
+    // hundred words as on a hundred thousand. Each word keeps its smallest
+    // key and how many entries share it; only removing the smallest of
+    // several equal words needs a scan.
+    struct IndexEntry
+    {
+        int first;
+        int count;
+    };
+
     void indexKey(int key, const QString& word);
     void unindexKey(int key, const QString& word);
     void rebuildIndex();
 
     int which;
-    QMap<int, Unit> entries;
-    // Lower-cased word -> keys holding it, ascending, so find() costs the same
-    // on a hundred words as on a hundred thousand.
-    QHash<QString, QList<int>> index;
+    KeyedList<Unit> entries;
+    QHash<QString, IndexEntry> index;
 };

@@ -27,6 +27,7 @@ QList<int> Variants::list() const
 void Variants::clear()
 {
     pool.clear();
+    members.clear();
 }
 
 QList<int> Variants::variants(int n) const
@@ -39,7 +40,7 @@ QList<int> Variants::variants(int n) const
         // Too few keys for the draw below ever to finish: offer every key
         // there is, the asked one included, in random order.
         result = pool;
-        if (!result.contains(current))
+        if (!members.contains(current))
             result.append(current);
         for (qsizetype i = result.size() - 1; i > 0; --i)
             result.swapItemsAt(i, Random::next() % (i + 1));
@@ -57,11 +58,14 @@ QList<int> Variants::variants(int n) const
 
 void Variants::add(int key)
 {
-    if (!pool.contains(key))
+    if (!members.contains(key)) {
+        members.insert(key);
         pool.append(key);
+    }
 }
 
 void Variants::remove(int key)
 {
-    pool.removeOne(key);
+    if (members.remove(key))
+        pool.removeOne(key);
 }

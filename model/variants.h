@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QSet>
 
 class Questions;
 
@@ -32,5 +33,6 @@ private:
     explicit Variants(Questions* questions);
 
     QList<int> pool;
+    QSet<int> members;
     Questions* questions;
 };

@@ -1,0 +1,217 @@
+#include <QFile>
+#include <QSettings>
+#include <QSignalSpy>
+
+#include "app/mainwindow.h"
+#include "model/dictionaryformat.h"
+#include "model/questions.h"
+#include "model/statuses.h"
+#include "model/units.h"
+#include "testenvironment.h"
+
+namespace {
+
+void writeDictionary(const QString& path, const QStringList& words)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QList<Unit> units;
+    for (const QString& word : words)
+        units.append({word, word.toUpper()});
+    QVERIFY(DictionaryFormat::writeUnits(&file, units));
+}
+
+QStringList wordsIn(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QStringList words;
+    for (const Unit& unit : DictionaryFormat::readUnits(file.readAll()))
+        words.append(unit.word);
+    return words;
+}
+
+QList<int> statusesIn(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return DictionaryFormat::readIntList(file.readAll());
+}
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void firstRunCopiesDefaultDictionaries();
+    void secondRunLeavesFolderAlone();
+    void poolsAreEmptyAfterStart();
+    void openingSwitchesAndSavesTheDictionary();
+    void reopeningMovesToFrontOfRecentFiles();
+    void recentFilesKeepFiveExistingOnes();
+    void newFileEmptiesAndForgetsStatuses_data();
+    void newFileEmptiesAndForgetsStatuses();
+    void closingSavesEverythingButNotTheRun();
+    void openingTheLearnedWordsFileKeepsItsLatestWords();
+
+private:
+    QString dictionaries() const { return QDir::homePath() + QStringLiteral("/Vocabrium Dictionaries/"); }
+    MainWindow* window = nullptr;
+};
+
+void TestMainWindow::initTestCase()
+{
+    QVERIFY(QDir().mkpath(QStringLiteral("Default Dictionaries")));
+    writeDictionary(QStringLiteral("Default Dictionaries/default.dic"),
+                    {"one", "two", "three", "four", "five", "six", "seven"});
+    writeDictionary(QStringLiteral("Default Dictionaries/animals.dic"), {"cat", "dog"});
+    readSettings();
+}
+
+void TestMainWindow::firstRunCopiesDefaultDictionaries()
+{
+    QVERIFY(!QDir(dictionaries()).exists());
+    window = new MainWindow;
+    QVERIFY(QFile::exists(dictionaries() + QStringLiteral("default.dic")));
+    QVERIFY(QFile::exists(dictionaries() + QStringLiteral("animals.dic")));
+    QCOMPARE(Units::instance(0)->count(), 7);
+    QCOMPARE(window->windowTitle(), QStringLiteral("default - Vocabrium"));
+    QCOMPARE(window->currentPage(), 0);
+}
+
+void TestMainWindow::secondRunLeavesFolderAlone()
+{
+    delete window;
+    QFile::remove(dictionaries() + QStringLiteral("animals.dic"));
+    window = new MainWindow;
+    QVERIFY(!QFile::exists(dictionaries() + QStringLiteral("animals.dic")));
+}
+
+void TestMainWindow::poolsAreEmptyAfterStart()
+{
+    // Statuses loaded before the window wires the pools reach no pool.
+    QCOMPARE(Questions::instance()->count(), 0);
+}
+
+void TestMainWindow::openingSwitchesAndSavesTheDictionary()
+{
+    const QString other = dictionaries() + QStringLiteral("other.dic");
+    writeDictionary(other, {"a", "b", "c"});
+    Units::instance(0)->add(QStringLiteral("eight"), QStringLiteral("восемь"));
+    Statuses::instance()->setStatus(0, 100);
+
+    window->openFile(other);
+    QCOMPARE(currentFileName, dictionaries() + QStringLiteral("other"));
+    QCOMPARE(window->windowTitle(), QStringLiteral("other - Vocabrium"));
+    QCOMPARE(Units::instance(0)->count(), 3);
+    QCOMPARE(wordsIn(dictionaries() + QStringLiteral("default.dic")).size(), 8);
+    QCOMPARE(statusesIn(dictionaries() + QStringLiteral("default.inf")),
+             (QList<int>{999, 100, 0, 0, 0, 0, 0, 0, 0}));
+
+    // Words chosen for learning in the newly opened dictionary enter the pools.
+    Statuses::instance()->setStatus(1, 5);
+    window->openFile(dictionaries() + QStringLiteral("default.dic"));
+    window->openFile(other);
+    QCOMPARE(Questions::instance()->list(), QList<int>{1});
+    Questions::instance()->clear();
+}
+
+void TestMainWindow::reopeningMovesToFrontOfRecentFiles()
+{
+    const QString first = dictionaries() + QStringLiteral("default.dic");
+    const QString second = dictionaries() + QStringLiteral("other.dic");
+    window->openFile(first);
+    window->openFile(second);
+    QCOMPARE(recentFiles.first(), second);
+    Units::instance(0)->add(QStringLiteral("d"), QString());
+    window->openFile(second);
+    QCOMPARE(recentFiles.first(), second);
+    QCOMPARE(recentFiles.count(second), 1);
+    QCOMPARE(Units::instance(0)->count(), 4);
+}
+
+void TestMainWindow::recentFilesKeepFiveExistingOnes()
+{
+    QStringList paths;
+    for (int i = 0; i < 6; ++i) {
+        paths.append(dictionaries() + QStringLiteral("d%1.dic").arg(i));
+        writeDictionary(paths.last(), {QStringLiteral("w%1").arg(i)});
+        window->openFile(paths.last());
+    }
+    QCOMPARE(recentFiles, (QStringList{paths[5], paths[4], paths[3], paths[2], paths[1]}));
+    QFile::remove(paths[3]);
+    window->updateRecentFiles();
+    QCOMPARE(recentFiles, (QStringList{paths[5], paths[4], paths[2], paths[1]}));
+}
+
+void TestMainWindow::newFileEmptiesAndForgetsStatuses_data()
+{
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("expectedBase");
+
+    QTest::newRow("with suffix") << QStringLiteral("fresh.dic") << QStringLiteral("fresh");
+    QTest::newRow("without suffix") << QStringLiteral("bare") << QStringLiteral("bare");
+    QTest::newRow("dotted name") << QStringLiteral("my.words") << QStringLiteral("my.words");
+}
+
+void TestMainWindow::newFileEmptiesAndForgetsStatuses()
+{
+    QFETCH(QString, chosen);
+    QFETCH(QString, expectedBase);
+    const QString base = dictionaries() + expectedBase;
+    writeDictionary(base + QStringLiteral(".dic"), {"old", "words"});
+    {
+        QFile inf(base + QStringLiteral(".inf"));
+        QVERIFY(inf.open(QIODevice::WriteOnly));
+        QVERIFY(DictionaryFormat::writeIntList(&inf, {999, 100, 100}));
+    }
+    window->newFile(dictionaries() + chosen);
+    QCOMPARE(currentFileName, base);
+    QCOMPARE(Units::instance(0)->count(), 0);
+    QCOMPARE(Statuses::instance()->countOf(100), 0);
+    QVERIFY(!QFile::exists(base + QStringLiteral(".inf")));
+    QCOMPARE(QFileInfo(base + QStringLiteral(".dic")).size(), 0);
+}
+
+void TestMainWindow::closingSavesEverythingButNotTheRun()
+{
+    const QString path = dictionaries() + QStringLiteral("closing.dic");
+    writeDictionary(path, {"x", "y"});
+    window->openFile(path);
+    Units::instance(0)->add(QStringLiteral("z"), QString());
+    Statuses::instance()->setStatus(2, 100);
+    Units::instance(1)->add(QStringLiteral("known"), QStringLiteral("известно"));
+    learnedCount = 4;
+
+    window->close();
+    QCOMPARE(wordsIn(path), (QStringList{"x", "y", "z"}));
+    QCOMPARE(statusesIn(dictionaries() + QStringLiteral("closing.inf")),
+             (QList<int>{999, 0, 0, 100}));
+    QCOMPARE(wordsIn(learnedWordsName), QStringList{"known"});
+    QSettings s(QSettings::NativeFormat, QSettings::UserScope,
+                QStringLiteral("Vocabrium"), QStringLiteral("Vocabrium"));
+    QCOMPARE(s.value(QStringLiteral("fileName")).toString(), dictionaries() + QStringLiteral("closing"));
+    QCOMPARE(s.value(QStringLiteral("learnedCount")).toInt(), 4);
+    QVERIFY(s.contains(QStringLiteral("MW_size")));
+}
+
+void TestMainWindow::openingTheLearnedWordsFileKeepsItsLatestWords()
+{
+    Units::instance(1)->add(QStringLiteral("fresh"), QString());
+    window->openFile(learnedWordsName);
+    QCOMPARE(Units::instance(0)->find(QStringLiteral("fresh")), 1);
+    Units::instance(0)->add(QStringLiteral("added while open"), QString());
+    window->close();
+    // The open dictionary is the learned-words file; the second list must not
+    // overwrite what was just saved.
+    QCOMPARE(wordsIn(learnedWordsName).size(), 3);
+    delete window;
+}
+
+VOCABRIUM_TEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

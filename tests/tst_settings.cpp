@@ -1,0 +1,208 @@
+#include <QSettings>
+
+#include "app/statustexts.h"
+#include "testenvironment.h"
+
+class TestSettings : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void emptyStoreGivesDefaults();
+    void valuesSurviveARoundTrip();
+    void brokenModelFallsBackToDefault_data();
+    void brokenModelFallsBackToDefault();
+    void singleStepModelIsKept();
+    void storeIsNamedAfterTheProgram();
+
+    void percentage_data();
+    void percentage();
+    void statusBarTexts();
+
+private:
+    static QSettings store()
+    {
+        return QSettings(QSettings::NativeFormat, QSettings::UserScope,
+                         QStringLiteral("Vocabrium"), QStringLiteral("Vocabrium"));
+    }
+};
+
+void TestSettings::init()
+{
+    QSettings s(QSettings::NativeFormat, QSettings::UserScope,
+                QStringLiteral("Vocabrium"), QStringLiteral("Vocabrium"));
+    s.clear();
+    s.sync();
+}
+
+void TestSettings::emptyStoreGivesDefaults()
+{
+    readSettings();
+    QCOMPARE(dictionariesPath, QDir::homePath() + QStringLiteral("/Vocabrium Dictionaries/"));
+    QVERIFY(mwToolBar);
+    QVERIFY(mwStatusBar);
+    QVERIFY(!mwFinderBar);
+    QVERIFY(!mwAlwaysOnTop);
+    QCOMPARE(mwSize, QSize(400, 400));
+    QCOMPARE(mwPos, QPoint(250, 250));
+    QVERIFY(!edTranscription);
+    QVERIFY(edTranslation);
+    QVERIFY(!umdStem);
+    QVERIFY(!umdTranslate);
+    QVERIFY(umdExcludeLearned);
+    QVERIFY(umdToLower);
+    QVERIFY(!umdStandardDirection);
+    QCOMPARE(udPrimaryLanguage, 67699721);
+    QCOMPARE(udSecondaryLanguage, 68748313);
+    QCOMPARE(mdModelIndex, 0);
+    QVERIFY(mdUserModel.isEmpty());
+    QVERIFY(speakEnabled);
+    QVERIFY(transcriptionEnabled);
+    QCOMPARE(learningModel, (QList<QVariant>{1, 2, 2, 3, 2, 4, 2, 4}));
+    QCOMPARE(currentFileName, dictionariesPath + QStringLiteral("default"));
+    QCOMPARE(transcriptionFileName, QStringLiteral("English"));
+    QVERIFY(recentFiles.isEmpty());
+    QCOMPARE(interfaceLanguage, QStringLiteral("ru"));
+    QCOMPARE(learningLanguage, QStringLiteral("en"));
+    QCOMPARE(styleName, QStringLiteral("cleanlooks"));
+    QCOMPARE(interfaceFont.family(), QStringLiteral("Sans Serif"));
+    QCOMPARE(interfaceFont.pointSize(), 10);
+    QCOMPARE(lessonFont.family(), QStringLiteral("Sans Serif"));
+    QCOMPARE(lessonFont.pointSize(), 12);
+    QCOMPARE(learnedCount, 0);
+    QCOMPARE(mistakesCount, 0);
+    QCOMPARE(learningTime, QTime(0, 0, 0, 0));
+}
+
+void TestSettings::valuesSurviveARoundTrip()
+{
+    readSettings();
+    mwFinderBar = true;
+    mwSize = QSize(640, 480);
+    mwPos = QPoint(10, 20);
+    umdStandardDirection = true;
+    udPrimaryLanguage = 1234;
+    mdUserModel = {4, 3};
+    transcriptionEnabled = false;
+    learningModel = {2, 4};
+    currentFileName = QStringLiteral("/tmp/x/мой словарь");
+    recentFiles = {QStringLiteral("/a.dic"), QStringLiteral("/b.dic")};
+    learningLanguage = QStringLiteral("de");
+    styleName = QStringLiteral("plastique");
+    lessonFont.setFamily(QStringLiteral("DejaVu Serif"));
+    lessonFont.setPointSize(17);
+    learnedCount = 31;
+    mistakesCount = 7;
+    learningTime = QTime(1, 2, 3);
+    writeSettings();
+
+    mwFinderBar = false;
+    learningModel.clear();
+    lessonFont = QFont();
+    learnedCount = 0;
+    readSettings();
+
+    QVERIFY(mwFinderBar);
+    QCOMPARE(mwSize, QSize(640, 480));
+    QCOMPARE(mwPos, QPoint(10, 20));
+    QVERIFY(umdStandardDirection);
+    QCOMPARE(udPrimaryLanguage, 1234);
+    QCOMPARE(mdUserModel, (QList<QVariant>{4, 3}));
+    QVERIFY(!transcriptionEnabled);
+    QCOMPARE(learningModel, (QList<QVariant>{2, 4}));
+    QCOMPARE(currentFileName, QStringLiteral("/tmp/x/мой словарь"));
+    QCOMPARE(recentFiles, (QStringList{"/a.dic", "/b.dic"}));
+    QCOMPARE(learningLanguage, QStringLiteral("de"));
+    QCOMPARE(styleName, QStringLiteral("plastique"));
+    QCOMPARE(lessonFont.family(), QStringLiteral("DejaVu Serif"));
+    QCOMPARE(lessonFont.pointSize(), 17);
+    QCOMPARE(learnedCount, 31);
+    QCOMPARE(mistakesCount, 7);
+    QCOMPARE(learningTime, QTime(1, 2, 3));
+}
+
+void TestSettings::brokenModelFallsBackToDefault_data()
+{
+    QTest::addColumn<QVariant>("stored");
+    QTest::addColumn<QList<QVariant>>("expected");
+
+    QTest::newRow("empty list") << QVariant(QList<QVariant>()) << defaultLearningModel();
+    QTest::newRow("lesson kinds out of range")
+        << QVariant(QList<QVariant>{0, 9, -1}) << defaultLearningModel();
+    QTest::newRow("bad steps dropped")
+        << QVariant(QList<QVariant>{3, 7, QStringLiteral("x"), 2}) << QList<QVariant>{3, 2};
+    QTest::newRow("not a list") << QVariant(QStringLiteral("garbage")) << defaultLearningModel();
+}
+
+void TestSettings::brokenModelFallsBackToDefault()
+{
+    QFETCH(QVariant, stored);
+    QFETCH(QList<QVariant>, expected);
+    {
+        QSettings s = store();
+        s.setValue(QStringLiteral("model"), stored);
+    }
+    readSettings();
+    QCOMPARE(learningModel, expected);
+    QVERIFY(modelLength() >= 1);
+}
+
+void TestSettings::singleStepModelIsKept()
+{
+    {
+        QSettings s = store();
+        s.setValue(QStringLiteral("model"), QList<QVariant>{3});
+    }
+    readSettings();
+    QCOMPARE(modelLength(), 1);
+    QCOMPARE(modelStep(0), 3);
+    QCOMPARE(modelStep(7), 3);
+}
+
+void TestSettings::storeIsNamedAfterTheProgram()
+{
+    readSettings();
+    writeSettings();
+    const QString path = store().fileName();
+    QVERIFY2(path.endsWith(QStringLiteral("Vocabrium/Vocabrium.conf")), qPrintable(path));
+    QVERIFY(path.startsWith(QDir::homePath()));
+    QVERIFY(QFile::exists(path));
+}
+
+void TestSettings::percentage_data()
+{
+    QTest::addColumn<int>("learned");
+    QTest::addColumn<int>("total");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("empty dictionary") << 0 << 0 << QStringLiteral("0");
+    QTest::newRow("quarter") << 30 << 120 << QStringLiteral("25");
+    QTest::newRow("two thirds truncates") << 2 << 3 << QStringLiteral("66");
+    QTest::newRow("one third") << 1 << 3 << QStringLiteral("33");
+    QTest::newRow("all") << 7 << 7 << QStringLiteral("100");
+}
+
+void TestSettings::percentage()
+{
+    QFETCH(int, learned);
+    QFETCH(int, total);
+    QFETCH(QString, expected);
+    QCOMPARE(StatusTexts::percentage(learned, total), expected);
+}
+
+void TestSettings::statusBarTexts()
+{
+    QCOMPARE(StatusTexts::learnedLabel(30, 120),
+             QStringLiteral("Изучено: <span color=blue>30</span>/<span color=darkred>120</span> (25%)"));
+    QCOMPARE(StatusTexts::learnedLabel(0, 0),
+             QStringLiteral("Изучено: <span color=blue>0</span>/<span color=darkred>0</span> (0%)"));
+    QCOMPARE(StatusTexts::learningLabel(6),
+             QStringLiteral("Изучается: <span color=darkred>6</span>"));
+    QCOMPARE(StatusTexts::progress(3, QTime(1, 2, 3), 4),
+             QStringLiteral("Вы изучили: <b>3 слов(а)</b>.<br>Общее время изучения: <b>01:02:03"
+                            "</b><br>Количество ошибок: <b>4</b>"));
+}
+
+VOCABRIUM_TEST_MAIN(TestSettings)
+#include "tst_settings.moc"
