@@ -19,6 +19,12 @@
 #include "app/settings.h"
 #include "app/statustexts.h"
 #include "app/styles.h"
+#include "lessons/cardwidget.h"
+#include "lessons/fillwidget.h"
+#include "lessons/meetwidget.h"
+#include "lessons/modeldialog.h"
+#include "lessons/selectwidget.h"
+#include "lessons/writewidget.h"
 #include "model/lessonselector.h"
 #include "model/questions.h"
 #include "model/statuses.h"
@@ -27,7 +33,6 @@
 
 namespace {
 
-constexpr int LessonCount = 5;
 constexpr int RecentFileCount = 5;
 
 QString dicSuffix()
@@ -59,6 +64,11 @@ int MainWindow::currentPage() const
     return stack->currentIndex();
 }
 
+AbstractLesson* MainWindow::lesson(int kind) const
+{
+    return lessons.value(kind);
+}
+
 void MainWindow::initModels()
 {
     units = Units::instance(0);
@@ -82,14 +92,13 @@ void MainWindow::createWidgets()
     learnedLabel = new QLabel;
     learningLabel = new QLabel;
 
+    modelDialog = new ModelDialog(this);
+
     stack = new QStackedWidget(this);
     stack->setStyleSheet(stackStyleSheet);
-    for (int kind = 0; kind < LessonCount; ++kind) {
-        auto* page = new QLabel(lessonTitle(kind));
-        page->setAlignment(Qt::AlignCenter);
-        lessons.append(page);
-        stack->addWidget(page);
-    }
+    lessons = {new FillWidget, new MeetWidget, new SelectWidget, new CardWidget, new WriteWidget};
+    for (AbstractLesson* lesson : std::as_const(lessons))
+        stack->addWidget(lesson);
 }
 
 void MainWindow::createActions()
@@ -142,6 +151,10 @@ void MainWindow::createActions()
     progressAction->setShortcut(QKeySequence(QStringLiteral("Ctrl+p")));
     connect(progressAction, &QAction::triggered, this, &MainWindow::showProgressDialog);
 
+    modelAction = new QAction(QIcon(QStringLiteral(":Models.png")), tr("Модель обучения..."), this);
+    modelAction->setShortcut(QKeySequence(QStringLiteral("Ctrl+m")));
+    connect(modelAction, &QAction::triggered, this, &MainWindow::showModelDialog);
+
     findAction = new QAction(this);
     findAction->setShortcut(QKeySequence::Find);
     connect(findAction, &QAction::triggered, finderLineEdit,
@@ -171,6 +184,9 @@ void MainWindow::createMenus()
     toolsMenu->addAction(clearAction);
     toolsMenu->addSeparator();
     toolsMenu->addAction(progressAction);
+
+    QMenu* settingsMenu = menuBar()->addMenu(tr("Настройки"));
+    settingsMenu->addAction(modelAction);
 }
 
 void MainWindow::createToolBars()
@@ -216,6 +232,8 @@ void MainWindow::createStatusBar()
 
 void MainWindow::createConnections()
 {
+    for (AbstractLesson* lesson : std::as_const(lessons))
+        connect(lesson, &AbstractLesson::finished, this, &MainWindow::startNextLesson);
     connect(toolBarAction, &QAction::toggled, mainToolBar, &QWidget::setVisible);
     connect(finderBarAction, &QAction::toggled, finderToolBar, &QWidget::setVisible);
     connect(statusBarAction, &QAction::toggled, statusBar(), &QWidget::setVisible);
@@ -274,22 +292,11 @@ void MainWindow::storeWindowState()
     mwStatusBar = statusBar()->isVisible();
 }
 
-QString MainWindow::lessonTitle(int kind) const
-{
-    switch (kind) {
-    case 0: return tr("Выбор слов");
-    case 1: return tr("Запоминание");
-    case 2: return tr("Выбор");
-    case 3: return tr("Карточка");
-    case 4: return tr("Написание");
-    }
-    return QString();
-}
-
 void MainWindow::setLesson(int kind)
 {
     markLearnedAction->setEnabled(kind != 0);
     stack->setCurrentIndex(kind);
+    lessons.at(kind)->start();
     updateStatusBar();
 }
 
@@ -311,6 +318,17 @@ void MainWindow::startNextLesson()
 
 void MainWindow::restartCurrentLessson()
 {
+    lessons.at(currentPage())->start();
+}
+
+void MainWindow::showModelDialog()
+{
+    if (modelDialog->exec())
+        statuses->setStatuses(questions->list(), Statuses::Initial);
+    if (currentPage() != 0)
+        startNextLesson();
+    else
+        restartCurrentLessson();
 }
 
 void MainWindow::endLearningRun()
@@ -355,6 +373,10 @@ void MainWindow::disconnectStatistics()
 
 void MainWindow::markLearned()
 {
+    // Only a word being asked can be marked; the action is disabled on the
+    // word selection page, but a queued shortcut must not reach a stale key.
+    if (currentPage() == 0 || !units->contains(questions->current()))
+        return;
     statuses->setStatus(questions->current(), Statuses::Learned);
     startNextLesson();
 }
@@ -409,7 +431,7 @@ void MainWindow::updateStatusBar()
 {
     if (statusBarFrozen)
         return;
-    lessonLabel->setText(StatusTexts::lessonLabel(lessonTitle(currentPage())));
+    lessonLabel->setText(StatusTexts::lessonLabel(lessons.at(currentPage())->title()));
     learnedLabel->setText(StatusTexts::learnedLabel(statuses->countOf(Statuses::Learned),
                                                     units->count()));
     learningLabel->setText(StatusTexts::learningLabel(questions->count()));

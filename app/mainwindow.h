@@ -13,7 +13,9 @@ class QLineEdit;
 class QMenu;
 class QStackedWidget;
 class QToolBar;
+class AbstractLesson;
 class LessonSelector;
+class ModelDialog;
 class Questions;
 class Statuses;
 class Units;
@@ -28,12 +30,14 @@ public:
 
     /*! Index of the page shown: 0 word selection, 1..4 lesson pages. */
     int currentPage() const;
+    AbstractLesson* lesson(int kind) const;
 
 public slots:
     void startNextLesson();
     void restartCurrentLessson();
     void showNewFileDialog();
     void showOpenFileDialog();
+    void showModelDialog();
     void showProgressDialog();
     void updateRecentFiles();
     void updateStatusBar();
@@ -67,7 +71,6 @@ private:
     void congratulate();
     void connectStatistics();
     void disconnectStatistics();
-    QString lessonTitle(int kind) const;
 
     Units* units = nullptr;
     Units* learnedUnits = nullptr;
@@ -92,6 +95,7 @@ private:
     QAction* clearAction = nullptr;
     QAction* markLearnedAction = nullptr;
     QAction* progressAction = nullptr;
+    QAction* modelAction = nullptr;
     QAction* findAction = nullptr;
 
     QToolBar* mainToolBar = nullptr;
@@ -101,6 +105,8 @@ private:
     QLabel* learnedLabel = nullptr;
     QLabel* learningLabel = nullptr;
 
+    ModelDialog* modelDialog = nullptr;
+
     QStackedWidget* stack = nullptr;
-    QList<QWidget*> lessons;
+    QList<AbstractLesson*> lessons;
 };

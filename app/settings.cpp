@@ -60,7 +60,7 @@ QList<QVariant> defaultLearningModel()
     return {1, 2, 2, 3, 2, 4, 2, 4};
 }
 
-QList<QVariant> sanitizedModel(const QList<QVariant>& model)
+QList<QVariant> validSteps(const QList<QVariant>& model)
 {
     QList<QVariant> result;
     for (const QVariant& step : model) {
@@ -69,6 +69,12 @@ QList<QVariant> sanitizedModel(const QList<QVariant>& model)
         if (ok && kind >= 1 && kind <= 4)
             result.append(kind);
     }
+    return result;
+}
+
+QList<QVariant> sanitizedModel(const QList<QVariant>& model)
+{
+    const QList<QVariant> result = validSteps(model);
     return result.isEmpty() ? defaultLearningModel() : result;
 }
 
@@ -106,7 +112,7 @@ void readSettings()
     udPrimaryLanguage = s.value(QStringLiteral("UD_primaryLanguage"), 67699721).toInt();
     udSecondaryLanguage = s.value(QStringLiteral("UD_secondaryLanguage"), 68748313).toInt();
     mdModelIndex = s.value(QStringLiteral("MD_modelIndex"), 0).toInt();
-    mdUserModel = s.value(QStringLiteral("MD_userModel"), QList<QVariant>()).toList();
+    mdUserModel = validSteps(s.value(QStringLiteral("MD_userModel"), QList<QVariant>()).toList());
     speakEnabled = s.value(QStringLiteral("speak"), true).toBool();
     transcriptionEnabled = s.value(QStringLiteral("transcription"), true).toBool();
     // A model with no usable step would leave the lesson selector nothing to

@@ -63,9 +63,12 @@ extern QString stackStyleSheet;
 /*! The learning model used when none (or a broken one) is stored. */
 QList<QVariant> defaultLearningModel();
 
+/*! The steps of \a model that name a lesson kind 1..4, as ints. */
+QList<QVariant> validSteps(const QList<QVariant>& model);
+
 /*!
-    Keeps only the lesson kinds 1..4 of \a model; an empty result gives the
-    default model, so every consumer can rely on at least one step.
+    validSteps() of \a model; an empty result gives the default model, so
+    every consumer can rely on at least one step.
 */
 QList<QVariant> sanitizedModel(const QList<QVariant>& model);
 

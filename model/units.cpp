@@ -86,6 +86,11 @@ int Units::lastKey() const
     return entries.isEmpty() ? -1 : entries.lastKey();
 }
 
+bool Units::contains(int key) const
+{
+    return entries.contains(key);
+}
+
 Unit Units::unit(int key) const
 {
     return entries.value(key);

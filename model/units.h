@@ -29,6 +29,7 @@ public:
     int count() const;
     QList<int> keys() const;
     int lastKey() const;
+    bool contains(int key) const;
     Unit unit(int key) const;
     QString word(int key) const;
     QString translation(int key) const;

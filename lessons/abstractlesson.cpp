@@ -1,0 +1,39 @@
+#include "lessons/abstractlesson.h"
+
+#include <QFrame>
+
+#include "model/questions.h"
+#include "model/statuses.h"
+#include "model/units.h"
+#include "model/variants.h"
+#include "speech/speaker.h"
+#include "speech/transcriptions.h"
+
+AbstractLesson::AbstractLesson(QWidget* parent)
+    : QWidget(parent)
+    , units(Units::instance(0))
+    , statuses(Statuses::instance())
+    , questions(Questions::instance())
+    , variants(Variants::instance())
+    , transcriptions(Transcriptions::instance())
+    , speaker(new Speaker(this))
+{
+}
+
+QString AbstractLesson::wordWithTranscription(int key) const
+{
+    return units->word(key).toHtmlEscaped() + transcriptions->formatted(key);
+}
+
+QString AbstractLesson::escapedTranslation(int key) const
+{
+    return units->translation(key).toHtmlEscaped();
+}
+
+QFrame* AbstractLesson::horizontalLine()
+{
+    auto* line = new QFrame;
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    return line;
+}

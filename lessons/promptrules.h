@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+/*! The writing lesson's mask rules, apart from the widget. */
+namespace PromptRules {
+
+/*! One "?" per character of \a word. */
+QString initialPrompt(const QString& word);
+
+/*! The mask as rich text: the part covered by \a typedLength characters in
+    blue, or the whole mask red when more characters were typed than the word has. */
+QString coloredPrompt(const QString& prompt, int typedLength);
+
+/*! Uncovers the first hidden letter at or after the typed length (from the
+    start when the typing is already as long as the word). */
+QString uncoverOne(const QString& prompt, const QString& word, int typedLength);
+
+/*! The typed text matches the word, letter case ignored, blanks counted. */
+bool isRight(const QString& typed, const QString& word);
+
+} // namespace PromptRules

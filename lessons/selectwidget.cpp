@@ -1,0 +1,210 @@
+#include "lessons/selectwidget.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+#include <QTextDocument>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+#include "app/settings.h"
+#include "lessons/buttongroup.h"
+#include "model/questions.h"
+#include "model/statuses.h"
+#include "model/units.h"
+#include "model/variants.h"
+#include "speech/speaker.h"
+
+SelectWidget::SelectWidget(QWidget* parent)
+    : AbstractLesson(parent)
+{
+    createWidgets();
+    createConnections();
+    createLayout();
+    setupFonts();
+}
+
+QString SelectWidget::title() const
+{
+    return tr("Выбор");
+}
+
+void SelectWidget::reset()
+{
+    wordMode = true;
+}
+
+QPushButton* SelectWidget::answerButton(int index) const
+{
+    return buttons.value(index);
+}
+
+void SelectWidget::setupFonts()
+{
+    QFont bold = lessonFont;
+    bold.setWeight(QFont::Bold);
+    questionLabel->setFont(bold);
+    for (QPushButton* button : std::as_const(buttons))
+        button->setFont(interfaceFont);
+}
+
+void SelectWidget::createWidgets()
+{
+    questionLabel = new QLabel;
+    questionLabel->setTextFormat(Qt::RichText);
+    questionLabel->setWordWrap(true);
+    questionLabel->setAlignment(Qt::AlignCenter);
+    group = new ButtonGroup(this);
+    for (int i = 0; i < AnswerCount; ++i) {
+        auto* button = new QPushButton;
+        button->setCheckable(true);
+        button->setAutoDefault(true);
+        button->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+        button->setStyleSheet(answerButtonStyleSheet);
+        // Arrow keys walk the answers as they walk from the question.
+        button->installEventFilter(this);
+        group->addButton(button);
+        buttons.append(button);
+    }
+}
+
+void SelectWidget::createConnections()
+{
+    connect(group, &ButtonGroup::buttonClicked, this, &SelectWidget::checkAnswer);
+    connect(speaker, &Speaker::finished, this, &AbstractLesson::finished);
+}
+
+void SelectWidget::createLayout()
+{
+    card = new QGroupBox;
+    card->setStyleSheet(choiceCardStyleSheet);
+    card->installEventFilter(this);
+    auto* cardLayout = new QVBoxLayout(card);
+    cardLayout->addWidget(questionLabel, 0, Qt::AlignCenter);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(card, 0);
+    for (QPushButton* button : std::as_const(buttons))
+        layout->addWidget(button, 0);
+}
+
+void SelectWidget::start()
+{
+    questionLabel->setFocus(Qt::OtherFocusReason);
+    currentUnit = questions->current();
+    variantsShown = variants->variants(AnswerCount);
+
+    const int checked = group->checkedIndex();
+    if (checked != -1)
+        buttons.at(checked)->setChecked(false);
+    for (int i = 0; i < AnswerCount; ++i) {
+        QPushButton* button = buttons.at(i);
+        button->setFocusPolicy(Qt::TabFocus);
+        button->setText(QString());
+        button->setIcon(QIcon(QPixmap(0, 0)));
+        button->setStyleSheet(answerButtonStyleSheet);
+        button->setEnabled(true);
+        // A short variant pool (words removed during the run) offers fewer answers.
+        button->setVisible(i < variantsShown.size());
+    }
+
+    const bool askingWord = wordMode;
+    wordMode = !wordMode;
+    if (askingWord)
+        askWord();
+    else
+        askTranslation();
+}
+
+void SelectWidget::askWord()
+{
+    questionLabel->setText(wordWithTranscription(currentUnit));
+    for (int i = 0; i < variantsShown.size(); ++i) {
+        // Plain text on a push button: '&' would otherwise become a mnemonic.
+        QString text = units->translation(variantsShown.at(i));
+        buttons.at(i)->setText(text.replace(QLatin1Char('&'), QStringLiteral("&&")));
+    }
+    speaker->pronounce(currentUnit);
+}
+
+void SelectWidget::askTranslation()
+{
+    questionLabel->setText(escapedTranslation(currentUnit));
+    for (int i = 0; i < variantsShown.size(); ++i) {
+        const QIcon icon = renderedWord(variantsShown.at(i));
+        QPushButton* button = buttons.at(i);
+        button->setIcon(icon);
+        const QList<QSize> sizes = icon.availableSizes();
+        button->setIconSize(sizes.isEmpty() ? QSize() : sizes.first());
+    }
+}
+
+QIcon SelectWidget::renderedWord(int key) const
+{
+    QTextDocument document;
+    document.setDefaultFont(lessonFont);
+    document.setHtml(wordWithTranscription(key));
+    const QSizeF size = document.size();
+    QPixmap pixmap(qMax(1, int(std::ceil(size.width()))), qMax(1, int(std::ceil(size.height()))));
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    document.drawContents(&painter);
+    painter.end();
+    // The same image for the disabled state keeps the words fully coloured
+    // once the right answer has been picked.
+    QIcon icon;
+    icon.addPixmap(pixmap, QIcon::Normal, QIcon::Off);
+    icon.addPixmap(pixmap, QIcon::Disabled, QIcon::Off);
+    return icon;
+}
+
+void SelectWidget::checkAnswer(int index)
+{
+    QPushButton* button = buttons.value(index);
+    if (!button || index >= variantsShown.size() || !units->contains(currentUnit))
+        return;
+    if (button->styleSheet() == wrongAnswerStyleSheet)
+        return;
+    if (variantsShown.at(index) == currentUnit) {
+        statuses->increment(currentUnit);
+        for (QPushButton* each : std::as_const(buttons))
+            each->setEnabled(false);
+        speaker->pronounceAndFinish(currentUnit);
+    } else {
+        statuses->decrement(currentUnit);
+        button->setStyleSheet(wrongAnswerStyleSheet);
+        button->setFocusPolicy(Qt::NoFocus);
+        if (button->hasFocus())
+            focusNextChild();
+    }
+}
+
+bool SelectWidget::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == card && event->type() == QEvent::MouseButtonPress) {
+        if (!wordMode) {
+            speaker->pronounce(currentUnit);
+            return true;
+        }
+        return false;
+    }
+    if (event->type() == QEvent::KeyPress
+        && (watched == card || buttons.contains(qobject_cast<QPushButton*>(watched)))) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Down) {
+            focusNextChild();
+            return true;
+        }
+        if (key == Qt::Key_Up) {
+            focusPreviousChild();
+            return true;
+        }
+    }
+    return AbstractLesson::eventFilter(watched, event);
+}

@@ -1,0 +1,147 @@
+#include "lessons/writewidget.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/settings.h"
+#include "lessons/promptrules.h"
+#include "model/questions.h"
+#include "model/statuses.h"
+#include "model/units.h"
+#include "speech/speaker.h"
+
+WriteWidget::WriteWidget(QWidget* parent)
+    : AbstractLesson(parent)
+{
+    createWidgets();
+    createConnections();
+    createLayout();
+    setupFonts();
+}
+
+QString WriteWidget::title() const
+{
+    return tr("Написание");
+}
+
+void WriteWidget::reset()
+{
+}
+
+void WriteWidget::setupFonts()
+{
+    questionLabel->setFont(lessonFont);
+    promptLabel->setFont(interfaceFont);
+}
+
+void WriteWidget::createWidgets()
+{
+    questionLabel = new QLabel;
+    questionLabel->setTextFormat(Qt::RichText);
+    questionLabel->setWordWrap(true);
+    promptLabel = new QLabel;
+    promptLabel->setTextFormat(Qt::RichText);
+    input = new QLineEdit;
+    input->setMaxLength(150);
+    input->setContextMenuPolicy(Qt::NoContextMenu);
+    hintButton = new QPushButton(tr("Подсказка"));
+    answerButton = new QPushButton(tr("Ответ"));
+    compareButton = new QPushButton(tr("Сравнить"));
+    for (QPushButton* button : {hintButton, answerButton, compareButton})
+        button->setFixedHeight(LessonButtonHeight);
+}
+
+void WriteWidget::createConnections()
+{
+    connect(hintButton, &QPushButton::clicked, this, &WriteWidget::takePrompt);
+    connect(answerButton, &QPushButton::clicked, this, &WriteWidget::takeHelp);
+    connect(input, &QLineEdit::returnPressed, compareButton, &QPushButton::click);
+    connect(compareButton, &QPushButton::clicked, this, &WriteWidget::checkAnswer);
+    connect(input, &QLineEdit::textChanged, this, &WriteWidget::colorPrompt);
+    connect(speaker, &Speaker::finished, this, &AbstractLesson::finished);
+}
+
+void WriteWidget::createLayout()
+{
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(hintButton);
+    buttons->addWidget(answerButton);
+    buttons->addWidget(compareButton);
+    buttons->addStretch();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(questionLabel, 1, Qt::AlignCenter);
+    layout->addWidget(horizontalLine());
+    layout->addWidget(promptLabel, 1, Qt::AlignCenter);
+    layout->addWidget(input);
+    layout->addLayout(buttons);
+}
+
+void WriteWidget::setControlsEnabled(bool enabled)
+{
+    input->setEnabled(enabled);
+    hintButton->setEnabled(enabled);
+    compareButton->setEnabled(enabled);
+    answerButton->setEnabled(enabled);
+}
+
+void WriteWidget::start()
+{
+    currentUnit = questions->current();
+    helpTaken = false;
+    setControlsEnabled(true);
+    prompt = PromptRules::initialPrompt(units->word(currentUnit));
+    colorPrompt();
+    questionLabel->setText(escapedTranslation(currentUnit));
+    input->clear();
+    input->setFocus(Qt::OtherFocusReason);
+}
+
+void WriteWidget::colorPrompt()
+{
+    if (helpTaken)
+        return;
+    promptLabel->setText(PromptRules::coloredPrompt(prompt, int(input->text().size())));
+}
+
+void WriteWidget::takePrompt()
+{
+    prompt = PromptRules::uncoverOne(prompt, units->word(currentUnit), int(input->text().size()));
+    if (!prompt.contains(QLatin1Char('?')))
+        takeHelp();
+    colorPrompt();
+    input->setFocus(Qt::OtherFocusReason);
+}
+
+void WriteWidget::takeHelp()
+{
+    if (helpTaken || !units->contains(currentUnit))
+        return;
+    promptLabel->setText(wordWithTranscription(currentUnit));
+    input->setFocus(Qt::OtherFocusReason);
+    answerButton->setEnabled(false);
+    hintButton->setEnabled(false);
+    statuses->decrement(currentUnit);
+    helpTaken = true;
+}
+
+void WriteWidget::checkAnswer()
+{
+    if (!units->contains(currentUnit) || !compareButton->isEnabled())
+        return;
+    if (PromptRules::isRight(input->text(), units->word(currentUnit))) {
+        if (!helpTaken)
+            statuses->increment(currentUnit);
+        helpTaken = true; // keeps the uncovered word on the label
+        promptLabel->setText(wordWithTranscription(currentUnit));
+        setControlsEnabled(false);
+        speaker->pronounceAndFinish(currentUnit);
+    } else {
+        statuses->decrement(currentUnit);
+        input->setFocus(Qt::OtherFocusReason);
+    }
+}

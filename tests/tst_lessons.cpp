@@ -1,0 +1,552 @@
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QComboBox>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTimer>
+
+#include "lessons/buttongroup.h"
+#include "lessons/cardwidget.h"
+#include "lessons/fillwidget.h"
+#include "lessons/meetwidget.h"
+#include "lessons/modeldialog.h"
+#include "lessons/promptrules.h"
+#include "lessons/selectwidget.h"
+#include "lessons/writewidget.h"
+#include "model/questions.h"
+#include "model/random.h"
+#include "model/statuses.h"
+#include "model/units.h"
+#include "model/variants.h"
+#include "speech/speaker.h"
+#include "testenvironment.h"
+
+namespace {
+
+// Answers the next modal box with the given button, from the event loop.
+void answerNextBox(QMessageBox::StandardButton button, QString* text = nullptr)
+{
+    QTimer::singleShot(0, qApp, [button, text] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        if (text)
+            *text = box->text();
+        box->button(button)->click();
+    });
+}
+
+template <typename T>
+T* child(QWidget* parent, const QString& text)
+{
+    const auto all = parent->findChildren<T*>();
+    for (T* widget : all)
+        if (widget->text() == text)
+            return widget;
+    return nullptr;
+}
+
+} // namespace
+
+class TestLessons : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+
+    void buttonGroupKeepsOneChecked();
+
+    void fillWalksUnchosenWords();
+    void fillStartNeedsChosenWordsAndSixEntries_data();
+    void fillStartNeedsChosenWordsAndSixEntries();
+    void fillLearnAllAnsweredNoChangesNothing();
+    void fillPastTheEndActsOnNothing();
+    void fillEscapesMarkup();
+
+    void meetConfirmsWithEnter();
+
+    void selectAlternatesDirections();
+    void selectCountsEachWrongAnswerOnce();
+    void selectJudgesByKeyNotText();
+    void selectArrowKeysWalkAnswers();
+
+    void cardRecalledWithEnter();
+    void cardAnswerThenForgotCountsOneMistake();
+
+    void promptColours_data();
+    void promptColours();
+    void hints_data();
+    void hints();
+    void writeRightAnswerIgnoresCase();
+    void writeTrailingSpaceIsWrong();
+    void writeLastHintCountsAsAnswer();
+    void writeAnswerThenCorrectIsOneStepDown();
+
+    void modelDialogResults();
+    void modelDialogRefusesEmptyUserModel();
+
+private:
+    void makeDictionary(const QStringList& words);
+    void ask(int key);
+
+    QTemporaryDir dir;
+    Units* units = nullptr;
+    Statuses* statuses = nullptr;
+    Questions* questions = nullptr;
+    Variants* variants = nullptr;
+};
+
+void TestLessons::initTestCase()
+{
+    readSettings();
+    speakEnabled = false;
+    transcriptionEnabled = false;
+    Speaker::setPauseInterval(1);
+    currentFileName = dir.filePath(QStringLiteral("words"));
+    units = Units::instance(0);
+    statuses = Statuses::instance();
+    questions = Questions::instance();
+    variants = Variants::instance();
+    connect(statuses, &Statuses::initial, questions, &Questions::add);
+    connect(statuses, &Statuses::initial, variants, &Variants::add);
+    connect(statuses, &Statuses::learned, questions, &Questions::remove);
+    connect(statuses, &Statuses::unlearned, questions, &Questions::remove);
+}
+
+void TestLessons::init()
+{
+    Random::seed(7);
+    questions->clear();
+    variants->clear();
+    learningModel = defaultLearningModel();
+    makeDictionary({"apple", "bread", "cheese", "dog", "egg", "fish", "grape", "house"});
+}
+
+void TestLessons::makeDictionary(const QStringList& words)
+{
+    QList<Unit> list;
+    for (const QString& word : words)
+        list.append({word, QStringLiteral("перевод ") + word});
+    units->setUnits(list);
+    statuses->setList(QList<int>(words.size(), 0));
+}
+
+void TestLessons::ask(int key)
+{
+    statuses->setStatus(key, 5);
+    for (int k : units->keys())
+        variants->add(k);
+    questions->clear();
+    questions->add(key);
+    questions->next();
+    QCOMPARE(questions->current(), key);
+}
+
+void TestLessons::buttonGroupKeepsOneChecked()
+{
+    ButtonGroup group;
+    QList<QPushButton*> buttons;
+    for (int i = 0; i < 4; ++i) {
+        buttons.append(new QPushButton);
+        group.addButton(buttons.last());
+    }
+    QCOMPARE(group.checkedIndex(), -1);
+    QSignalSpy clicked(&group, &ButtonGroup::buttonClicked);
+    buttons[2]->click();
+    QCOMPARE(group.checkedIndex(), 2);
+    buttons[2]->click();
+    QVERIFY(buttons[2]->isChecked());
+    buttons[0]->click();
+    QCOMPARE(group.checkedIndex(), 0);
+    QVERIFY(!buttons[2]->isChecked());
+    QCOMPARE(clicked.size(), 3);
+    QCOMPARE(clicked.at(1).at(0).toInt(), 2);
+    qDeleteAll(buttons);
+}
+
+void TestLessons::fillWalksUnchosenWords()
+{
+    statuses->setStatus(1, 100);
+    FillWidget fill;
+    fill.start();
+    QCOMPARE(fill.currentKey(), 0);
+    fill.learn();
+    QCOMPARE(statuses->status(0), 5);
+    QCOMPARE(fill.currentKey(), 2); // key 1 is learned and skipped
+    fill.dontLearn();
+    QCOMPARE(statuses->status(2), 100);
+    QCOMPARE(fill.currentKey(), 3);
+    QCOMPARE(questions->list(), QList<int>{0});
+}
+
+void TestLessons::fillStartNeedsChosenWordsAndSixEntries_data()
+{
+    QTest::addColumn<int>("words");
+    QTest::addColumn<int>("chosen");
+    QTest::addColumn<QString>("error");
+
+    QTest::newRow("nothing chosen") << 8 << 0 << QStringLiteral("Не выбрано ни одного слова для изучения!");
+    QTest::newRow("five words") << 5 << 2 << QStringLiteral("В словаре должно быть как минимум 6 слов!");
+    QTest::newRow("three of ten") << 10 << 3 << QString();
+}
+
+void TestLessons::fillStartNeedsChosenWordsAndSixEntries()
+{
+    QFETCH(int, words);
+    QFETCH(int, chosen);
+    QFETCH(QString, error);
+    QStringList list;
+    for (int i = 0; i < words; ++i)
+        list.append(QStringLiteral("w%1").arg(i));
+    makeDictionary(list);
+
+    FillWidget fill;
+    fill.start();
+    for (int i = 0; i < chosen; ++i)
+        fill.learn();
+    QSignalSpy finished(&fill, &AbstractLesson::finished);
+    QString shown;
+    if (!error.isEmpty())
+        answerNextBox(QMessageBox::Ok, &shown);
+    fill.startLearning();
+    QCOMPARE(shown, error);
+    QCOMPARE(finished.size(), error.isEmpty() ? 1 : 0);
+    if (error.isEmpty())
+        QVERIFY(variants->count() >= 6);
+}
+
+void TestLessons::fillLearnAllAnsweredNoChangesNothing()
+{
+    statuses->setStatus(3, 7);
+    FillWidget fill;
+    fill.start();
+    answerNextBox(QMessageBox::No);
+    fill.learnAll();
+    QCOMPARE(statuses->countOf(5), 0);
+
+    QSignalSpy finished(&fill, &AbstractLesson::finished);
+    answerNextBox(QMessageBox::Yes);
+    fill.learnAll();
+    QCOMPARE(statuses->countOf(5), 7);
+    QCOMPARE(statuses->status(3), 7);
+    QCOMPARE(finished.size(), 1);
+}
+
+void TestLessons::fillPastTheEndActsOnNothing()
+{
+    FillWidget fill;
+    fill.start();
+    for (int i = 0; i < 8; ++i)
+        fill.dontLearn();
+    QCOMPARE(statuses->countOf(100), 8);
+    fill.learn();
+    fill.dontLearn();
+    QCOMPARE(statuses->countOf(100), 8);
+    QCOMPARE(statuses->countOf(5), 0);
+    for (int key : units->keys())
+        QVERIFY(statuses->status(key) == 100);
+    // After a removal the walk must not stop on the missing key either.
+    makeDictionary({"a", "b", "c"});
+    units->remove(1);
+    statuses->remove(1);
+    fill.start();
+    fill.learn();
+    QCOMPARE(fill.currentKey(), 2);
+    fill.learn();
+    QVERIFY(!units->contains(1));
+    QCOMPARE(statuses->countOf(5), 2);
+    QCOMPARE(statuses->status(1), 0);
+}
+
+void TestLessons::fillEscapesMarkup()
+{
+    makeDictionary({"a<b", "<i>x</i>"});
+    FillWidget fill;
+    fill.start();
+    const auto labels = fill.findChildren<QLabel*>();
+    bool found = false;
+    for (QLabel* label : labels)
+        found = found || label->text() == QStringLiteral("a&lt;b");
+    QVERIFY(found);
+}
+
+void TestLessons::meetConfirmsWithEnter()
+{
+    ask(4);
+    MeetWidget meet;
+    meet.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&meet));
+    meet.start();
+    QSignalSpy finished(&meet, &AbstractLesson::finished);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(finished.size(), 1);
+    QCOMPARE(statuses->status(4), 6);
+}
+
+void TestLessons::selectAlternatesDirections()
+{
+    ask(2);
+    SelectWidget select;
+    select.start();
+    QVERIFY(!select.isWordMode());
+    const int right = int(select.shownVariants().indexOf(2));
+    QVERIFY(right >= 0);
+    QCOMPARE(select.answerButton(right)->text(), units->translation(2));
+    select.start();
+    QVERIFY(select.isWordMode());
+    // Translation question: the words are painted as images, the text stays empty.
+    for (int i = 0; i < 6; ++i) {
+        QVERIFY(select.answerButton(i)->text().isEmpty());
+        QVERIFY(!select.answerButton(i)->icon().isNull());
+    }
+}
+
+void TestLessons::selectCountsEachWrongAnswerOnce()
+{
+    ask(2);
+    SelectWidget select;
+    select.start();
+    QSignalSpy finished(&select, &AbstractLesson::finished);
+    QSignalSpy mistakes(statuses, &Statuses::decremented);
+    const QList<int> shown = select.shownVariants();
+    QList<int> wrong;
+    for (int i = 0; i < shown.size(); ++i)
+        if (shown.at(i) != 2)
+            wrong.append(i);
+    select.answerButton(wrong[0])->click();
+    select.answerButton(wrong[0])->click();
+    select.answerButton(wrong[1])->click();
+    QCOMPARE(mistakes.size(), 2);
+    QCOMPARE(statuses->status(2), 3);
+    select.answerButton(int(shown.indexOf(2)))->click();
+    QCOMPARE(statuses->status(2), 4);
+    for (int i = 0; i < 6; ++i)
+        QVERIFY(!select.answerButton(i)->isEnabled());
+    QVERIFY(finished.wait(2000));
+    QCOMPARE(finished.size(), 1);
+
+    // The next exercise starts clean.
+    select.start();
+    for (int i = 0; i < 6; ++i) {
+        QVERIFY(select.answerButton(i)->isEnabled());
+        QVERIFY(!select.answerButton(i)->isChecked());
+        QVERIFY(select.answerButton(i)->styleSheet() != wrongAnswerStyleSheet);
+    }
+}
+
+void TestLessons::selectJudgesByKeyNotText()
+{
+    QList<Unit> list;
+    for (int i = 0; i < 8; ++i)
+        list.append({QStringLiteral("w%1").arg(i), QStringLiteral("same")});
+    units->setUnits(list);
+    statuses->setList(QList<int>(8, 0));
+    ask(5);
+    SelectWidget select;
+    select.start();
+    const QList<int> shown = select.shownVariants();
+    const int wrongIndex = shown.at(0) == 5 ? 1 : 0;
+    select.answerButton(wrongIndex)->click();
+    QCOMPARE(statuses->status(5), 4);
+}
+
+void TestLessons::selectArrowKeysWalkAnswers()
+{
+    ask(1);
+    SelectWidget select;
+    select.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&select));
+    select.activateWindow();
+    select.start();
+    QWidget* first = QApplication::focusWidget();
+    QVERIFY(first);
+    QTest::keyClick(first, Qt::Key_Down);
+    QCOMPARE(QApplication::focusWidget(), select.answerButton(0));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    QCOMPARE(QApplication::focusWidget(), select.answerButton(1));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    QCOMPARE(QApplication::focusWidget(), select.answerButton(0));
+}
+
+void TestLessons::cardRecalledWithEnter()
+{
+    ask(3);
+    CardWidget card;
+    card.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&card));
+    card.start();
+    QSignalSpy finished(&card, &AbstractLesson::finished);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(statuses->status(3), 6);
+    QVERIFY(child<QLabel>(&card, units->word(3)));
+    QVERIFY(finished.wait(2000));
+}
+
+void TestLessons::cardAnswerThenForgotCountsOneMistake()
+{
+    ask(3);
+    CardWidget card;
+    card.start();
+    QVERIFY(child<QLabel>(&card, QStringLiteral("???")));
+    QSignalSpy mistakes(statuses, &Statuses::decremented);
+    QPushButton* answer = child<QPushButton>(&card, QStringLiteral("Ответ"));
+    answer->click();
+    QVERIFY(!answer->isEnabled());
+    answer->click();
+    child<QPushButton>(&card, QStringLiteral("Забыл"))->click();
+    QCOMPARE(mistakes.size(), 1);
+    QCOMPARE(statuses->status(3), 4);
+}
+
+void TestLessons::promptColours_data()
+{
+    QTest::addColumn<int>("typed");
+    QTest::addColumn<QString>("html");
+
+    QTest::newRow("nothing typed") << 0 << QStringLiteral("<font color=blue></font>?????");
+    QTest::newRow("two typed") << 2 << QStringLiteral("<font color=blue>??</font>???");
+    QTest::newRow("all typed") << 5 << QStringLiteral("<font color=blue>?????</font>");
+    QTest::newRow("too many") << 6 << QStringLiteral("<font color=red>?????</font>");
+}
+
+void TestLessons::promptColours()
+{
+    QFETCH(int, typed);
+    QFETCH(QString, html);
+    QCOMPARE(PromptRules::coloredPrompt(PromptRules::initialPrompt(QStringLiteral("apple")), typed), html);
+}
+
+void TestLessons::hints_data()
+{
+    QTest::addColumn<QString>("prompt");
+    QTest::addColumn<int>("typed");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("nothing typed") << QStringLiteral("?????") << 0 << QStringLiteral("A????");
+    QTest::newRow("two typed") << QStringLiteral("?????") << 2 << QStringLiteral("??p??");
+    QTest::newRow("typed past the end") << QStringLiteral("A????") << 7 << QStringLiteral("Ap???");
+    QTest::newRow("nothing hidden after typing") << QStringLiteral("??ple") << 3 << QStringLiteral("??ple");
+}
+
+void TestLessons::hints()
+{
+    QFETCH(QString, prompt);
+    QFETCH(int, typed);
+    QFETCH(QString, expected);
+    QCOMPARE(PromptRules::uncoverOne(prompt, QStringLiteral("Apple"), typed), expected);
+}
+
+void TestLessons::writeRightAnswerIgnoresCase()
+{
+    ask(0);
+    WriteWidget write;
+    write.start();
+    QSignalSpy finished(&write, &AbstractLesson::finished);
+    auto* input = write.findChild<QLineEdit*>();
+    QTest::keyClicks(input, QStringLiteral("APPLE"));
+    QTest::keyClick(input, Qt::Key_Return);
+    QCOMPARE(statuses->status(0), 6);
+    QVERIFY(!input->isEnabled());
+    QVERIFY(finished.wait(2000));
+}
+
+void TestLessons::writeTrailingSpaceIsWrong()
+{
+    ask(0);
+    WriteWidget write;
+    write.start();
+    auto* input = write.findChild<QLineEdit*>();
+    QTest::keyClicks(input, QStringLiteral("apple "));
+    QTest::keyClick(input, Qt::Key_Return);
+    QCOMPARE(statuses->status(0), 4);
+    QCOMPARE(input->text(), QStringLiteral("apple "));
+    QVERIFY(input->isEnabled());
+}
+
+void TestLessons::writeLastHintCountsAsAnswer()
+{
+    makeDictionary({"ab", "b", "c", "d", "e", "f"});
+    ask(0);
+    WriteWidget write;
+    write.start();
+    QSignalSpy mistakes(statuses, &Statuses::decremented);
+    QPushButton* hint = child<QPushButton>(&write, QStringLiteral("Подсказка"));
+    hint->click();
+    QCOMPARE(mistakes.size(), 0);
+    hint->click();
+    QCOMPARE(mistakes.size(), 1);
+    QVERIFY(!hint->isEnabled());
+}
+
+void TestLessons::writeAnswerThenCorrectIsOneStepDown()
+{
+    ask(0);
+    WriteWidget write;
+    write.start();
+    child<QPushButton>(&write, QStringLiteral("Ответ"))->click();
+    auto* input = write.findChild<QLineEdit*>();
+    QTest::keyClicks(input, QStringLiteral("apple"));
+    QTest::keyClick(input, Qt::Key_Return);
+    QCOMPARE(statuses->status(0), 4);
+    QVERIFY(!input->isEnabled());
+}
+
+void TestLessons::modelDialogResults()
+{
+    ModelDialog dialog;
+    mdModelIndex = 0;
+    learningModel = defaultLearningModel();
+    // Opened with nothing stored: the standard model replaces the default list.
+    QTimer::singleShot(0, &dialog, [&dialog] {
+        QCOMPARE(learningModel, (QList<QVariant>{1, 2, 2, 3, 2, 4, 3, 4}));
+        dialog.findChild<QComboBox*>()->setCurrentIndex(3); // six steps
+        dialog.reject();
+    });
+    QCOMPARE(dialog.exec(), 1);
+    QCOMPARE(learningModel.size(), 6);
+
+    QTimer::singleShot(0, &dialog, [&dialog] {
+        dialog.findChild<QComboBox*>()->setCurrentIndex(1); // eleven steps
+        dialog.reject();
+    });
+    QCOMPARE(dialog.exec(), 0);
+    QCOMPARE(mdModelIndex, 1);
+}
+
+void TestLessons::modelDialogRefusesEmptyUserModel()
+{
+    ModelDialog dialog;
+    mdUserModel.clear();
+    mdModelIndex = 8;
+    QString refusal;
+    QTimer::singleShot(0, &dialog, [&] {
+        QCOMPARE(dialog.findChild<QListWidget*>()->count(), 0);
+        answerNextBox(QMessageBox::Ok, &refusal);
+        dialog.reject();
+        QVERIFY(dialog.isVisible());
+        // Compose 3, 3, 4 and close.
+        auto boxes = dialog.findChildren<QComboBox*>();
+        QComboBox* kinds = boxes.at(1);
+        QPushButton* add = child<QPushButton>(&dialog, QStringLiteral("Добавить"));
+        QTimer::singleShot(0, &dialog, [&dialog, kinds, add] {
+            kinds->setCurrentIndex(2);
+            add->click();
+            add->click();
+            kinds->setCurrentIndex(3);
+            add->click();
+            dialog.reject();
+        });
+    });
+    dialog.exec();
+    QCOMPARE(refusal, QStringLiteral("Вы не добавили ни одного упражнения!"));
+    QCOMPARE(learningModel, (QList<QVariant>{3, 3, 4}));
+    QCOMPARE(mdUserModel, (QList<QVariant>{3, 3, 4}));
+}
+
+VOCABRIUM_TEST_MAIN(TestLessons)
+#include "tst_lessons.moc"
