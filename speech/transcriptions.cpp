@@ -1,0 +1,51 @@
+#include "speech/transcriptions.h"
+
+#include <QFile>
+
+#include "app/settings.h"
+#include "model/units.h"
+#include "speech/transcriptionformat.h"
+
+Transcriptions* Transcriptions::instance()
+{
+    static Transcriptions transcriptions;
+    return &transcriptions;
+}
+
+Transcriptions::Transcriptions()
+    : units(Units::instance(0))
+{
+}
+
+void Transcriptions::load()
+{
+    table.clear();
+    QFile file(QStringLiteral("Transcriptions/") + transcriptionFileName + QStringLiteral(".trn"));
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    table = TranscriptionFormat::readTable(file.readAll());
+}
+
+QString Transcriptions::lookup(const QString& word) const
+{
+    const QString value = table.value(word.trimmed().toLower());
+    if (value.isEmpty())
+        return QString();
+    return QLatin1Char('[') + value + QLatin1Char(']');
+}
+
+QString Transcriptions::lookupUnit(int key) const
+{
+    return lookup(units->word(key));
+}
+
+QString Transcriptions::formatted(int key) const
+{
+    if (!transcriptionEnabled)
+        return QString();
+    const QString text = lookupUnit(key);
+    if (text.isEmpty())
+        return QString();
+    return QStringLiteral("<b><font color = green> ") + text.toHtmlEscaped()
+        + QStringLiteral("</font></b>");
+}
