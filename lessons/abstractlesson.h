@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class QFrame;
 class Questions;
 class Speaker;
 class Statuses;

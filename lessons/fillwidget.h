@@ -5,6 +5,7 @@
 class QGroupBox;
 class QLabel;
 class QPushButton;
+class QFrame;
 
 /*! Word selection: walks through the words never chosen and lets the user
     learn them, mark them as known, or learn them all, then start learning. */

@@ -70,11 +70,11 @@ void MeetWidget::createLayout()
 
 void MeetWidget::start()
 {
+    okButton->setEnabled(true);
     okButton->setFocus(Qt::OtherFocusReason);
     currentUnit = questions->current();
     wordLabel->setText(wordWithTranscription(currentUnit));
     translationLabel->setText(escapedTranslation(currentUnit));
-    okButton->setEnabled(true);
 }
 
 void MeetWidget::okClicked()

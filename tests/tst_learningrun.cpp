@@ -1,0 +1,283 @@
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTimer>
+
+#include "app/mainwindow.h"
+#include "lessons/abstractlesson.h"
+#include "lessons/fillwidget.h"
+#include "lessons/selectwidget.h"
+#include "model/dictionaryformat.h"
+#include "model/questions.h"
+#include "model/random.h"
+#include "model/statuses.h"
+#include "model/units.h"
+#include "model/variants.h"
+#include "speech/speaker.h"
+#include "testenvironment.h"
+
+namespace {
+
+template <typename T>
+T* child(QWidget* parent, const QString& text)
+{
+    const auto all = parent->findChildren<T*>();
+    for (T* widget : all)
+        if (widget->text() == text)
+            return widget;
+    return nullptr;
+}
+
+// Closes every message box that opens, keeping its text.
+class BoxAnswerer : public QObject
+{
+public:
+    explicit BoxAnswerer(QMessageBox::StandardButton button)
+        : button(button)
+    {
+        timer.setInterval(5);
+        QObject::connect(&timer, &QTimer::timeout, &timer, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            texts.append(box->text());
+            QAbstractButton* target = box->button(this->button);
+            (target ? target : box->buttons().first())->click();
+        });
+        timer.start();
+    }
+
+    QStringList texts;
+
+private:
+    QMessageBox::StandardButton button;
+    QTimer timer;
+};
+
+} // namespace
+
+class TestLearningRun : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void wholeRunWithTheKeyboardAndMouse();
+    void markingTheLastWordLearnedEndsTheRun();
+    void shorterModelPutsPoolBackToFirstStep();
+    void clearingStatusesDuringARunEndsIt();
+    void closingSavesFiles();
+
+private:
+    void answer(bool makeMistake);
+    void chooseWords(int count);
+
+    MainWindow* window = nullptr;
+    QString dictionary;
+    int mistakesMade = 0;
+    int exercisesDone = 0;
+};
+
+void TestLearningRun::initTestCase()
+{
+    readSettings();
+    speakEnabled = false;
+    Speaker::setPauseInterval(1);
+    Random::seed(99);
+    const QString folder = QDir::homePath() + QStringLiteral("/Vocabrium Dictionaries");
+    QVERIFY(QDir().mkpath(folder));
+    dictionary = folder + QStringLiteral("/ten");
+    QFile file(dictionary + QStringLiteral(".dic"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QList<Unit> units;
+    for (const char* word : {"one", "two", "three", "four", "five", "six", "seven", "eight", "nine", "ten"})
+        units.append({QString::fromLatin1(word), QStringLiteral("число ") + QString::fromLatin1(word)});
+    QVERIFY(DictionaryFormat::writeUnits(&file, units));
+    file.close();
+    currentFileName = dictionary;
+    learningModel = {1, 2, 3, 4};
+    window = new MainWindow;
+    window->show();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    for (int kind = 0; kind < 5; ++kind)
+        connect(window->lesson(kind), &AbstractLesson::finished, this, [this] { ++exercisesDone; });
+}
+
+void TestLearningRun::init()
+{
+    // Message boxes take the activation; shortcuts need it back.
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+}
+
+void TestLearningRun::chooseWords(int count)
+{
+    QCOMPARE(window->currentPage(), 0);
+    QWidget* fill = window->lesson(0);
+    QPushButton* learn = nullptr;
+    for (QPushButton* button : fill->findChildren<QPushButton*>())
+        if (button->toolTip() == QStringLiteral("Изучать слово"))
+            learn = button;
+    QVERIFY(learn);
+    for (int i = 0; i < count; ++i)
+        QTest::mouseClick(learn, Qt::LeftButton);
+}
+
+// Answers the exercise on screen, once wrongly first if asked to.
+void TestLearningRun::answer(bool makeMistake)
+{
+    const int page = window->currentPage();
+    QWidget* lesson = window->lesson(page);
+    const int key = Questions::instance()->current();
+    const QString word = Units::instance(0)->word(key);
+    switch (page) {
+    case 1:
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        break;
+    case 2: {
+        auto* select = static_cast<SelectWidget*>(lesson);
+        const QList<int> shown = select->shownVariants();
+        if (makeMistake) {
+            QTest::mouseClick(select->answerButton(shown.first() == key ? 1 : 0), Qt::LeftButton);
+            ++mistakesMade;
+        }
+        QTest::mouseClick(select->answerButton(int(shown.indexOf(key))), Qt::LeftButton);
+        break;
+    }
+    case 3:
+        if (makeMistake) {
+            QTest::mouseClick(child<QPushButton>(lesson, QStringLiteral("Забыл")), Qt::LeftButton);
+            ++mistakesMade;
+        } else {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        }
+        break;
+    case 4: {
+        auto* input = lesson->findChild<QLineEdit*>();
+        if (makeMistake) {
+            QTest::keyClicks(input, QStringLiteral("zz"));
+            QTest::keyClick(input, Qt::Key_Return);
+            input->clear();
+            ++mistakesMade;
+        }
+        QTest::keyClicks(input, word);
+        QTest::keyClick(input, Qt::Key_Return);
+        break;
+    }
+    default:
+        QFAIL("no lesson page is shown");
+    }
+}
+
+void TestLearningRun::wholeRunWithTheKeyboardAndMouse()
+{
+    BoxAnswerer answerer(QMessageBox::Ok);
+    const int learnedBefore = learnedCount;
+    chooseWords(3);
+    QCOMPARE(Questions::instance()->count(), 3);
+    QTest::mouseClick(child<QPushButton>(window->lesson(0), QStringLiteral("Начать изучение")),
+                      Qt::LeftButton);
+    QVERIFY(window->currentPage() != 0);
+    QVERIFY(Variants::instance()->count() >= 6);
+
+    int exercises = 0;
+    while (window->currentPage() != 0 && exercises < 100) {
+        const int before = exercisesDone;
+        answer(exercises++ % 4 == 1);
+        // Lessons that pronounce the word move on after the (shortened) pause.
+        QTRY_VERIFY_WITH_TIMEOUT(exercisesDone > before, 2000);
+    }
+    QCOMPARE(window->currentPage(), 0);
+    QVERIFY(exercises >= 12);
+    QVERIFY(!answerer.texts.isEmpty());
+    QVERIFY(answerer.texts.last().contains(QStringLiteral("Только что вы изучили <b>3")));
+    QVERIFY(answerer.texts.last().contains(QStringLiteral("Ошибок: <b>%1<").arg(mistakesMade)));
+    QCOMPARE(Statuses::instance()->countOf(100), 3);
+    QCOMPARE(learnedCount, learnedBefore + 3);
+    QCOMPARE(mistakesCount, mistakesMade);
+    QCOMPARE(Questions::instance()->count(), 0);
+    QCOMPARE(Variants::instance()->count(), 0);
+}
+
+void TestLearningRun::markingTheLastWordLearnedEndsTheRun()
+{
+    BoxAnswerer answerer(QMessageBox::Ok);
+    const int learnedBefore = learnedCount;
+    chooseWords(1);
+    QTest::mouseClick(child<QPushButton>(window->lesson(0), QStringLiteral("Начать изучение")),
+                      Qt::LeftButton);
+    QVERIFY(window->currentPage() != 0);
+    QTest::keySequence(window, QKeySequence(QStringLiteral("Ctrl+w")));
+    QCOMPARE(window->currentPage(), 0);
+    QCOMPARE(learnedCount, learnedBefore + 1);
+    QVERIFY(answerer.texts.last().contains(QStringLiteral("Только что вы изучили <b>1")));
+    // On the word selection page the shortcut does nothing.
+    const int learned = Statuses::instance()->countOf(100);
+    QTest::keySequence(window, QKeySequence(QStringLiteral("Ctrl+w")));
+    QCOMPARE(Statuses::instance()->countOf(100), learned);
+}
+
+void TestLearningRun::shorterModelPutsPoolBackToFirstStep()
+{
+    chooseWords(2);
+    QTest::mouseClick(child<QPushButton>(window->lesson(0), QStringLiteral("Начать изучение")),
+                      Qt::LeftButton);
+    QCOMPARE(window->currentPage(), 1);
+    const int before = exercisesDone;
+    answer(false);
+    QTRY_VERIFY(exercisesDone > before);
+    const QList<int> pool = Questions::instance()->list();
+    QVERIFY(Statuses::instance()->status(pool.first()) == 6 || Statuses::instance()->status(pool.last()) == 6);
+
+    // The model in force has four steps; a one-step user model is shorter.
+    mdUserModel = {2};
+    mdModelIndex = 8;
+    QTimer::singleShot(0, window, [] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        dialog->reject();
+    });
+    QMetaObject::invokeMethod(window, "showModelDialog");
+    QCOMPARE(learningModel, (QList<QVariant>{2}));
+    for (int key : pool)
+        QCOMPARE(Statuses::instance()->status(key), 5);
+    QCOMPARE(window->currentPage(), 2);
+}
+
+void TestLearningRun::clearingStatusesDuringARunEndsIt()
+{
+    QVERIFY(window->currentPage() != 0);
+    const QList<int> pool = Questions::instance()->list();
+    BoxAnswerer answerer(QMessageBox::Yes);
+    QMetaObject::invokeMethod(window, "clearStatuses");
+    QCOMPARE(window->currentPage(), 0);
+    for (int key : pool)
+        QCOMPARE(Statuses::instance()->status(key), 0);
+    QCOMPARE(Statuses::instance()->countOf(100), 4);
+    learningModel = defaultLearningModel();
+}
+
+void TestLearningRun::closingSavesFiles()
+{
+    const int total = learnedCount;
+    window->close();
+    QFile inf(dictionary + QStringLiteral(".inf"));
+    QVERIFY(inf.open(QIODevice::ReadOnly));
+    const QList<int> saved = DictionaryFormat::readIntList(inf.readAll());
+    QCOMPARE(saved.size(), 11);
+    QCOMPARE(saved.first(), 999);
+    QCOMPARE(saved.count(100), 4);
+    QSettings s(QSettings::NativeFormat, QSettings::UserScope,
+                QStringLiteral("Vocabrium"), QStringLiteral("Vocabrium"));
+    QCOMPARE(s.value(QStringLiteral("learnedCount")).toInt(), total);
+    QCOMPARE(s.value(QStringLiteral("mistakesCount")).toInt(), mistakesMade);
+    delete window;
+}
+
+VOCABRIUM_TEST_MAIN(TestLearningRun)
+#include "tst_learningrun.moc"
