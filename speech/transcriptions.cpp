@@ -15,6 +15,9 @@ Transcriptions* Transcriptions::instance()
 Transcriptions::Transcriptions()
     : units(Units::instance(0))
 {
+    // Created after the settings are read, so the first user already finds
+    // the table of the learning language.
+    load();
 }
 
 void Transcriptions::load()

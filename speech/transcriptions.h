@@ -11,8 +11,8 @@ class Units;
     word in lower case to its transcription, which every place showing a
     foreign word appends after it in square brackets.
 
-    One instance exists for the whole run (instance()); load() refills it when
-    the learning language changes. Switching transcriptions off only hides them
+    One instance exists for the whole run (instance()), loaded when first
+    used; load() refills it when the learning language changes. Switching transcriptions off only hides them
     in formatted(); the table stays as loaded.
 */
 class Transcriptions

@@ -1,0 +1,298 @@
+#include <QBuffer>
+#include <QDataStream>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QSaveFile>
+#include <QTextStream>
+#include <QtEndian>
+
+#include "model/units.h"
+#include "speech/transcriptionformat.h"
+#include "speech/transcriptions.h"
+#include "testenvironment.h"
+
+using Table = QMap<QString, QString>;
+
+namespace {
+
+QByteArray uint32(quint32 value)
+{
+    QByteArray bytes(4, '\0');
+    qToBigEndian(value, bytes.data());
+    return bytes;
+}
+
+QByteArray string(const QString& text)
+{
+    QByteArray bytes = uint32(quint32(text.size() * 2));
+    for (QChar c : text) {
+        bytes.append(char(c.unicode() >> 8));
+        bytes.append(char(c.unicode() & 0xFF));
+    }
+    return bytes;
+}
+
+void writeTableFile(const QString& name, const Table& table)
+{
+    QDir().mkpath(QStringLiteral("Transcriptions"));
+    QSaveFile file(QStringLiteral("Transcriptions/") + name + QStringLiteral(".trn"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QVERIFY(TranscriptionFormat::writeTable(&file, table));
+    QVERIFY(file.commit());
+}
+
+} // namespace
+
+class TranscriptionsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void firstUseLoadsTheTable();
+    void cleanup();
+
+    void readTable_data();
+    void readTable();
+    void hugeCountOnShortDataIsRejectedQuickly();
+    void writerMatchesQDataStreamAndReadsBack();
+
+    void lookupFoldsCaseAndBrackets_data();
+    void lookupFoldsCaseAndBrackets();
+    void formattedWrapsTranscriptionInGreenBold();
+    void formattedEscapesTextFromTheFile();
+    void switchingOffHidesFormattedButNotLookupUnit();
+    void emptyFileNameReadsDotTrn();
+    void loadEmptiesTableWhenFileIsMissing();
+    void damagedFileGivesEmptyTable();
+
+    void shippedTablesCoverDefaultDictionary_data();
+    void shippedTablesCoverDefaultDictionary();
+};
+
+void TranscriptionsTest::firstUseLoadsTheTable()
+{
+    // Runs first: nothing has touched the instance yet.
+    transcriptionFileName = QStringLiteral("English");
+    writeTableFile(QStringLiteral("English"), {{QStringLiteral("house"), QStringLiteral("haʊs")}});
+    QCOMPARE(Transcriptions::instance()->lookup(QStringLiteral("House")), QStringLiteral("[haʊs]"));
+}
+
+void TranscriptionsTest::cleanup()
+{
+    QDir(QStringLiteral("Transcriptions")).removeRecursively();
+    transcriptionFileName = QStringLiteral("English");
+    transcriptionEnabled = true;
+    Transcriptions::instance()->load();
+}
+
+void TranscriptionsTest::readTable_data()
+{
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<Table>("expected");
+
+    const QByteArray house = string(QStringLiteral("house")) + string(QStringLiteral("haʊs"));
+    const QByteArray cat = string(QStringLiteral("cat")) + string(QStringLiteral("kæt"));
+    const Table both{{QStringLiteral("house"), QStringLiteral("haʊs")},
+                     {QStringLiteral("cat"), QStringLiteral("kæt")}};
+
+    QTest::newRow("two entries") << uint32(2) + house + cat << both;
+    QTest::newRow("any order, trailing bytes ignored") << uint32(2) + cat + house + "xyz" << both;
+    QTest::newRow("no data") << QByteArray() << Table();
+    QTest::newRow("count cut short") << QByteArray("\0\0", 2) << Table();
+    QTest::newRow("zero entries") << uint32(0) << Table();
+    QTest::newRow("count 3, two entries") << uint32(3) + house + cat << Table();
+    QTest::newRow("value cut short") << uint32(1) + string(QStringLiteral("house")) + uint32(8) + QByteArray("\0h", 2)
+                                     << Table();
+    QTest::newRow("key without value") << uint32(1) + string(QStringLiteral("house")) << Table();
+    QTest::newRow("odd string length") << uint32(1) + uint32(3) + QByteArray("\0h\0", 3) + string(QStringLiteral("x"))
+                                       << Table();
+    QTest::newRow("length past the end") << uint32(1) + uint32(0x7FFFFFF0) + house << Table();
+    QTest::newRow("null value") << uint32(1) + string(QStringLiteral("a")) + uint32(0xFFFFFFFF)
+                                << Table{{QStringLiteral("a"), QString()}};
+    QTest::newRow("later duplicate wins")
+        << uint32(2) + string(QStringLiteral("a")) + string(QStringLiteral("1"))
+               + string(QStringLiteral("a")) + string(QStringLiteral("2"))
+        << Table{{QStringLiteral("a"), QStringLiteral("2")}};
+}
+
+void TranscriptionsTest::readTable()
+{
+    QFETCH(QByteArray, data);
+    QFETCH(Table, expected);
+    QCOMPARE(TranscriptionFormat::readTable(data), expected);
+}
+
+void TranscriptionsTest::hugeCountOnShortDataIsRejectedQuickly()
+{
+    const QByteArray data = uint32(0xFFFFFFFF) + string(QStringLiteral("a")) + string(QStringLiteral("b"));
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(TranscriptionFormat::readTable(data).isEmpty());
+    QVERIFY(clock.elapsed() < 1000);
+}
+
+void TranscriptionsTest::writerMatchesQDataStreamAndReadsBack()
+{
+    const Table table{{QStringLiteral("über"), QStringLiteral("ˈyːbɐ")},
+                      {QStringLiteral("empty"), QString()},
+                      {QStringLiteral("straße"), QStringLiteral("ʃtʁaːsə")}};
+    QByteArray ours;
+    QBuffer buffer(&ours);
+    buffer.open(QIODevice::WriteOnly);
+    QVERIFY(TranscriptionFormat::writeTable(&buffer, table));
+
+    QByteArray qts;
+    QDataStream stream(&qts, QIODevice::WriteOnly);
+    stream.setVersion(QDataStream::Qt_4_6);
+    stream << table;
+
+    QCOMPARE(ours, qts);
+    QCOMPARE(TranscriptionFormat::readTable(ours), table);
+}
+
+void TranscriptionsTest::lookupFoldsCaseAndBrackets_data()
+{
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("as stored") << QStringLiteral("house") << QStringLiteral("[haʊs]");
+    QTest::newRow("capital first letter") << QStringLiteral("House") << QStringLiteral("[haʊs]");
+    QTest::newRow("capitals") << QStringLiteral("HOUSE") << QStringLiteral("[haʊs]");
+    QTest::newRow("surrounding spaces") << QStringLiteral(" house ") << QStringLiteral("[haʊs]");
+    QTest::newRow("empty value") << QStringLiteral("silent") << QString();
+    QTest::newRow("not in table") << QStringLiteral("garden") << QString();
+    QTest::newRow("empty word") << QString() << QString();
+}
+
+void TranscriptionsTest::lookupFoldsCaseAndBrackets()
+{
+    QFETCH(QString, word);
+    QFETCH(QString, expected);
+    transcriptionFileName = QStringLiteral("Test");
+    writeTableFile(QStringLiteral("Test"), {{QStringLiteral("house"), QStringLiteral("haʊs")},
+                                            {QStringLiteral("silent"), QStringLiteral("")}});
+    Transcriptions::instance()->load();
+    QCOMPARE(Transcriptions::instance()->lookup(word), expected);
+}
+
+void TranscriptionsTest::formattedWrapsTranscriptionInGreenBold()
+{
+    transcriptionFileName = QStringLiteral("Test");
+    writeTableFile(QStringLiteral("Test"), {{QStringLiteral("house"), QStringLiteral("haʊs")}});
+    Transcriptions::instance()->load();
+    Units::instance(0)->setUnits({{QStringLiteral("House"), QStringLiteral("дом")},
+                                  {QStringLiteral("garden"), QStringLiteral("сад")}});
+
+    QCOMPARE(Transcriptions::instance()->formatted(0),
+             QStringLiteral("<b><font color = green> [haʊs]</font></b>"));
+    QCOMPARE(Transcriptions::instance()->formatted(1), QString());
+    QCOMPARE(Transcriptions::instance()->formatted(-1), QString());
+}
+
+void TranscriptionsTest::formattedEscapesTextFromTheFile()
+{
+    transcriptionFileName = QStringLiteral("Test");
+    writeTableFile(QStringLiteral("Test"), {{QStringLiteral("tag"), QStringLiteral("<i>a&b</i>")}});
+    Transcriptions::instance()->load();
+    Units::instance(0)->setUnits({{QStringLiteral("tag"), QStringLiteral("метка")}});
+
+    QCOMPARE(Transcriptions::instance()->formatted(0),
+             QStringLiteral("<b><font color = green> [&lt;i&gt;a&amp;b&lt;/i&gt;]</font></b>"));
+    // Plain-text users get the text as it is.
+    QCOMPARE(Transcriptions::instance()->lookupUnit(0), QStringLiteral("[<i>a&b</i>]"));
+}
+
+void TranscriptionsTest::switchingOffHidesFormattedButNotLookupUnit()
+{
+    transcriptionFileName = QStringLiteral("Test");
+    writeTableFile(QStringLiteral("Test"), {{QStringLiteral("house"), QStringLiteral("haʊs")}});
+    Transcriptions::instance()->load();
+    Units::instance(0)->setUnits({{QStringLiteral("HOUSE"), QStringLiteral("дом")}});
+
+    transcriptionEnabled = false;
+    QCOMPARE(Transcriptions::instance()->formatted(0), QString());
+    QCOMPARE(Transcriptions::instance()->lookupUnit(0), QStringLiteral("[haʊs]"));
+    transcriptionEnabled = true;
+    QVERIFY(!Transcriptions::instance()->formatted(0).isEmpty());
+}
+
+void TranscriptionsTest::emptyFileNameReadsDotTrn()
+{
+    transcriptionFileName = QString();
+    Transcriptions::instance()->load();
+    QCOMPARE(Transcriptions::instance()->lookup(QStringLiteral("house")), QString());
+
+    writeTableFile(QString(), {{QStringLiteral("house"), QStringLiteral("x")}});
+    QVERIFY(QFile::exists(QStringLiteral("Transcriptions/.trn")));
+    Transcriptions::instance()->load();
+    QCOMPARE(Transcriptions::instance()->lookup(QStringLiteral("house")), QStringLiteral("[x]"));
+}
+
+void TranscriptionsTest::loadEmptiesTableWhenFileIsMissing()
+{
+    transcriptionFileName = QStringLiteral("Test");
+    writeTableFile(QStringLiteral("Test"), {{QStringLiteral("house"), QStringLiteral("haʊs")}});
+    Transcriptions::instance()->load();
+    QVERIFY(!Transcriptions::instance()->lookup(QStringLiteral("house")).isEmpty());
+
+    transcriptionFileName = QStringLiteral("Klingon");
+    Transcriptions::instance()->load();
+    QCOMPARE(Transcriptions::instance()->lookup(QStringLiteral("house")), QString());
+}
+
+void TranscriptionsTest::damagedFileGivesEmptyTable()
+{
+    QDir().mkpath(QStringLiteral("Transcriptions"));
+    QFile file(QStringLiteral("Transcriptions/Short.trn"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(uint32(3) + string(QStringLiteral("a")) + string(QStringLiteral("1"))
+               + string(QStringLiteral("b")) + string(QStringLiteral("2")));
+    file.close();
+
+    transcriptionFileName = QStringLiteral("Short");
+    Transcriptions::instance()->load();
+    QCOMPARE(Transcriptions::instance()->lookup(QStringLiteral("a")), QString());
+    QCOMPARE(Transcriptions::instance()->lookup(QStringLiteral("b")), QString());
+}
+
+void TranscriptionsTest::shippedTablesCoverDefaultDictionary_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::newRow("English") << QStringLiteral("English");
+    QTest::newRow("French") << QStringLiteral("French");
+    QTest::newRow("German") << QStringLiteral("German");
+    QTest::newRow("Spanish") << QStringLiteral("Spanish");
+    QTest::newRow("Italian") << QStringLiteral("Italian");
+}
+
+void TranscriptionsTest::shippedTablesCoverDefaultDictionary()
+{
+    QFETCH(QString, language);
+    QFile file(QStringLiteral(VOCABRIUM_BUILD_DIR "/Transcriptions/") + language + QStringLiteral(".trn"));
+    QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
+    const Table table = TranscriptionFormat::readTable(file.readAll());
+    QVERIFY2(table.size() >= 10000, qPrintable(QString::number(table.size())));
+    for (auto it = table.cbegin(); it != table.cend(); ++it)
+        QCOMPARE(it.key(), it.key().toLower());
+    if (language != QLatin1String("English"))
+        return;
+
+    // The shipped default dictionary is English: every one of its words is covered.
+    QFile dictionary(QStringLiteral(VOCABRIUM_SOURCE_DIR "/data/dictionaries/default.tsv"));
+    QVERIFY(dictionary.open(QIODevice::ReadOnly | QIODevice::Text));
+    QTextStream text(&dictionary);
+    int words = 0;
+    while (!text.atEnd()) {
+        const QString line = text.readLine();
+        if (line.startsWith(QLatin1Char('#')) || !line.contains(QLatin1Char('\t')))
+            continue;
+        const QString word = line.section(QLatin1Char('\t'), 0, 0).trimmed().toLower();
+        QVERIFY2(!table.value(word).isEmpty(), qPrintable(word));
+        ++words;
+    }
+    QVERIFY(words > 1000);
+}
+
+VOCABRIUM_TEST_MAIN(TranscriptionsTest)
+#include "tst_transcriptions.moc"
