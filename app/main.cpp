@@ -10,6 +10,7 @@
 #include "app/mainwindow.h"
 #include "app/settings.h"
 #include "model/random.h"
+#include "speech/transcriptions.h"
 
 int main(int argc, char** argv)
 {
@@ -28,6 +29,9 @@ int main(int argc, char** argv)
     if (translator->load(QStringLiteral("qt") + QLocale::system().name(),
                          QStringLiteral("Translations")))
         QApplication::installTranslator(translator);
+
+    // The transcription table of the learning language is read on first use.
+    Transcriptions::instance();
 
     MainWindow window;
     window.show();

@@ -1,7 +1,12 @@
 #include "app/mainwindow.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
+#include <QDesktopServices>
+#include <QDockWidget>
+#include <QFontDialog>
+#include <QUrl>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
@@ -16,6 +21,9 @@
 #include <QStatusBar>
 #include <QToolBar>
 
+#include "app/adwidget.h"
+#include "app/htmlformat.h"
+#include "app/services.h"
 #include "app/settings.h"
 #include "app/statustexts.h"
 #include "app/styles.h"
@@ -82,6 +90,45 @@ void MainWindow::initModels()
 
 void MainWindow::createWidgets()
 {
+    adWidget = new AdWidget(this);
+    adDock = new QDockWidget(tr("Реклама"), this);
+    adDock->setObjectName(QStringLiteral("Advert"));
+    adDock->setTitleBarWidget(nullptr);
+    adDock->setFeatures(QDockWidget::NoDockWidgetFeatures);
+    adDock->setWidget(adWidget);
+    adDock->setFixedHeight(160);
+    addDockWidget(Qt::BottomDockWidgetArea, adDock);
+
+    using namespace HtmlFormat;
+    aboutBox = new QMessageBox(this);
+    aboutBox->setIconPixmap(QPixmap(QStringLiteral(":Vocabrium.png")));
+    aboutBox->setWindowTitle(tr("О Программе"));
+    aboutBox->setTextFormat(Qt::RichText);
+    aboutBox->setText(htmlParagraph(
+        htmlColored(QStringLiteral("<b>Vocabrium 1.2</b>"), QStringLiteral("darkslategray"))
+            + QStringLiteral("<br>------<br>")
+            + htmlColored(tr("Программа для изучения иностранных слов"), QStringLiteral("darkred"))
+            + QStringLiteral("<br>") + tr("Разработчики: команда Vocabrium")
+            + QStringLiteral("<br>------<br>")
+            + htmlColored(tr("Значки:"), QStringLiteral("darkred")) + QLatin1Char(' ')
+            + htmlLink(QStringLiteral("Tango Desktop Project"), QStringLiteral("http://tango.freedesktop.org"))
+            + QStringLiteral("<br>") + htmlColored(tr("Произношение и транскрипции:"), QStringLiteral("darkred"))
+            + QStringLiteral(" eSpeak NG<br>")
+            + htmlColored(tr("Морфология:"), QStringLiteral("darkred")) + QStringLiteral(" Hunspell"),
+        QStringLiteral("center")));
+
+    supportBox = new QMessageBox(this);
+    supportBox->setWindowTitle(tr("Поддержать проект"));
+    supportBox->setTextFormat(Qt::RichText);
+    supportBox->setText(htmlParagraph(
+        tr("Vocabrium развивается силами добровольцев.") + QStringLiteral("<br>")
+            + tr("Лучшая поддержка — новые словари, переводы и сообщения об ошибках:")
+            + QStringLiteral("<br>") + htmlLink(Services::siteRoot().toString())
+            + QStringLiteral("<br>------<br>")
+            + htmlColored(tr("Пожертвования:"), QStringLiteral("darkred")) + QLatin1Char(' ')
+            + tr("реквизиты публикуются на сайте проекта."),
+        QStringLiteral("center")));
+
     finderLineEdit = new QLineEdit;
     finderLineEdit->setFocusPolicy(Qt::ClickFocus);
     finderLineEdit->setToolTip(tr("Поиск слова"));
@@ -103,57 +150,86 @@ void MainWindow::createWidgets()
 
 void MainWindow::createActions()
 {
-    newAction = new QAction(QIcon(QStringLiteral(":New.png")), tr("Новый словарь..."), this);
-    newAction->setShortcut(QKeySequence::New);
+    auto makeAction = [this](const char* icon, const QString& text, const QKeySequence& shortcut) {
+        auto* action = icon ? new QAction(QIcon(QString::fromLatin1(icon)), text, this)
+                            : new QAction(text, this);
+        action->setShortcut(shortcut);
+        return action;
+    };
+    auto makeToggle = [&](const QString& text, const char* shortcut, bool checked) {
+        QAction* action = makeAction(nullptr, text, QKeySequence(QString::fromLatin1(shortcut)));
+        action->setCheckable(true);
+        action->setChecked(checked);
+        return action;
+    };
+
+    newAction = makeAction(":New.png", tr("Новый словарь..."), QKeySequence::New);
     connect(newAction, &QAction::triggered, this, &MainWindow::showNewFileDialog);
-
-    openAction = new QAction(QIcon(QStringLiteral(":Open.png")), tr("Открыть словарь..."), this);
-    openAction->setShortcut(QKeySequence::Open);
+    openAction = makeAction(":Open.png", tr("Открыть словарь..."), QKeySequence::Open);
     connect(openAction, &QAction::triggered, this, &MainWindow::showOpenFileDialog);
-
-    exitAction = new QAction(QIcon(QStringLiteral(":Exit.png")), tr("Выход"), this);
-    exitAction->setShortcut(QKeySequence(QStringLiteral("Ctrl+q")));
+    exitAction = makeAction(":Exit.png", tr("Выход"), QKeySequence(QStringLiteral("Ctrl+q")));
     connect(exitAction, &QAction::triggered, this, &QWidget::close);
 
     for (int i = 0; i < RecentFileCount; ++i) {
-        auto* action = new QAction(QIcon(QStringLiteral(":RecentFile.png")), QString(), this);
+        QAction* action = makeAction(":RecentFile.png", QString(), QKeySequence());
         action->setVisible(false);
         connect(action, &QAction::triggered, this, &MainWindow::openRecentFile);
         recentFileActions.append(action);
     }
 
-    toolBarAction = new QAction(tr("Панель инструментов"), this);
-    toolBarAction->setShortcut(QKeySequence(QStringLiteral("Ctrl+1")));
-    toolBarAction->setCheckable(true);
-    toolBarAction->setChecked(mwToolBar);
+    toolBarAction = makeToggle(tr("Панель инструментов"), "Ctrl+1", mwToolBar);
+    finderBarAction = makeToggle(tr("Панель поиска"), "Ctrl+2", mwFinderBar);
+    statusBarAction = makeToggle(tr("Строка состояния"), "Ctrl+3", mwStatusBar);
+    alwaysOnTopAction = makeToggle(tr("Поверх всех окон"), "Ctrl+t", mwAlwaysOnTop);
+    connect(alwaysOnTopAction, &QAction::toggled, this, &MainWindow::toggleAlwaysOnTop);
 
-    finderBarAction = new QAction(tr("Панель поиска"), this);
-    finderBarAction->setShortcut(QKeySequence(QStringLiteral("Ctrl+2")));
-    finderBarAction->setCheckable(true);
-    finderBarAction->setChecked(mwFinderBar);
-
-    statusBarAction = new QAction(tr("Строка состояния"), this);
-    statusBarAction->setShortcut(QKeySequence(QStringLiteral("Ctrl+3")));
-    statusBarAction->setCheckable(true);
-    statusBarAction->setChecked(mwStatusBar);
-
-    clearAction = new QAction(QIcon(QStringLiteral(":Clear.png")), tr("Обнулить статусы слов"), this);
-    clearAction->setShortcut(QKeySequence(QStringLiteral("Ctrl+r")));
+    modelAction = makeAction(":Models.png", tr("Модель обучения..."), QKeySequence(QStringLiteral("Ctrl+m")));
+    connect(modelAction, &QAction::triggered, this, &MainWindow::showModelDialog);
+    languageAction = makeAction(":Language.png", tr("Язык..."), QKeySequence(QStringLiteral("Ctrl+l")));
+    connect(languageAction, &QAction::triggered, this, &MainWindow::showLanguageDialog);
+    clearAction = makeAction(":Clear.png", tr("Обнулить статусы слов"), QKeySequence(QStringLiteral("Ctrl+r")));
     connect(clearAction, &QAction::triggered, this, &MainWindow::clearStatuses);
-
-    markLearnedAction = new QAction(QIcon(QStringLiteral(":MarkLearned.png")),
-                                    tr("Это слово выучено"), this);
-    markLearnedAction->setShortcut(QKeySequence(QStringLiteral("Ctrl+w")));
+    markLearnedAction = makeAction(":MarkLearned.png", tr("Это слово выучено"),
+                                   QKeySequence(QStringLiteral("Ctrl+w")));
     markLearnedAction->setEnabled(false);
     connect(markLearnedAction, &QAction::triggered, this, &MainWindow::markLearned);
-
-    progressAction = new QAction(QIcon(QStringLiteral(":Progress.png")), tr("Прогресс..."), this);
-    progressAction->setShortcut(QKeySequence(QStringLiteral("Ctrl+p")));
+    progressAction = makeAction(":Progress.png", tr("Прогресс..."), QKeySequence(QStringLiteral("Ctrl+p")));
     connect(progressAction, &QAction::triggered, this, &MainWindow::showProgressDialog);
+    aboutAction = makeAction(":About.png", tr("О Программе..."), QKeySequence());
+    connect(aboutAction, &QAction::triggered, aboutBox, &QMessageBox::exec);
+    lessonFontAction = makeAction(":Font.png", tr("Шрифт упражнений..."), QKeySequence());
+    connect(lessonFontAction, &QAction::triggered, this, &MainWindow::showLessonFontDialog);
+    interfaceFontAction = makeAction(":Font.png", tr("Шрифт интерфейса..."), QKeySequence());
+    connect(interfaceFontAction, &QAction::triggered, this, &MainWindow::showInterfaceFontDialog);
 
-    modelAction = new QAction(QIcon(QStringLiteral(":Models.png")), tr("Модель обучения..."), this);
-    modelAction->setShortcut(QKeySequence(QStringLiteral("Ctrl+m")));
-    connect(modelAction, &QAction::triggered, this, &MainWindow::showModelDialog);
+    styleGroup = new QActionGroup(this);
+    styleGroup->setExclusive(true);
+    auto addStyle = [&](const QString& text, const QString& data, bool checked) {
+        QAction* action = makeAction(nullptr, text, QKeySequence());
+        action->setCheckable(true);
+        action->setData(data);
+        action->setChecked(checked);
+        styleGroup->addAction(action);
+        return action;
+    };
+    standardStyleAction = addStyle(tr("Стандарт"), QString(), styleName == nativeStyle);
+    cleanlooksStyleAction = addStyle(QStringLiteral("Cleanlooks"), QStringLiteral("cleanlooks"),
+                                     styleName == QLatin1String("cleanlooks"));
+    plastiqueStyleAction = addStyle(QStringLiteral("Plastique"), QStringLiteral("plastique"),
+                                    styleName == QLatin1String("plastique"));
+    connect(styleGroup, &QActionGroup::triggered, this, &MainWindow::setupStyle);
+
+    transcriptionAction = makeToggle(tr("Транскрипция"), "Ctrl+b", transcriptionEnabled);
+    // The flag first, then the lesson on screen shows the word again with or
+    // without its transcription.
+    connect(transcriptionAction, &QAction::toggled, this, &MainWindow::toggleTranscription);
+    connect(transcriptionAction, &QAction::triggered, this, &MainWindow::restartCurrentLessson);
+    speakAction = makeToggle(tr("Озвучка"), "Ctrl+s", speakEnabled);
+    connect(speakAction, &QAction::toggled, this, &MainWindow::toggleSpeak);
+    supportAction = makeAction(":Money.png", tr("Поддержать проект..."), QKeySequence());
+    connect(supportAction, &QAction::triggered, supportBox, &QMessageBox::exec);
+    helpAction = makeAction(":Help.png", tr("Справка..."), QKeySequence::HelpContents);
+    connect(helpAction, &QAction::triggered, this, &MainWindow::showHelp);
 
     findAction = new QAction(this);
     findAction->setShortcut(QKeySequence::Find);
@@ -178,6 +254,8 @@ void MainWindow::createMenus()
     viewMenu->addAction(toolBarAction);
     viewMenu->addAction(finderBarAction);
     viewMenu->addAction(statusBarAction);
+    viewMenu->addSeparator();
+    viewMenu->addAction(alwaysOnTopAction);
 
     QMenu* toolsMenu = menuBar()->addMenu(tr("Инструменты"));
     toolsMenu->addAction(markLearnedAction);
@@ -187,6 +265,21 @@ void MainWindow::createMenus()
 
     QMenu* settingsMenu = menuBar()->addMenu(tr("Настройки"));
     settingsMenu->addAction(modelAction);
+    settingsMenu->addAction(languageAction);
+    QMenu* fontsMenu = settingsMenu->addMenu(QIcon(QStringLiteral(":Font.png")), tr("Шрифты"));
+    fontsMenu->addAction(lessonFontAction);
+    fontsMenu->addAction(interfaceFontAction);
+    QMenu* styleMenu = settingsMenu->addMenu(QIcon(QStringLiteral(":Style.png")), tr("Оформление"));
+    styleMenu->addActions(styleGroup->actions());
+    settingsMenu->addSeparator();
+    settingsMenu->addAction(transcriptionAction);
+    settingsMenu->addAction(speakAction);
+
+    QMenu* helpMenu = menuBar()->addMenu(tr("Помощь"));
+    helpMenu->addAction(helpAction);
+    helpMenu->addSeparator();
+    helpMenu->addAction(supportAction);
+    helpMenu->addAction(aboutAction);
 }
 
 void MainWindow::createToolBars()
@@ -200,6 +293,8 @@ void MainWindow::createToolBars()
     mainToolBar->addAction(markLearnedAction);
     mainToolBar->addAction(clearAction);
     mainToolBar->addAction(progressAction);
+    mainToolBar->addAction(helpAction);
+    mainToolBar->addAction(aboutAction);
 
     addToolBarBreak(Qt::TopToolBarArea);
 
@@ -265,6 +360,73 @@ void MainWindow::applySettings()
     mainToolBar->setVisible(mwToolBar);
     finderToolBar->setVisible(mwFinderBar);
     statusBar()->setVisible(mwStatusBar);
+    toggleAlwaysOnTop(mwAlwaysOnTop);
+}
+
+void MainWindow::setupStyle(QAction* action)
+{
+    const QString name = action->data().toString();
+    if (name.isEmpty()) {
+        Styles::apply(nativeStyle);
+        styleName = nativeStyle;
+    } else {
+        Styles::apply(name);
+        styleName = name;
+    }
+}
+
+void MainWindow::toggleAlwaysOnTop(bool on)
+{
+    // Changing the flags hides the window; the first call comes from the
+    // constructor, before main() shows it.
+    mwAlwaysOnTop = on;
+    setWindowFlag(Qt::WindowStaysOnTopHint, on);
+    if (firstAlwaysOnTopCall)
+        firstAlwaysOnTopCall = false;
+    else
+        setVisible(true);
+}
+
+void MainWindow::toggleTranscription(bool on)
+{
+    transcriptionEnabled = on;
+}
+
+void MainWindow::toggleSpeak(bool on)
+{
+    speakEnabled = on;
+}
+
+void MainWindow::showInterfaceFontDialog()
+{
+    bool ok = false;
+    const QFont font = QFontDialog::getFont(&ok, interfaceFont, this);
+    if (!ok)
+        return;
+    interfaceFont = font;
+    // Keep the geometry and bars the user has now rather than those of start-up.
+    storeWindowState();
+    applySettings();
+}
+
+void MainWindow::showLessonFontDialog()
+{
+    bool ok = false;
+    const QFont font = QFontDialog::getFont(&ok, lessonFont, this);
+    if (!ok)
+        return;
+    lessonFont = font;
+    for (AbstractLesson* lesson : std::as_const(lessons))
+        lesson->setupFonts();
+}
+
+void MainWindow::showHelp()
+{
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QDir::current().absoluteFilePath(QStringLiteral("help.html"))));
+}
+
+void MainWindow::showLanguageDialog()
+{
 }
 
 void MainWindow::setupDictionariesFolder()
@@ -294,6 +456,12 @@ void MainWindow::storeWindowState()
 
 void MainWindow::setLesson(int kind)
 {
+    if (kind == 0) {
+        adDock->show();
+        adWidget->updateAd();
+    } else {
+        adDock->hide();
+    }
     markLearnedAction->setEnabled(kind != 0);
     stack->setCurrentIndex(kind);
     lessons.at(kind)->start();

@@ -12,7 +12,9 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QStackedWidget;
+class QMessageBox;
 class QToolBar;
+class AdWidget;
 class AbstractLesson;
 class LessonSelector;
 class ModelDialog;
@@ -38,6 +40,10 @@ public slots:
     void showNewFileDialog();
     void showOpenFileDialog();
     void showModelDialog();
+    void showLanguageDialog();
+    void showInterfaceFontDialog();
+    void showLessonFontDialog();
+    void showHelp();
     void showProgressDialog();
     void updateRecentFiles();
     void updateStatusBar();
@@ -46,6 +52,10 @@ public slots:
     void openFile(const QString& path);
     void markLearned();
     void clearStatuses();
+    void setupStyle(QAction* action);
+    void toggleAlwaysOnTop(bool on);
+    void toggleTranscription(bool on);
+    void toggleSpeak(bool on);
 
     /*! Creates (or empties) the dictionary at \a path and opens it. A name
         without the ".dic" suffix gets it. */
@@ -83,6 +93,7 @@ private:
     // Loading or resetting a large dictionary signals once per word; the
     // status bar is brought up to date once afterwards instead.
     bool statusBarFrozen = false;
+    bool firstAlwaysOnTopCall = true;
 
     QAction* newAction = nullptr;
     QAction* openAction = nullptr;
@@ -96,6 +107,23 @@ private:
     QAction* markLearnedAction = nullptr;
     QAction* progressAction = nullptr;
     QAction* modelAction = nullptr;
+    QAction* alwaysOnTopAction = nullptr;
+    QAction* languageAction = nullptr;
+    QAction* aboutAction = nullptr;
+    QAction* lessonFontAction = nullptr;
+    QAction* interfaceFontAction = nullptr;
+    QActionGroup* styleGroup = nullptr;
+    QAction* standardStyleAction = nullptr;
+    QAction* cleanlooksStyleAction = nullptr;
+    QAction* plastiqueStyleAction = nullptr;
+    QAction* transcriptionAction = nullptr;
+    QAction* speakAction = nullptr;
+    QAction* supportAction = nullptr;
+    QAction* helpAction = nullptr;
+    QMessageBox* aboutBox = nullptr;
+    QMessageBox* supportBox = nullptr;
+    QDockWidget* adDock = nullptr;
+    AdWidget* adWidget = nullptr;
     QAction* findAction = nullptr;
 
     QToolBar* mainToolBar = nullptr;
