@@ -5,7 +5,7 @@
 
 class Translations;
 
-/*!
+/*
     The modal progress of a batch translation: shows how many answers have
     arrived and lets the user abort the wait.
 */
@@ -16,7 +16,7 @@ class TranslationProgressDialog : public QProgressDialog
 public:
     explicit TranslationProgressDialog(QWidget* parent = nullptr);
 
-    /*! Translates \a words with \a translations, from the user's language into
+    /* Translates \a words with \a translations, from the user's language into
         the learning language when \a reverse is set, and returns once every
         answer arrived (true) or the user aborted (false). */
     bool run(Translations* translations, const QStringList& words, bool reverse);

@@ -7,7 +7,7 @@
 
 class Translator;
 
-/*!
+/*
     Translates a whole list of words at once and files every answer under the
     position of its word.
 */
@@ -18,18 +18,18 @@ class Translations : public QObject
 public:
     explicit Translations(QObject* parent = nullptr);
 
-    /*! Starts a batch: requests a translation of every word of \a words and
+    /* Starts a batch: requests a translation of every word of \a words and
         forgets the results and the outstanding requests of an earlier batch. */
     void translate(const QStringList& words);
-    /*! The translation of the word at \a position; empty if none arrived. */
+    /* The translation of the word at \a position; empty if none arrived. */
     QString translation(int position) const;
-    /*! The number of words whose answer has arrived. */
+    /* The number of words whose answer has arrived. */
     int count() const;
-    /*! Drops the results; the words stay until the next batch. */
+    /* Drops the results; the words stay until the next batch. */
     void clear();
 
 signals:
-    /*! An answer was filed; \a count is count() after it. */
+    /* An answer was filed; \a count is count() after it. */
     void received(int count);
 
 private slots:

@@ -11,7 +11,7 @@ class QPushButton;
 class Translator;
 class Units;
 
-/*!
+/*
     Adds one entry (a word and its translation) to the open dictionary or
     changes an existing one, with an online translation on request.
 */
@@ -22,7 +22,7 @@ class UnitDialog : public QDialog
 public:
     explicit UnitDialog(QWidget* parent = nullptr);
 
-    /*! The texts of the last save, exactly as typed. */
+    /* The texts of the last save, exactly as typed. */
     Unit lastUnit() const;
 
 public slots:

@@ -130,7 +130,7 @@ QString TranslationServer::translate(const QString& text, const QString& from, c
     const auto dictionary = dictionaries.constFind(qMakePair(from.toLower(), to.toLower()));
     if (dictionary == dictionaries.cend())
         return text;
-    return dictionary->value(text.toLower(), text);
+    return dictionary->value(text.trimmed().toLower(), text);
 }
 
 QHash<QString, QString> TranslationServer::queryItems(const QByteArray& target)

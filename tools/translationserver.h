@@ -13,7 +13,7 @@
 class QTcpServer;
 class QTcpSocket;
 
-/*!
+/*
     A small stand-in for the online translation service, for development and
     tests: it answers GET /V2/Http.svc/Translate?appId=…&text=…&from=…&to=…
     over HTTP/1.1 with one XML element holding the translation, taken from a
@@ -38,7 +38,7 @@ public:
 
     explicit TranslationServer(QObject* parent = nullptr);
 
-    /*! Reads a tab-separated word list (word, tab, translation) as entries
+    /* Reads a tab-separated word list (word, tab, translation) as entries
         from \a from into \a to and, for each comma-separated alternative of
         the translation, back. False when the file cannot be read. */
     bool loadWordList(const QString& fileName, const QString& from = QStringLiteral("en"),
@@ -48,22 +48,22 @@ public:
 
     bool listen(const QHostAddress& address = QHostAddress::LocalHost, quint16 port = 0);
     quint16 port() const;
-    /*! The address to give the translator, e.g. http://127.0.0.1:40123. */
+    /* The address to give the translator, e.g. http://127.0.0.1:40123. */
     QUrl url() const;
 
-    /*! Sets the fault for requests of \a text, or for all others when \a text is null. */
+    /* Sets the fault for requests of \a text, or for all others when \a text is null. */
     void setFault(Fault fault, const QString& text = QString());
-    /*! Delays the answers to \a text, or to all others when \a text is null. */
+    /* Delays the answers to \a text, or to all others when \a text is null. */
     void setDelay(int milliseconds, const QString& text = QString());
 
-    /*! Request targets (path and query, as sent) in the order they arrived. */
+    /* Request targets (path and query, as sent) in the order they arrived. */
     QList<QByteArray> requests() const;
     void clearRequests();
 
-    /*! The translation the server gives for a request's query items. */
+    /* The translation the server gives for a request's query items. */
     QString translate(const QString& text, const QString& from, const QString& to) const;
 
-    /*! The query items of \a target decoded as a web server does, "+" as a space. */
+    /* The query items of \a target decoded as a web server does, "+" as a space. */
     static QHash<QString, QString> queryItems(const QByteArray& target);
 
 signals:
