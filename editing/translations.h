@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QMap>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+class Translator;
+
+/*
+    Translates a whole list of words at once and files every answer under the
+    position of its word.
+*/
+class Translations : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit Translations(QObject* parent = nullptr);
+
+    /* Starts a batch: requests a translation of every word of \a words and
+        forgets the results and the outstanding requests of an earlier batch. */
+    void translate(const QStringList& words);
+    /* The translation of the word at \a position; empty if none arrived. */
+    QString translation(int position) const;
+    /* The number of words whose answer has arrived. */
+    int count() const;
+    /* Drops the results; the words stay until the next batch. */
+    void clear();
+
+signals:
+    /* An answer was filed; \a count is count() after it. */
+    void received(int count);
+
+private slots:
+    void setTranslation(const QString& text, const QString& translation);
+
+private:
+    Translator* translator = nullptr;
+    QStringList words;
+    QMap<int, QString> results;
+};

@@ -1,0 +1,181 @@
+#include "unitdialog.h"
+
+#include <QDialogButtonBox>
+#include <QEvent>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/settings.h"
+#include "editing/keyboardlayout.h"
+#include "model/units.h"
+#include "translation/translator.h"
+
+namespace {
+
+constexpr int maxTextLength = 150;
+
+} // namespace
+
+UnitDialog::UnitDialog(QWidget* parent)
+    : QDialog(parent)
+    , dictionary(Units::instance(0))
+    , translator(new Translator(this))
+    , wordEdit(new QLineEdit(this))
+    , translationEdit(new QLineEdit(this))
+    , translateButton(new QPushButton(tr("Перевести"), this))
+    , buttonBox(new QDialogButtonBox(this))
+{
+    wordEdit->setMaxLength(maxTextLength);
+    translationEdit->setMaxLength(maxTextLength);
+    translateButton->setShortcut(QKeySequence(QStringLiteral("Ctrl+T")));
+    buttonBox->addButton(QDialogButtonBox::Save);
+    buttonBox->addButton(QDialogButtonBox::Cancel);
+    wordEdit->installEventFilter(this);
+    translationEdit->installEventFilter(this);
+
+    connect(translateButton, &QPushButton::clicked, this, &UnitDialog::translate);
+    connect(buttonBox, &QDialogButtonBox::accepted, this, &UnitDialog::saveUnit);
+    connect(buttonBox, &QDialogButtonBox::rejected, this, &UnitDialog::reject);
+    connect(translator, &Translator::translated, this, &UnitDialog::setTranslation);
+
+    auto* form = new QFormLayout;
+    form->addRow(tr("Слово:"), wordEdit);
+    form->addRow(tr("Перевод:"), translationEdit);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(translateButton);
+    buttons->addWidget(buttonBox);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addLayout(buttons);
+}
+
+Unit UnitDialog::lastUnit() const
+{
+    return Unit{lastWord, lastTranslation};
+}
+
+int UnitDialog::exec(int key)
+{
+    editedKey = key;
+    return run(1, dictionary->word(key), dictionary->translation(key));
+}
+
+int UnitDialog::exec(const QString& word, const QString& translation)
+{
+    return run(0, word, translation);
+}
+
+int UnitDialog::exec(const QString& word)
+{
+    return run(0, word, QString());
+}
+
+int UnitDialog::exec()
+{
+    return run(0, QString(), QString());
+}
+
+int UnitDialog::run(int mode, const QString& word, const QString& translation)
+{
+    setFixedHeight(sizeHint().height());
+    setMinimumWidth(sizeHint().width() + 50);
+    setWindowTitle(mode == 0 ? tr("Добавление") : tr("Редактирование"));
+    this->mode = mode;
+    translateButton->setEnabled(true);
+    waitingForTranslation = false;
+    wordEdit->setText(word);
+    translationEdit->setText(translation);
+    if (wordEdit->text().isEmpty())
+        wordEdit->setFocus();
+    else if (translationEdit->text().isEmpty())
+        translationEdit->setFocus();
+    return QDialog::exec();
+}
+
+void UnitDialog::translate()
+{
+    // One request at a time: the button (and its shortcut) stays off until
+    // the answer, or its failure, has come.
+    translateButton->setEnabled(false);
+    requestedText = wordEdit->text();
+    waitingForTranslation = true;
+    translator->translate(requestedText);
+}
+
+void UnitDialog::setTranslation(const QString& text, const QString& translation)
+{
+    if (!waitingForTranslation || text != requestedText)
+        return;
+    waitingForTranslation = false;
+    translateButton->setEnabled(true);
+    // No answer is no reason to wipe what the user may already have typed.
+    if (!translation.isEmpty())
+        translationEdit->setText(translation);
+}
+
+void UnitDialog::saveUnit()
+{
+    if (wordEdit->text().isEmpty()) {
+        wordEdit->setFocus();
+        return;
+    }
+    if (mode == 1) {
+        dictionary->edit(editedKey, wordEdit->text().trimmed(), translationEdit->text().trimmed());
+    } else {
+        bool add = true;
+        if (dictionary->find(wordEdit->text()) >= 0) {
+            add = QMessageBox::question(
+                      this, tr("Вопрос"),
+                      tr("Данное слово уже находится в словаре, вы действительно хотите добавить его?"),
+                      QMessageBox::Yes | QMessageBox::No, QMessageBox::NoButton)
+                  == QMessageBox::Yes;
+        }
+        if (add)
+            dictionary->add(wordEdit->text().trimmed(), translationEdit->text().trimmed());
+    }
+    lastWord = wordEdit->text();
+    lastTranslation = translationEdit->text();
+    wordEdit->clear();
+    translationEdit->clear();
+    accept();
+}
+
+void UnitDialog::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (wordEdit->hasFocus())
+            translationEdit->setFocus();
+        else if (translationEdit->hasFocus())
+            saveUnit();
+        event->accept();
+        return;
+    }
+    // Escape and the other keys are left alone: a slip of the finger must
+    // not throw away a half-typed entry. Cancel and the close button remain.
+    event->ignore();
+}
+
+bool UnitDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    // Each field remembers the layout the user last typed it in.
+    if (event->type() == QEvent::FocusIn) {
+        if (watched == wordEdit)
+            KeyboardLayout::activate(udPrimaryLanguage);
+        else if (watched == translationEdit)
+            KeyboardLayout::activate(udSecondaryLanguage);
+    } else if (event->type() == QEvent::FocusOut) {
+        if (watched == wordEdit) {
+            udPrimaryLanguage = KeyboardLayout::current(udPrimaryLanguage);
+        } else if (watched == translationEdit) {
+            udSecondaryLanguage = KeyboardLayout::current(udSecondaryLanguage);
+            KeyboardLayout::activate(udPrimaryLanguage);
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
