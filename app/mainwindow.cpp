@@ -23,6 +23,7 @@
 
 #include "app/adwidget.h"
 #include "app/htmlformat.h"
+#include "app/languagedialog.h"
 #include "app/services.h"
 #include "app/settings.h"
 #include "app/statustexts.h"
@@ -140,6 +141,7 @@ void MainWindow::createWidgets()
     learningLabel = new QLabel;
 
     modelDialog = new ModelDialog(this);
+    languageDialog = new LanguageDialog(this);
 
     stack = new QStackedWidget(this);
     stack->setStyleSheet(stackStyleSheet);
@@ -427,6 +429,7 @@ void MainWindow::showHelp()
 
 void MainWindow::showLanguageDialog()
 {
+    languageDialog->exec();
 }
 
 void MainWindow::setupDictionariesFolder()

@@ -17,6 +17,7 @@ class QToolBar;
 class AdWidget;
 class AbstractLesson;
 class LessonSelector;
+class LanguageDialog;
 class ModelDialog;
 class Questions;
 class Statuses;
@@ -134,6 +135,7 @@ private:
     QLabel* learningLabel = nullptr;
 
     ModelDialog* modelDialog = nullptr;
+    LanguageDialog* languageDialog = nullptr;
 
     QStackedWidget* stack = nullptr;
     QList<AbstractLesson*> lessons;

@@ -1,10 +1,10 @@
-#include "translator.h"
+#include "translation/translator.h"
 
 #include <QNetworkReply>
-#include <QSettings>
 #include <QUrlQuery>
 #include <QXmlStreamReader>
 
+#include "app/services.h"
 #include "app/settings.h"
 
 namespace {
@@ -20,16 +20,7 @@ struct Configuration
     int timeout = 0;
 };
 
-QString configured(const char* variable, const QString& key, const QString& fallback)
-{
-    const QString fromEnvironment = qEnvironmentVariable(variable);
-    if (!fromEnvironment.isEmpty())
-        return fromEnvironment;
-    const QSettings settings(QSettings::NativeFormat, QSettings::UserScope,
-                             QStringLiteral("Vocabrium"), QStringLiteral("Vocabrium"));
-    const QString stored = settings.value(key).toString();
-    return stored.isEmpty() ? fallback : stored;
-}
+using Services::configured;
 
 QUrl usableServiceUrl(const QUrl& url)
 {

@@ -1,0 +1,81 @@
+#include "app/languagedialog.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QVBoxLayout>
+
+#include "app/settings.h"
+#include "model/units.h"
+#include "speech/transcriptions.h"
+#include "translation/translator.h"
+
+LanguageDialog::LanguageDialog(QWidget* parent)
+    : QDialog(parent)
+    , table(languages())
+    , units(Units::instance(0))
+    , transcriptions(Transcriptions::instance())
+{
+    setWindowTitle(tr("Язык"));
+    createWidgets();
+    createConnections();
+    createLayout();
+}
+
+QString LanguageDialog::transcriptionFileFor(const QString& languageCode)
+{
+    static const QHash<QString, QString> files = {
+        {QStringLiteral("en"), QStringLiteral("English")},
+        {QStringLiteral("fr"), QStringLiteral("French")},
+        {QStringLiteral("de"), QStringLiteral("German")},
+        {QStringLiteral("es"), QStringLiteral("Spanish")},
+        {QStringLiteral("it"), QStringLiteral("Italian")},
+    };
+    return files.value(languageCode);
+}
+
+void LanguageDialog::createWidgets()
+{
+    learningList = new QComboBox;
+    for (const QString& code : languageCodes(table))
+        learningList->addItem(languageName(table, code), code);
+    learningList->setCurrentIndex(learningList->findData(learningLanguage, Qt::UserRole, Qt::MatchExactly | Qt::MatchCaseSensitive));
+
+    interfaceList = new QComboBox;
+    interfaceList->addItem(QStringLiteral("Русский"), QStringLiteral("ru"));
+    interfaceList->addItem(QStringLiteral("English"), QStringLiteral("en"));
+    interfaceList->setCurrentIndex(interfaceList->findData(interfaceLanguage, Qt::UserRole, Qt::MatchExactly | Qt::MatchCaseSensitive));
+
+    buttonBox = new QDialogButtonBox(QDialogButtonBox::Save);
+}
+
+void LanguageDialog::createConnections()
+{
+    connect(buttonBox, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(learningList, &QComboBox::currentIndexChanged, this, &LanguageDialog::changeLanguage);
+    connect(interfaceList, &QComboBox::currentIndexChanged, this, &LanguageDialog::changeLanguage);
+}
+
+void LanguageDialog::createLayout()
+{
+    auto* form = new QFormLayout;
+    form->addRow(tr("Изучаемый язык: "), learningList);
+    form->addRow(tr("Язык интерфейса: "), interfaceList);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(buttonBox);
+}
+
+int LanguageDialog::exec()
+{
+    setFixedSize(sizeHint());
+    return QDialog::exec();
+}
+
+void LanguageDialog::changeLanguage()
+{
+    learningLanguage = learningList->currentData().toString();
+    interfaceLanguage = interfaceList->currentData().toString();
+    transcriptionFileName = transcriptionFileFor(learningLanguage);
+    transcriptions->load();
+}

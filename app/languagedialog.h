@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QDialog>
+#include <QList>
+#include <QPair>
+
+class QComboBox;
+class QDialogButtonBox;
+class Transcriptions;
+class Units;
+
+/*! Chooses the language being learned and the user's own language. Every
+    change applies at once; Save only closes the dialog. */
+class LanguageDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit LanguageDialog(QWidget* parent = nullptr);
+
+    /*! Base name of the transcription table for a learning language, empty
+        for a language without one. */
+    static QString transcriptionFileFor(const QString& languageCode);
+
+public slots:
+    int exec() override;
+
+private slots:
+    void changeLanguage();
+
+private:
+    void createWidgets();
+    void createConnections();
+    void createLayout();
+
+    QList<QPair<QString, QString>> table;
+    Units* units;
+    Transcriptions* transcriptions;
+    QComboBox* learningList = nullptr;
+    QComboBox* interfaceList = nullptr;
+    QDialogButtonBox* buttonBox = nullptr;
+};

@@ -1,0 +1,401 @@
+#include <QAction>
+#include <QComboBox>
+#include <QDockWidget>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTextDocument>
+#include <QStatusBar>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QToolBar>
+
+#include "app/adwidget.h"
+#include "app/languagedialog.h"
+#include "app/mainwindow.h"
+#include "model/dictionaryformat.h"
+#include "model/questions.h"
+#include "model/statuses.h"
+#include "model/units.h"
+#include "speech/speaker.h"
+#include "speech/transcriptions.h"
+#include "testenvironment.h"
+
+namespace {
+
+// A one-page HTTP server: answers every request with a fixed response, or
+// never answers at all.
+class PageServer : public QTcpServer
+{
+public:
+    QByteArray response;
+    bool silent = false;
+    QList<QTcpSocket*> held;
+
+    PageServer()
+    {
+        connect(this, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket* socket = nextPendingConnection()) {
+                connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
+                    socket->readAll();
+                    if (silent) {
+                        held.append(socket);
+                        return;
+                    }
+                    socket->write(response);
+                    socket->disconnectFromHost();
+                });
+            }
+        });
+        listen(QHostAddress::LocalHost, 0);
+    }
+
+    QString url() const { return QStringLiteral("http://127.0.0.1:%1/advert.html").arg(serverPort()); }
+};
+
+QByteArray httpResponse(int status, const QByteArray& body)
+{
+    return "HTTP/1.1 " + QByteArray::number(status) + " X\r\nContent-Type: text/html; charset=utf-8\r\n"
+           "Content-Length: " + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
+}
+
+class BoxAnswerer
+{
+public:
+    // Presses the buttons given, one per box that opens, keeping each box's text.
+    explicit BoxAnswerer(QList<QMessageBox::StandardButton> buttons)
+        : buttons(std::move(buttons))
+    {
+        timer.setInterval(5);
+        QObject::connect(&timer, &QTimer::timeout, &timer, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || this->buttons.isEmpty())
+                return;
+            texts.append(box->text());
+            box->button(this->buttons.takeFirst())->click();
+        });
+        timer.start();
+    }
+    QStringList texts;
+
+private:
+    QList<QMessageBox::StandardButton> buttons;
+    QTimer timer;
+};
+
+} // namespace
+
+class TestShell : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void actionTable_data();
+    void actionTable();
+    void markLearnedIsEnabledOnlyOnLessonPages();
+    void findShortcutReachesHiddenFinderBar();
+    void statusBarTexts_data();
+    void statusBarTexts();
+    void progressBoxLoopsUntilOk();
+    void clearingStatusesOnSelectionPage();
+    void languageDialogAppliesAtOnce();
+    void advertFallsBackToLocalPage_data();
+    void advertFallsBackToLocalPage();
+    void advertShowsServedPageAndKeepsItsHeight();
+    void settingsWrittenAtClose();
+
+private:
+    QAction* action(const QString& text) const;
+    void useDictionary(int words, int learned);
+
+    MainWindow* window = nullptr;
+    PageServer server;
+};
+
+void TestShell::initTestCase()
+{
+    QVERIFY(server.isListening());
+    qputenv("VOCABRIUM_ADVERT_URL", server.url().toUtf8());
+    server.response = httpResponse(500, "broken");
+    AdWidget::setTimeout(300);
+    readSettings();
+    speakEnabled = false;
+    Speaker::setPauseInterval(1);
+    QDir().mkpath(dictionariesPath);
+    currentFileName = dictionariesPath + QStringLiteral("shell");
+    window = new MainWindow;
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+}
+
+QAction* TestShell::action(const QString& text) const
+{
+    for (QAction* candidate : window->findChildren<QAction*>())
+        if (candidate->text() == text)
+            return candidate;
+    return nullptr;
+}
+
+void TestShell::actionTable_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QKeySequence>("shortcut");
+    QTest::addColumn<int>("checkable"); // -1 not checkable, 0 unchecked, 1 checked
+
+    auto row = [](const char* text, const QKeySequence& shortcut, int checkable) {
+        QTest::newRow(text) << QString::fromUtf8(text) << shortcut << checkable;
+    };
+    row("Новый словарь...", QKeySequence(QKeySequence::New), -1);
+    row("Открыть словарь...", QKeySequence(QKeySequence::Open), -1);
+    row("Выход", QKeySequence(QStringLiteral("Ctrl+Q")), -1);
+    row("Панель инструментов", QKeySequence(QStringLiteral("Ctrl+1")), 1);
+    row("Панель поиска", QKeySequence(QStringLiteral("Ctrl+2")), 0);
+    row("Строка состояния", QKeySequence(QStringLiteral("Ctrl+3")), 1);
+    row("Поверх всех окон", QKeySequence(QStringLiteral("Ctrl+T")), 0);
+    row("Модель обучения...", QKeySequence(QStringLiteral("Ctrl+M")), -1);
+    row("Язык...", QKeySequence(QStringLiteral("Ctrl+L")), -1);
+    row("Обнулить статусы слов", QKeySequence(QStringLiteral("Ctrl+R")), -1);
+    row("Это слово выучено", QKeySequence(QStringLiteral("Ctrl+W")), -1);
+    row("Прогресс...", QKeySequence(QStringLiteral("Ctrl+P")), -1);
+    row("О Программе...", QKeySequence(), -1);
+    row("Шрифт упражнений...", QKeySequence(), -1);
+    row("Шрифт интерфейса...", QKeySequence(), -1);
+    row("Стандарт", QKeySequence(), 0);
+    row("Cleanlooks", QKeySequence(), 1);
+    row("Plastique", QKeySequence(), 0);
+    row("Транскрипция", QKeySequence(QStringLiteral("Ctrl+B")), 1);
+    row("Озвучка", QKeySequence(QStringLiteral("Ctrl+S")), 0);
+    row("Поддержать проект...", QKeySequence(), -1);
+    row("Справка...", QKeySequence(QKeySequence::HelpContents), -1);
+}
+
+void TestShell::actionTable()
+{
+    QFETCH(QString, text);
+    QFETCH(QKeySequence, shortcut);
+    QFETCH(int, checkable);
+    QAction* found = action(text);
+    QVERIFY2(found, qPrintable(text));
+    QCOMPARE(found->shortcut(), shortcut);
+    QCOMPARE(found->isCheckable(), checkable >= 0);
+    if (checkable >= 0)
+        QCOMPARE(found->isChecked(), checkable == 1);
+}
+
+void TestShell::useDictionary(int words, int learned)
+{
+    QList<Unit> list;
+    for (int i = 0; i < words; ++i)
+        list.append({QStringLiteral("w%1").arg(i), QStringLiteral("t%1").arg(i)});
+    QList<int> statuses;
+    for (int i = 0; i < words; ++i)
+        statuses.append(i < learned ? 100 : 0);
+    Units::instance(0)->setUnits(list);
+    Statuses::instance()->setList(statuses);
+    window->updateStatusBar();
+}
+
+void TestShell::markLearnedIsEnabledOnlyOnLessonPages()
+{
+    useDictionary(8, 0);
+    QAction* markLearned = action(QStringLiteral("Это слово выучено"));
+    QCOMPARE(window->currentPage(), 0);
+    QVERIFY(!markLearned->isEnabled());
+    QVERIFY(window->findChild<QDockWidget*>()->isVisible());
+    Statuses::instance()->setStatus(2, 5);
+    window->startNextLesson();
+    QCOMPARE(window->currentPage(), 1);
+    QVERIFY(markLearned->isEnabled());
+    QVERIFY(!window->findChild<QDockWidget*>()->isVisible());
+    BoxAnswerer answerer({QMessageBox::Ok});
+    markLearned->trigger();
+    QCOMPARE(window->currentPage(), 0);
+    QVERIFY(!markLearned->isEnabled());
+    QVERIFY(window->findChild<QDockWidget*>()->isVisible());
+}
+
+void TestShell::findShortcutReachesHiddenFinderBar()
+{
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    QLineEdit* finder = nullptr;
+    for (QLineEdit* edit : window->findChildren<QLineEdit*>())
+        if (edit->toolTip() == QStringLiteral("Поиск слова"))
+            finder = edit;
+    QVERIFY(finder);
+    QVERIFY(!finder->isVisible());
+    QTest::keySequence(window, QKeySequence::Find);
+    QCOMPARE(QApplication::focusWidget(), finder);
+}
+
+void TestShell::statusBarTexts_data()
+{
+    QTest::addColumn<int>("words");
+    QTest::addColumn<int>("learned");
+    QTest::addColumn<QString>("plain");
+
+    QTest::newRow("empty") << 0 << 0 << QStringLiteral("Изучено: 0/0 (0%)");
+    QTest::newRow("a quarter") << 120 << 30 << QStringLiteral("Изучено: 30/120 (25%)");
+    QTest::newRow("two thirds") << 3 << 2 << QStringLiteral("Изучено: 2/3 (66%)");
+    QTest::newRow("all") << 4 << 4 << QStringLiteral("Изучено: 4/4 (100%)");
+}
+
+void TestShell::statusBarTexts()
+{
+    QFETCH(int, words);
+    QFETCH(int, learned);
+    QFETCH(QString, plain);
+    useDictionary(words, learned);
+    QStringList texts;
+    for (QLabel* label : window->statusBar()->findChildren<QLabel*>()) {
+        QTextDocument document;
+        document.setHtml(label->text());
+        texts.append(document.toPlainText());
+    }
+    QVERIFY2(texts.contains(plain), qPrintable(texts.join(QLatin1Char('|'))));
+    QVERIFY(texts.contains(QStringLiteral("Выбор слов")));
+    QVERIFY(texts.contains(QStringLiteral("Изучается: 0")));
+}
+
+void TestShell::progressBoxLoopsUntilOk()
+{
+    learnedCount = 12;
+    mistakesCount = 3;
+    learningTime = QTime(1, 2, 3);
+    BoxAnswerer answerer({QMessageBox::Reset, QMessageBox::No, QMessageBox::Reset,
+                          QMessageBox::Yes, QMessageBox::Ok});
+    window->showProgressDialog();
+    QCOMPARE(answerer.texts.size(), 5);
+    QVERIFY(answerer.texts.at(0).contains(QStringLiteral("<b>12 слов(а)</b>")));
+    QCOMPARE(answerer.texts.at(1), QStringLiteral("Вы уверены что хотите очистить свои достижения?"));
+    QCOMPARE(answerer.texts.at(2), answerer.texts.at(0));
+    QVERIFY(answerer.texts.at(4).contains(QStringLiteral("<b>0 слов(а)</b>")));
+    QVERIFY(answerer.texts.at(4).contains(QStringLiteral("00:00:00")));
+    QCOMPARE(learnedCount + mistakesCount, 0);
+}
+
+void TestShell::clearingStatusesOnSelectionPage()
+{
+    useDictionary(6, 6);
+    {
+        BoxAnswerer answerer({QMessageBox::No});
+        window->clearStatuses();
+    }
+    QCOMPARE(Statuses::instance()->countOf(100), 6);
+    BoxAnswerer answerer({QMessageBox::Yes});
+    window->clearStatuses();
+    QCOMPARE(Statuses::instance()->countOf(100), 0);
+    QVERIFY(answerer.texts.first().startsWith(QStringLiteral("Все слова в словаре")));
+}
+
+void TestShell::languageDialogAppliesAtOnce()
+{
+    QDir().mkpath(QStringLiteral("Transcriptions"));
+    {
+        QFile file(QStringLiteral("Transcriptions/French.trn"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QDataStream out(&file);
+        out.setVersion(QDataStream::Qt_4_6);
+        out << QMap<QString, QString>{{QStringLiteral("chat"), QStringLiteral("ʃa")}};
+    }
+    learningLanguage = QStringLiteral("en");
+    interfaceLanguage = QStringLiteral("ru");
+    LanguageDialog dialog;
+    auto lists = dialog.findChildren<QComboBox*>();
+    QCOMPARE(lists.size(), 2);
+    QCOMPARE(lists.at(0)->count(), 36);
+    QCOMPARE(lists.at(0)->currentData().toString(), QStringLiteral("en"));
+
+    lists.at(0)->setCurrentIndex(lists.at(0)->findData(QStringLiteral("fr")));
+    QCOMPARE(learningLanguage, QStringLiteral("fr"));
+    QCOMPARE(transcriptionFileName, QStringLiteral("French"));
+    QCOMPARE(Transcriptions::instance()->lookup(QStringLiteral("Chat")), QStringLiteral("[ʃa]"));
+
+    lists.at(0)->setCurrentIndex(lists.at(0)->findData(QStringLiteral("ja")));
+    QCOMPARE(transcriptionFileName, QString());
+    QCOMPARE(Transcriptions::instance()->lookup(QStringLiteral("chat")), QString());
+
+    lists.at(1)->setCurrentIndex(1);
+    QCOMPARE(interfaceLanguage, QStringLiteral("en"));
+
+    // A stored language missing from the list leaves it unselected.
+    learningLanguage = QStringLiteral("xx");
+    LanguageDialog unknown;
+    QCOMPARE(unknown.findChildren<QComboBox*>().at(0)->currentIndex(), -1);
+    unknown.findChildren<QComboBox*>().at(1)->setCurrentIndex(0);
+    QCOMPARE(learningLanguage, QString());
+    learningLanguage = QStringLiteral("en");
+    transcriptionFileName = QStringLiteral("English");
+}
+
+void TestShell::advertFallsBackToLocalPage_data()
+{
+    QTest::addColumn<QByteArray>("response");
+    QTest::addColumn<bool>("silent");
+
+    QTest::newRow("server error") << httpResponse(500, "<p>error</p>") << false;
+    QTest::newRow("empty page") << httpResponse(200, "") << false;
+    QTest::newRow("never answers") << QByteArray() << true;
+}
+
+void TestShell::advertFallsBackToLocalPage()
+{
+    QFETCH(QByteArray, response);
+    QFETCH(bool, silent);
+    server.response = response;
+    server.silent = silent;
+    AdWidget ad;
+    QSignalSpy shown(&ad, &AdWidget::pageShown);
+    ad.updateAd();
+    QVERIFY(shown.wait(3000));
+    QVERIFY(ad.showsLocalPage());
+    QVERIFY(ad.browser()->toPlainText().contains(QStringLiteral("Совет")));
+    server.silent = false;
+}
+
+void TestShell::advertShowsServedPageAndKeepsItsHeight()
+{
+    server.response = httpResponse(200, "<p>Новые словари на сайте: <a href=\"http://example.org/x\">смотрите</a></p>");
+    AdWidget* ad = window->findChild<AdWidget*>();
+    QSignalSpy shown(ad, &AdWidget::pageShown);
+    ad->updateAd();
+    QVERIFY(shown.wait(3000));
+    QVERIFY(!ad->showsLocalPage());
+    QVERIFY(ad->browser()->toPlainText().contains(QStringLiteral("Новые словари")));
+    auto* dock = window->findChild<QDockWidget*>();
+    window->resize(700, 700);
+    QTest::qWait(20);
+    QCOMPARE(dock->height(), 160);
+    QCOMPARE(dock->features(), QDockWidget::NoDockWidgetFeatures);
+}
+
+void TestShell::settingsWrittenAtClose()
+{
+    action(QStringLiteral("Панель поиска"))->setChecked(true);
+    action(QStringLiteral("Строка состояния"))->setChecked(false);
+    action(QStringLiteral("Транскрипция"))->trigger();
+    action(QStringLiteral("Озвучка"))->trigger();
+    action(QStringLiteral("Plastique"))->trigger();
+    lessonFont.setPointSize(15);
+    window->close();
+    QSettings s(QSettings::NativeFormat, QSettings::UserScope,
+                QStringLiteral("Vocabrium"), QStringLiteral("Vocabrium"));
+    QCOMPARE(s.value(QStringLiteral("MW_finderBar")).toBool(), true);
+    QCOMPARE(s.value(QStringLiteral("MW_statusBar")).toBool(), false);
+    QCOMPARE(s.value(QStringLiteral("MW_toolBar")).toBool(), true);
+    QCOMPARE(s.value(QStringLiteral("transcription")).toBool(), false);
+    QCOMPARE(s.value(QStringLiteral("speak")).toBool(), true);
+    QCOMPARE(s.value(QStringLiteral("style")).toString(), QStringLiteral("plastique"));
+    QCOMPARE(s.value(QStringLiteral("lessonFontSize")).toInt(), 15);
+    QCOMPARE(QApplication::style()->name().toLower(), QStringLiteral("fusion"));
+    delete window;
+}
+
+VOCABRIUM_TEST_MAIN(TestShell)
+#include "tst_shell.moc"
