@@ -1,0 +1,117 @@
+#!/usr/bin/env bash
+# Runs the real program in a real X window (Xvfb) on a throw-away home folder:
+# answers the start-up warning, chooses a word, learns it through every kind
+# of lesson with the keyboard alone, opens the editor and the progress box,
+# closes the window and checks the files and settings written.
+# Screenshots go to the folder given as the first argument (default:
+# build/e2e-screenshots).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${BUILD_DIR:-$root/build}
+shots=${1:-$build/e2e-screenshots}
+
+need=()
+for tool in Xvfb xdotool import; do command -v "$tool" >/dev/null || need+=("$tool"); done
+if [ ${#need[@]} -gt 0 ]; then
+    sudo=(); [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends xvfb xdotool imagemagick
+fi
+[ -x "$build/vocabrium" ] || "$root/tools/build.sh"
+
+home=$(mktemp -d)
+mkdir -p "$shots" "$home/.config/Vocabrium"
+# Speech off keeps the run independent of a sound card; the fixed pause still applies.
+# The model memorising, card, writing, choice puts every lesson on screen in a
+# known order before the one exercise whose right answer the script cannot see.
+printf '[General]\nspeak=false\nmodel=1, 3, 4, 2\nMW_size=@Size(640 520)\nMW_pos=@Point(0 0)\n' \
+    > "$home/.config/Vocabrium/Vocabrium.conf"
+
+display=:$((90 + RANDOM % 9))
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+cleanup() { kill "$program" "$xvfb" 2>/dev/null || true; rm -rf "$home"; }
+trap cleanup EXIT
+export DISPLAY=$display
+sleep 1
+
+HOME=$home XDG_CONFIG_HOME=$home/.config QT_QPA_PLATFORM=xcb "$build/vocabrium" &
+program=$!
+
+wait_window() { # name pattern
+    for _ in $(seq 100); do
+        xdotool search --name "$1" >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    echo "window '$1' did not appear" >&2; return 1
+}
+key() { xdotool key --clearmodifiers "$@"; sleep 0.3; }
+shot() { import -window root "$shots/$1.png"; echo "screenshot: $shots/$1.png"; }
+focus_main() { xdotool windowactivate --sync "$(xdotool search --name ' - Vocabrium' | head -1)" 2>/dev/null || true; sleep 0.3; }
+
+wait_window "Предупреждение"
+sleep 0.5
+key Return                      # the test-version warning
+wait_window "default - Vocabrium"
+focus_main
+shot 0-word-selection
+
+# The learn button has the focus: choose the first word ("time"), then move
+# to "Начать изучение" (learn, don't learn, learn all, start).
+key Return
+key Tab Tab Tab
+key Return
+sleep 0.5
+
+first_word=$(head -1 "$root/data/dictionaries/default.tsv" | cut -f1)
+congratulated() { xdotool search --name "Поздравляю" >/dev/null 2>&1; }
+press() { congratulated || xdotool key --clearmodifiers "$@"; sleep 0.05; }
+
+shot 1-memorising; key Return; sleep 0.5
+shot 2-card;       key Return; sleep 1.6
+shot 3-writing;    xdotool type --delay 30 "$first_word"; key Return; sleep 1.6
+shot 4-choice
+
+# The choice lesson: Down to the first answer, then Enter until the right one
+# (a wrong answer turns pink and hands the focus on). Mistakes send the word
+# back a step, to the writing lesson, so the loop answers both until the word
+# is learned.
+for _ in $(seq 60); do
+    congratulated && break
+    press Down
+    for _ in 1 2 3 4 5 6; do press Return; done
+    sleep 1.5
+    congratulated && break
+    if ! congratulated; then xdotool type --delay 20 "$first_word"; fi
+    press Return
+    sleep 1.5
+done
+
+wait_window "Поздравляю"
+shot 5-congratulation
+key Return
+focus_main
+
+key ctrl+e
+if xdotool search --name "Редактор" >/dev/null 2>&1; then
+    sleep 0.5; shot 6-editor; key Escape; focus_main
+fi
+key ctrl+p
+wait_window "Прогресс"
+sleep 0.3; shot 7-progress
+key Return
+focus_main
+key ctrl+q
+for _ in $(seq 50); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done
+
+conf="$home/.config/Vocabrium/Vocabrium.conf"
+inf="$home/Vocabrium Dictionaries/default.inf"
+fail=0
+grep -q '^learnedCount=1$' "$conf" || { echo "FAIL: learnedCount is not 1"; fail=1; }
+[ -f "$inf" ] || { echo "FAIL: no statuses file"; fail=1; }
+# The first status (after the count and the 999 marker) is 100: learned.
+status=$(od -An -tx1 -j8 -N4 "$inf" | tr -d ' \n')
+[ "$status" = "00000064" ] || { echo "FAIL: the first word's status is $status, not learned"; fail=1; }
+[ -f "$home/Vocabrium Dictionaries/default.dic" ] || { echo "FAIL: dictionary not copied"; fail=1; }
+[ $fail -eq 0 ] && echo "1 passed, 0 failed" || echo "0 passed, 1 failed"
+exit $fail

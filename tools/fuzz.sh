@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang in build-fuzz/ and runs each for
+# the given number of seconds (default 600) on its corpus from tests/fuzz/corpus.
+# Any single allocation above 64 MB counts as a failure, as does a leak or a
+# sanitizer report. Usage: tools/fuzz.sh [seconds] [target...]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${BUILD_DIR:-$root/build-fuzz}
+seconds=${1:-600}
+shift || true
+"$root/tools/deps.sh"
+command -v clang++ >/dev/null || { echo "clang++ is needed (apt-get install clang libclang-rt-14-dev)" >&2; exit 1; }
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+      -DVOCABRIUM_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null
+targets=("$@")
+if [ ${#targets[@]} -eq 0 ]; then
+    for source in "$root"/tests/fuzz/fuzz_*.cpp; do
+        name=$(basename "$source" .cpp)
+        targets+=("${name#fuzz_}")
+    done
+fi
+for target in "${targets[@]}"; do
+    cmake --build "$build" -j"$(nproc)" --target "fuzz_$target" >/dev/null
+done
+export ASAN_OPTIONS=detect_leaks=1
+export LSAN_OPTIONS=suppressions=$root/tools/lsan.supp:print_suppressions=0
+export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+status=0
+for target in "${targets[@]}"; do
+    corpus="$build/corpus/$target"
+    mkdir -p "$corpus" "$build/artifacts/$target"
+    cp -n "$root/tests/fuzz/corpus/$target"/* "$corpus"/ 2>/dev/null || true
+    echo "== $target ($seconds s)"
+    if ! "$build/tests/fuzz/fuzz_$target" "$corpus" -max_total_time="$seconds" \
+            -malloc_limit_mb=64 -rss_limit_mb=1024 -max_len=65536 -print_final_stats=1 \
+            -artifact_prefix="$build/artifacts/$target/" 2> "$build/fuzz_$target.log"; then
+        status=1
+        echo "   FAILED: see $build/fuzz_$target.log and $build/artifacts/$target/"
+    fi
+    grep -E "stat::number_of_executed_units|stat::peak_rss_mb" "$build/fuzz_$target.log" | sed 's/^/   /'
+done
+exit $status
