@@ -19,6 +19,7 @@
 #include "app/settings.h"
 #include "app/statustexts.h"
 #include "app/styles.h"
+#include "editing/downloaderdialog.h"
 #include "lessons/cardwidget.h"
 #include "lessons/fillwidget.h"
 #include "lessons/meetwidget.h"
@@ -93,6 +94,7 @@ void MainWindow::createWidgets()
     learningLabel = new QLabel;
 
     modelDialog = new ModelDialog(this);
+    downloaderDialog = new DownloaderDialog(this);
 
     stack = new QStackedWidget(this);
     stack->setStyleSheet(stackStyleSheet);
@@ -110,6 +112,10 @@ void MainWindow::createActions()
     openAction = new QAction(QIcon(QStringLiteral(":Open.png")), tr("Открыть словарь..."), this);
     openAction->setShortcut(QKeySequence::Open);
     connect(openAction, &QAction::triggered, this, &MainWindow::showOpenFileDialog);
+
+    downloadAction = new QAction(QIcon(QStringLiteral(":Download.png")), tr("Скачать словарь..."), this);
+    downloadAction->setShortcut(QKeySequence(QStringLiteral("Ctrl+d")));
+    connect(downloadAction, &QAction::triggered, this, &MainWindow::showDownloaderDialog);
 
     exitAction = new QAction(QIcon(QStringLiteral(":Exit.png")), tr("Выход"), this);
     exitAction->setShortcut(QKeySequence(QStringLiteral("Ctrl+q")));
@@ -167,6 +173,7 @@ void MainWindow::createMenus()
     QMenu* fileMenu = menuBar()->addMenu(tr("Файл"));
     fileMenu->addAction(newAction);
     fileMenu->addAction(openAction);
+    fileMenu->addAction(downloadAction);
     recentSeparator = fileMenu->addSeparator();
     for (QAction* action : std::as_const(recentFileActions))
         fileMenu->addAction(action);
@@ -508,6 +515,15 @@ void MainWindow::showOpenFileDialog()
         return;
     endLearningRun();
     openFile(path);
+    setLesson(0);
+}
+
+void MainWindow::showDownloaderDialog()
+{
+    if (!downloaderDialog->exec())
+        return;
+    endLearningRun();
+    openFile(downloaderDialog->downloadedFile());
     setLesson(0);
 }
 

@@ -14,6 +14,7 @@ class QMenu;
 class QStackedWidget;
 class QToolBar;
 class AbstractLesson;
+class DownloaderDialog;
 class LessonSelector;
 class ModelDialog;
 class Questions;
@@ -36,6 +37,7 @@ public slots:
     void startNextLesson();
     void restartCurrentLessson();
     void showNewFileDialog();
+    void showDownloaderDialog();
     void showOpenFileDialog();
     void showModelDialog();
     void showProgressDialog();
@@ -86,6 +88,7 @@ private:
 
     QAction* newAction = nullptr;
     QAction* openAction = nullptr;
+    QAction* downloadAction = nullptr;
     QAction* exitAction = nullptr;
     QList<QAction*> recentFileActions;
     QAction* recentSeparator = nullptr;
@@ -106,6 +109,7 @@ private:
     QLabel* learningLabel = nullptr;
 
     ModelDialog* modelDialog = nullptr;
+    DownloaderDialog* downloaderDialog = nullptr;
 
     QStackedWidget* stack = nullptr;
     QList<AbstractLesson*> lessons;
