@@ -141,6 +141,7 @@ private slots:
     void downloadReplacesEarlierFileAndNoKeepsListOpen();
     void failedDownloadLeavesFolderUntouched_data();
     void failedDownloadLeavesFolderUntouched();
+    void closingDuringADownloadStoresNothing();
     void hostileFileNameIsRefusedWithoutRequest_data();
     void hostileFileNameIsRefusedWithoutRequest();
     void mainWindowOpensDownloadOnlyAfterYes();
@@ -489,6 +490,28 @@ void TestDownloader::failedDownloadLeavesFolderUntouched()
     QCOMPARE(folderContents(), before);
     dictionariesPath = home;
     QCOMPARE(folderContents(), homeBefore);
+}
+
+void TestDownloader::closingDuringADownloadStoresNothing()
+{
+    server.set(QStringLiteral("/dictionaries.html"), 200, listPage({QStringLiteral("food.dic")}), "text/html");
+    server.hang(QStringLiteral("/food.dic"));
+    BoxAnswerer answerer(QMessageBox::Yes);
+    DownloaderDialog dialog;
+    const int result = runDialog(&dialog, [&] {
+        if (!waitForControls(&dialog))
+            return;
+        dialog.table()->setCurrentItem(dialog.table()->topLevelItem(0));
+        QTest::mouseClick(dialog.downloadButton(), Qt::LeftButton);
+        (void)QTest::qWaitFor([&] { return server.requested.size() == 2; }, 5000);
+        dialog.reject();
+    });
+    QCOMPARE(result, 0);
+    QCOMPARE(server.requested.size(), 2);
+    // Past the transfer time-out: the abandoned reply must not surface now.
+    QTest::qWait(1300);
+    QCOMPARE(answerer.titles, QStringList());
+    QVERIFY(folderContents().isEmpty());
 }
 
 void TestDownloader::hostileFileNameIsRefusedWithoutRequest_data()

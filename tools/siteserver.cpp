@@ -64,7 +64,9 @@ void serve(QTcpSocket* socket, const QString& root)
         respond(socket, "405 Method Not Allowed", "text/plain", "Method not allowed\n", true);
         return;
     }
-    QString path = QUrl::fromPercentEncoding(parts.at(1).left(parts.at(1).indexOf('?')));
+    const QByteArray target = parts.at(1);
+    const qsizetype query = target.indexOf('?');
+    QString path = QUrl::fromPercentEncoding(query < 0 ? target : target.left(query));
     if (path.endsWith(QLatin1Char('/')))
         path += QStringLiteral("index.html");
     // Only files inside the served folder, whatever ".." the request holds.

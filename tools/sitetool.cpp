@@ -17,6 +17,7 @@
 #include <QStringEncoder>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "model/dictionaryformat.h"
@@ -48,14 +49,32 @@ QHash<QString, QString> header(const QString& path)
     return fields;
 }
 
+// "1 слово", "3 слова", "5 слов", "21 слово", "112 слов".
+QString words(qsizetype count)
+{
+    const qsizetype lastTwo = count % 100;
+    const qsizetype last = count % 10;
+    const char* word = (lastTwo >= 11 && lastTwo <= 14) ? "слов"
+                       : last == 1                      ? "слово"
+                       : (last >= 2 && last <= 4)       ? "слова"
+                                                        : "слов";
+    return QString::number(count) + QLatin1Char(' ') + QString::fromUtf8(word);
+}
+
 int page(const QStringList& args)
 {
     const QString templatePath = args.at(0);
     const QString outputPath = args.at(1);
     const QString siteDir = args.at(2);
 
+    // English themes first, then the other languages.
+    QStringList sources = args.mid(3);
+    std::stable_partition(sources.begin(), sources.end(), [](const QString& source) {
+        return !header(source).contains(QStringLiteral("language"));
+    });
+
     QString entries;
-    for (const QString& source : args.mid(3)) {
+    for (const QString& source : std::as_const(sources)) {
         const QHash<QString, QString> fields = header(source);
         const QString base = QFileInfo(source).completeBaseName();
         for (const char* key : {"name", "description", "author"}) {
@@ -72,9 +91,9 @@ int page(const QStringList& args)
         if (!dic.open(QIODevice::ReadOnly))
             return fail(QStringLiteral("cannot read %1").arg(dic.fileName()));
         const qsizetype count = DictionaryFormat::readUnits(dic.readAll()).size();
-        entries += QStringLiteral("<a href=\"%1.dic\">%2</a> <num>%3 слов</num>\n"
+        entries += QStringLiteral("<a href=\"%1.dic\">%2</a> <num>%3</num>\n"
                                   "  <author>%4</author> <inf>%5</inf><br>\n")
-                       .arg(base, fields.value(QStringLiteral("name")), QString::number(count),
+                       .arg(base, fields.value(QStringLiteral("name")), words(count),
                             fields.value(QStringLiteral("author")), fields.value(QStringLiteral("description")));
     }
 
