@@ -28,6 +28,7 @@
 #include "app/settings.h"
 #include "app/statustexts.h"
 #include "app/styles.h"
+#include "editing/downloaderdialog.h"
 #include "lessons/cardwidget.h"
 #include "lessons/fillwidget.h"
 #include "lessons/meetwidget.h"
@@ -142,6 +143,7 @@ void MainWindow::createWidgets()
 
     modelDialog = new ModelDialog(this);
     languageDialog = new LanguageDialog(this);
+    downloaderDialog = new DownloaderDialog(this);
 
     stack = new QStackedWidget(this);
     stack->setStyleSheet(stackStyleSheet);
@@ -169,6 +171,8 @@ void MainWindow::createActions()
     connect(newAction, &QAction::triggered, this, &MainWindow::showNewFileDialog);
     openAction = makeAction(":Open.png", tr("Открыть словарь..."), QKeySequence::Open);
     connect(openAction, &QAction::triggered, this, &MainWindow::showOpenFileDialog);
+    downloadAction = makeAction(":Download.png", tr("Скачать словарь..."), QKeySequence(QStringLiteral("Ctrl+d")));
+    connect(downloadAction, &QAction::triggered, this, &MainWindow::showDownloaderDialog);
     exitAction = makeAction(":Exit.png", tr("Выход"), QKeySequence(QStringLiteral("Ctrl+q")));
     connect(exitAction, &QAction::triggered, this, &QWidget::close);
 
@@ -245,6 +249,7 @@ void MainWindow::createMenus()
     QMenu* fileMenu = menuBar()->addMenu(tr("Файл"));
     fileMenu->addAction(newAction);
     fileMenu->addAction(openAction);
+    fileMenu->addAction(downloadAction);
     recentSeparator = fileMenu->addSeparator();
     for (QAction* action : std::as_const(recentFileActions))
         fileMenu->addAction(action);
@@ -679,6 +684,15 @@ void MainWindow::showOpenFileDialog()
         return;
     endLearningRun();
     openFile(path);
+    setLesson(0);
+}
+
+void MainWindow::showDownloaderDialog()
+{
+    if (!downloaderDialog->exec())
+        return;
+    endLearningRun();
+    openFile(downloaderDialog->downloadedFile());
     setLesson(0);
 }
 

@@ -16,6 +16,7 @@ class QMessageBox;
 class QToolBar;
 class AdWidget;
 class AbstractLesson;
+class DownloaderDialog;
 class LessonSelector;
 class LanguageDialog;
 class ModelDialog;
@@ -39,6 +40,7 @@ public slots:
     void startNextLesson();
     void restartCurrentLessson();
     void showNewFileDialog();
+    void showDownloaderDialog();
     void showOpenFileDialog();
     void showModelDialog();
     void showLanguageDialog();
@@ -98,6 +100,7 @@ private:
 
     QAction* newAction = nullptr;
     QAction* openAction = nullptr;
+    QAction* downloadAction = nullptr;
     QAction* exitAction = nullptr;
     QList<QAction*> recentFileActions;
     QAction* recentSeparator = nullptr;
@@ -136,6 +139,7 @@ private:
 
     ModelDialog* modelDialog = nullptr;
     LanguageDialog* languageDialog = nullptr;
+    DownloaderDialog* downloaderDialog = nullptr;
 
     QStackedWidget* stack = nullptr;
     QList<AbstractLesson*> lessons;

@@ -1,0 +1,203 @@
+#include "editing/downloaderdialog.h"
+
+#include <QDir>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QMessageBox>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "app/services.h"
+#include "app/settings.h"
+#include "editing/dictionarylistparser.h"
+#include "editing/downloadrules.h"
+
+namespace {
+
+int transferTimeout = 30000;
+
+QNetworkRequest request(const QUrl& url)
+{
+    QNetworkRequest result(url);
+    result.setTransferTimeout(transferTimeout);
+    return result;
+}
+
+} // namespace
+
+DownloaderDialog::DownloaderDialog(QWidget* parent)
+    : QDialog(parent)
+    , listManager(new QNetworkAccessManager(this))
+    , fileManager(new QNetworkAccessManager(this))
+    , tree(new QTreeWidget)
+    , button(new QPushButton(tr("Скачать")))
+{
+    tree->setRootIsDecorated(false);
+    tree->setHeaderLabels({tr("Название"), tr("Слов"), tr("Описание"), tr("Автор")});
+    tree->header()->resizeSection(1, 50);
+    tree->header()->resizeSection(2, 150);
+
+    connect(button, &QPushButton::clicked, this, &DownloaderDialog::startDownload);
+    connect(listManager, &QNetworkAccessManager::finished, this, &DownloaderDialog::setFileList);
+    connect(fileManager, &QNetworkAccessManager::finished, this, &DownloaderDialog::finishDownload);
+
+    auto* buttonLayout = new QHBoxLayout;
+    buttonLayout->addStretch();
+    buttonLayout->addWidget(button);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(tree);
+    layout->addLayout(buttonLayout);
+    setMinimumSize(450, 400);
+}
+
+QString DownloaderDialog::downloadedFile() const
+{
+    return downloaded;
+}
+
+void DownloaderDialog::setTransferTimeout(int milliseconds)
+{
+    transferTimeout = milliseconds;
+}
+
+int DownloaderDialog::exec()
+{
+    setControlsEnabled(false);
+    tree->clear();
+    getFileList();
+    const int result = QDialog::exec();
+    // A reply that comes after the dialog closed must neither store a file
+    // nor ask anything.
+    abandonReplies();
+    return result;
+}
+
+void DownloaderDialog::getFileList()
+{
+    const QUrl url = Services::siteRoot().resolved(QUrl(QStringLiteral("dictionaries.html")));
+    listReply = listManager->get(request(url));
+}
+
+void DownloaderDialog::setFileList(QNetworkReply* reply)
+{
+    reply->deleteLater();
+    if (reply != listReply)
+        return;
+    listReply = nullptr;
+    // A failed list leaves the table empty; the user can close and try again.
+    if (reply->error() == QNetworkReply::NoError) {
+        const QString page = DictionaryListParser::decodePage(reply->readAll());
+        const QList<DictionaryListParser::Entry> entries =
+            DictionaryListParser::parse(page, Services::siteRoot().toString());
+        QList<QTreeWidgetItem*> rows;
+        const QIcon icon(QStringLiteral(":Open.png"));
+        for (const DictionaryListParser::Entry& entry : entries) {
+            auto* row = new QTreeWidgetItem;
+            row->setIcon(0, icon);
+            row->setText(0, entry.name);
+            row->setText(1, entry.count);
+            row->setText(2, entry.description);
+            row->setText(3, entry.author);
+            row->setText(AddressColumn, entry.address);
+            rows.append(row);
+        }
+        tree->addTopLevelItems(rows);
+    }
+    setControlsEnabled(true);
+}
+
+void DownloaderDialog::startDownload()
+{
+    QTreeWidgetItem* row = tree->currentItem();
+    if (!row)
+        return;
+    const QString address = row->text(AddressColumn);
+    const QString name = DownloadRules::fileName(address);
+    if (name.isEmpty()) {
+        showError(tr("Сайт предлагает словарь под недопустимым именем файла:\n%1\n"
+                     "Скачивание отменено.").arg(address));
+        return;
+    }
+    requestedName = name;
+    fileReply = fileManager->get(request(QUrl(address)));
+    setControlsEnabled(false);
+}
+
+void DownloaderDialog::finishDownload(QNetworkReply* reply)
+{
+    reply->deleteLater();
+    if (reply != fileReply)
+        return;
+    fileReply = nullptr;
+    setControlsEnabled(true);
+
+    if (reply->error() != QNetworkReply::NoError) {
+        // The transfer time-out shows up as a cancelled (or, in newer Qt, timed-out) reply.
+        const bool timedOut = reply->error() == QNetworkReply::OperationCanceledError
+                              || reply->error() == QNetworkReply::TimeoutError;
+        const QString reason = timedOut
+                                   ? tr("сервер не отвечает")
+                                   : reply->errorString();
+        showError(tr("Не удалось скачать словарь «%1»: %2.").arg(requestedName, reason));
+        return;
+    }
+    const QByteArray body = reply->readAll();
+    if (body.isEmpty()) {
+        showError(tr("Не удалось скачать словарь «%1»: сервер прислал пустой файл.").arg(requestedName));
+        return;
+    }
+    if (!DownloadRules::isDictionary(body)) {
+        showError(tr("Не удалось скачать словарь «%1»: полученный файл не является словарём.")
+                      .arg(requestedName));
+        return;
+    }
+
+    const QString path = dictionariesPath + requestedName;
+    QDir().mkpath(dictionariesPath);
+    // QSaveFile replaces an earlier file of that name only once the new one is complete.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(body) != body.size() || !file.commit()) {
+        showError(tr("Не удалось сохранить словарь в файл %1: %2.").arg(path, file.errorString()));
+        return;
+    }
+    downloaded = path;
+
+    QMessageBox question(QMessageBox::Information, tr("Информация"),
+                         tr("Словарь был успешно загружен! Приступить к обучению?"),
+                         QMessageBox::Yes | QMessageBox::No, this);
+    question.setTextFormat(Qt::PlainText);
+    question.setDefaultButton(QMessageBox::NoButton);
+    if (question.exec() == QMessageBox::Yes)
+        accept();
+}
+
+void DownloaderDialog::setControlsEnabled(bool enabled)
+{
+    tree->setEnabled(enabled);
+    button->setEnabled(enabled);
+}
+
+void DownloaderDialog::showError(const QString& text)
+{
+    // The text carries names from the site, so it is never read as mark-up.
+    QMessageBox box(QMessageBox::Critical, tr("Ошибка"), text, QMessageBox::Ok, this);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+void DownloaderDialog::abandonReplies()
+{
+    // Forgotten first: abort() reports the reply finished at once, and the
+    // handlers then drop it as stale.
+    const QList<QNetworkReply*> pending = {listReply.data(), fileReply.data()};
+    listReply = nullptr;
+    fileReply = nullptr;
+    for (QNetworkReply* reply : pending)
+        if (reply)
+            reply->abort();
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QDialog>
+#include <QPointer>
+
+class QNetworkAccessManager;
+class QNetworkReply;
+class QPushButton;
+class QTreeWidget;
+
+/*!
+    Offers the dictionaries listed on the dictionary site, downloads the
+    chosen one into the dictionaries folder and offers to start learning it.
+    exec() returns 1 when the user agreed; downloadedFile() then names the
+    stored file.
+*/
+class DownloaderDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit DownloaderDialog(QWidget* parent = nullptr);
+
+    /*! Full path of the dictionary stored last; empty before the first download. */
+    QString downloadedFile() const;
+
+    /*! How long the list or a file may go without data before it is given up. */
+    static void setTransferTimeout(int milliseconds);
+
+    /*! Column that holds each row's download address (outside the shown ones). */
+    static constexpr int AddressColumn = 100;
+
+    QTreeWidget* table() const { return tree; }
+    QPushButton* downloadButton() const { return button; }
+
+public slots:
+    int exec() override;
+
+private slots:
+    void getFileList();
+    void setFileList(QNetworkReply* reply);
+    void startDownload();
+    void finishDownload(QNetworkReply* reply);
+
+private:
+    void setControlsEnabled(bool enabled);
+    void showError(const QString& text);
+    void abandonReplies();
+
+    QString downloaded;
+    QNetworkAccessManager* listManager;
+    QNetworkAccessManager* fileManager;
+    QTreeWidget* tree;
+    QPushButton* button;
+
+    // The replies this opening waits for; anything else that arrives belongs
+    // to an earlier opening and is dropped.
+    QPointer<QNetworkReply> listReply;
+    QPointer<QNetworkReply> fileReply;
+    QString requestedName;
+};

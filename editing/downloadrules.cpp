@@ -1,0 +1,52 @@
+#include "editing/downloadrules.h"
+
+#include <QBuffer>
+#include <QRegularExpression>
+#include <QtEndian>
+
+#include "model/dictionaryformat.h"
+
+namespace DownloadRules {
+
+QString fileName(const QString& address)
+{
+    QString path = address;
+    const qsizetype end = path.indexOf(QRegularExpression(QStringLiteral("[?#]")));
+    if (end >= 0)
+        path.truncate(end);
+    const QString name = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+
+    static const QString suffix = QStringLiteral(".dic");
+    if (!name.endsWith(suffix, Qt::CaseInsensitive) || name.size() <= suffix.size())
+        return QString();
+    // A leading dot covers "..", ".dic" and hidden files alike.
+    if (name.startsWith(QLatin1Char('.')))
+        return QString();
+    for (const QChar c : name) {
+        if (c == QLatin1Char('\\') || c == QLatin1Char('%') || c == QLatin1Char(':')
+            || c.category() == QChar::Other_Control || c.category() == QChar::Other_Format
+            || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
+            return QString();
+    }
+    return name;
+}
+
+bool isDictionary(const QByteArray& body)
+{
+    if (body.size() < 4)
+        return false;
+    const quint32 count = qFromBigEndian<quint32>(body.constData());
+    if (count == 0)
+        return false;
+    const QList<Unit> units = DictionaryFormat::readUnits(body);
+    if (quint32(units.size()) != count)
+        return false;
+    // Writing the records back must give the very same bytes: this catches
+    // trailing junk and records cut short, which the reader tolerates.
+    QByteArray again;
+    QBuffer buffer(&again);
+    buffer.open(QIODevice::WriteOnly);
+    return DictionaryFormat::writeUnits(&buffer, units) && again == body;
+}
+
+} // namespace DownloadRules

@@ -1,0 +1,589 @@
+#include <QBuffer>
+#include <QDirIterator>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStringEncoder>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <functional>
+
+#include "app/mainwindow.h"
+#include "app/settings.h"
+#include "editing/dictionarylistparser.h"
+#include "editing/downloaderdialog.h"
+#include "editing/downloadrules.h"
+#include "httptestserver.h"
+#include "lessons/abstractlesson.h"
+#include "model/dictionaryformat.h"
+#include "model/units.h"
+#include "testenvironment.h"
+
+namespace {
+
+QByteArray dicBytes(const QList<Unit>& units)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    DictionaryFormat::writeUnits(&buffer, units);
+    return bytes;
+}
+
+const QList<Unit> foodWords = {{QStringLiteral("bread"), QStringLiteral("хлеб")},
+                               {QStringLiteral("milk"), QStringLiteral("молоко")},
+                               {QStringLiteral("apple"), QStringLiteral("яблоко")},
+                               {QStringLiteral("cheese"), QStringLiteral("сыр")},
+                               {QStringLiteral("soup"), QStringLiteral("суп")},
+                               {QStringLiteral("fish"), QStringLiteral("рыба")},
+                               {QStringLiteral("tea"), QStringLiteral("чай")}};
+
+// A list page as the site writes it: windows-1251, one paragraph, one entry per "<br>".
+QByteArray listPage(const QStringList& targets)
+{
+    QString page = QStringLiteral("<html><head><meta charset=\"windows-1251\"></head><body>\n<p>\n");
+    for (const QString& target : targets)
+        page += QStringLiteral("<a href=\"%1\">Словарь %1</a> <num>7 слов</num> "
+                               "<author>Тест</author> <inf>Для проверки</inf><br>\n").arg(target);
+    page += QStringLiteral("</p></body></html>\n");
+    QStringEncoder encoder("windows-1251");
+    return encoder.encode(page);
+}
+
+QString row(const DictionaryListParser::Entry& entry)
+{
+    return QStringList{entry.name, entry.count, entry.description, entry.author, entry.address}
+        .join(QLatin1Char('|'));
+}
+
+// Every file below the dictionaries folder with its bytes, to show that nothing changed.
+QMap<QString, QByteArray> folderContents()
+{
+    QMap<QString, QByteArray> contents;
+    QDirIterator it(dictionariesPath, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QFile file(it.next());
+        if (file.open(QIODevice::ReadOnly))
+            contents.insert(file.fileName(), file.readAll());
+    }
+    return contents;
+}
+
+// Answers every message box that opens with button, keeping title and text.
+class BoxAnswerer : public QObject
+{
+public:
+    explicit BoxAnswerer(QMessageBox::StandardButton button = QMessageBox::Ok)
+        : button(button)
+    {
+        timer.setInterval(5);
+        connect(&timer, &QTimer::timeout, this, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            titles.append(box->windowTitle());
+            texts.append(box->text());
+            QAbstractButton* target = box->button(this->button);
+            (target ? target : box->buttons().first())->click();
+        });
+        timer.start();
+    }
+
+    QStringList titles;
+    QStringList texts;
+    QMessageBox::StandardButton button;
+
+private:
+    QTimer timer;
+};
+
+// Runs dialog's exec() while script drives it from inside its event loop.
+// Whatever the script leaves open is rejected, so no test can hang on it.
+int runDialog(DownloaderDialog* dialog, const std::function<void()>& script)
+{
+    QTimer::singleShot(0, dialog, [dialog, script] {
+        script();
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+    return dialog->exec();
+}
+
+bool waitForControls(DownloaderDialog* dialog)
+{
+    return QTest::qWaitFor([dialog] {
+        return dialog->table()->isEnabled() && dialog->downloadButton()->isEnabled();
+    }, 5000);
+}
+
+} // namespace
+
+class TestDownloader : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+
+    void parsesEntries_data();
+    void parsesEntries();
+    void parsesSavedPageInItsCodePage();
+    void sitePageMatchesItsDictionaries();
+    void acceptsOnlyPlainDicFileNames_data();
+    void acceptsOnlyPlainDicFileNames();
+    void recognisesWholeDictionaries_data();
+    void recognisesWholeDictionaries();
+
+    void failedOrEmptyListGivesEnabledEmptyTable_data();
+    void failedOrEmptyListGivesEnabledEmptyTable();
+    void listShowsPageTextAsPlainText();
+    void downloadReplacesEarlierFileAndNoKeepsListOpen();
+    void failedDownloadLeavesFolderUntouched_data();
+    void failedDownloadLeavesFolderUntouched();
+    void closingDuringADownloadStoresNothing();
+    void hostileFileNameIsRefusedWithoutRequest_data();
+    void hostileFileNameIsRefusedWithoutRequest();
+    void mainWindowOpensDownloadOnlyAfterYes();
+
+private:
+    QString foodPath() const { return dictionariesPath + QStringLiteral("food.dic"); }
+
+    HttpTestServer server;
+    QString home;
+};
+
+void TestDownloader::initTestCase()
+{
+    readSettings();
+    QVERIFY(server.isListening());
+    qputenv("VOCABRIUM_SITE_URL", server.root().toUtf8());
+    DownloaderDialog::setTransferTimeout(1000);
+    home = dictionariesPath;
+}
+
+void TestDownloader::init()
+{
+    dictionariesPath = home;
+    QDir(dictionariesPath).removeRecursively();
+    QVERIFY(QDir().mkpath(dictionariesPath));
+    server.clear();
+}
+
+void TestDownloader::parsesEntries_data()
+{
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QStringList>("rows");
+    const QString root = QStringLiteral("http://site/");
+
+    QTest::newRow("one entry")
+        << QStringLiteral("<p><a href=\"a.dic\">Еда</a><num>150</num><author>Я</author><inf>Про еду</inf><br></p>")
+        << QStringList{QStringLiteral("Еда|150|Про еду|Я|http://site/a.dic")};
+    QTest::newRow("two quoted strings make two rows")
+        << QStringLiteral("<p><a href=\"a.dic\">A</a> <a href=\"b.dic\">B</a><num>9</num><author>X</author><inf>D</inf><br></p>")
+        << QStringList{QStringLiteral("A|9|D|X|http://site/a.dic"), QStringLiteral("B|9|D|X|http://site/b.dic")};
+    QTest::newRow("digits only in the count")
+        << QStringLiteral("<p><a href=\"a.dic\">A</a><num>152 слова</num><br></p>")
+        << QStringList{QStringLiteral("A|152|||http://site/a.dic")};
+    QTest::newRow("count without digits is empty")
+        << QStringLiteral("<p><a href=\"a.dic\">A</a><num>много</num><br></p>")
+        << QStringList{QStringLiteral("A||||http://site/a.dic")};
+    QTest::newRow("no <br> gives no rows")
+        << QStringLiteral("<p><a href=\"a.dic\">A</a><num>1</num></p>") << QStringList();
+    QTest::newRow("no paragraph gives no rows")
+        << QStringLiteral("<a href=\"a.dic\">A</a><num>1</num><br>") << QStringList();
+    QTest::newRow("text after the last <br> is ignored")
+        << QStringLiteral("<p><a href=\"a.dic\">A</a><br><a href=\"b.dic\">B</a></p>")
+        << QStringList{QStringLiteral("A||||http://site/a.dic")};
+    QTest::newRow("quotes before the paragraph are not entries")
+        << QStringLiteral("<html lang=\"ru\"><br><p><a href=\"a.dic\">A</a><br></p>")
+        << QStringList{QStringLiteral("A||||http://site/a.dic")};
+    QTest::newRow("elements belong to their own entry")
+        << QStringLiteral("<p><a href=\"a.dic\">A</a><author>X</author><br><a href=\"b.dic\">B</a><inf>D</inf><br></p>")
+        << QStringList{QStringLiteral("A|||X|http://site/a.dic"), QStringLiteral("B||D||http://site/b.dic")};
+    QTest::newRow("elements span line breaks")
+        << QStringLiteral("<p>\n<a href=\"a.dic\">Long\nname</a>\n<num>3\n</num><inf>two\nlines</inf>\n<br>\n</p>")
+        << QStringList{QStringLiteral("Long\nname|3|two\nlines||http://site/a.dic")};
+    QTest::newRow("tags are case-sensitive")
+        << QStringLiteral("<P><a href=\"a.dic\">A</a><BR></P>") << QStringList();
+}
+
+void TestDownloader::parsesEntries()
+{
+    QFETCH(QString, page);
+    QFETCH(QStringList, rows);
+    QStringList parsed;
+    for (const auto& entry : DictionaryListParser::parse(page, QStringLiteral("http://site/")))
+        parsed.append(row(entry));
+    QCOMPARE(parsed, rows);
+}
+
+void TestDownloader::parsesSavedPageInItsCodePage()
+{
+    QFile file(QFINDTESTDATA("data/dictionaries.html"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString page = DictionaryListParser::decodePage(file.readAll());
+    QStringList parsed;
+    for (const auto& entry : DictionaryListParser::parse(page, QStringLiteral("http://x/")))
+        parsed.append(row(entry));
+    QCOMPARE(parsed, (QStringList{
+        QStringLiteral("Еда и напитки|152|Продукты, блюда и посуда|Анна Петрова|http://x/dictionaries/food.dic"),
+        QStringLiteral("Путешествия|160|Вокзал, гостиница,\r\n дорога||http://x/travel.dic"),
+        QStringLiteral("<b>Deutsch</b> — немецкий|151|Основные слова|Ёжик & Co|http://x/de.dic")}));
+}
+
+// The page the build makes for the project's own site must announce exactly
+// the dictionaries lying beside it.
+void TestDownloader::sitePageMatchesItsDictionaries()
+{
+    const QString site = QStringLiteral(VOCABRIUM_BUILD_DIR "/site/");
+    QFile file(site + QStringLiteral("dictionaries.html"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const auto entries = DictionaryListParser::parse(DictionaryListParser::decodePage(file.readAll()),
+                                                     QStringLiteral("root/"));
+    QVERIFY(entries.size() >= 10);
+    QSet<QString> names;
+    for (const auto& entry : entries) {
+        const QString name = DownloadRules::fileName(entry.address);
+        QVERIFY2(!name.isEmpty(), qPrintable(entry.address));
+        QVERIFY(!names.contains(name));
+        names.insert(name);
+        QFile dic(site + name);
+        QVERIFY2(dic.open(QIODevice::ReadOnly), qPrintable(name));
+        const QByteArray body = dic.readAll();
+        QVERIFY(DownloadRules::isDictionary(body));
+        QCOMPARE(entry.count, QString::number(DictionaryFormat::readUnits(body).size()));
+        QVERIFY(entry.count.toInt() >= 150);
+        QVERIFY(!entry.name.isEmpty() && !entry.description.isEmpty() && !entry.author.isEmpty());
+    }
+    QVERIFY(QFile::exists(site + QStringLiteral("advert.html")));
+}
+
+void TestDownloader::acceptsOnlyPlainDicFileNames_data()
+{
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<QString>("name");
+    const QString root = QStringLiteral("http://site/");
+    QTest::newRow("plain") << root + "food.dic" << "food.dic";
+    QTest::newRow("below a folder") << root + "dictionaries/food.dic" << "food.dic";
+    QTest::newRow("upper-case suffix") << root + "Food.DIC" << "Food.DIC";
+    QTest::newRow("cyrillic") << root + "еда.dic" << "еда.dic";
+    QTest::newRow("query dropped") << root + "get/food.dic?v=2" << "food.dic";
+    QTest::newRow("not a dic") << root + "food.exe" << "";
+    QTest::newRow("dic inside the name") << root + "food.dic.sh" << "";
+    QTest::newRow("empty before suffix") << root + ".dic" << "";
+    QTest::newRow("dot-dot") << root + "..dic" << "";
+    QTest::newRow("ends in a folder") << root + "food.dic/" << "";
+    QTest::newRow("nothing at all") << root << "";
+    QTest::newRow("hidden") << root + ".food.dic" << "";
+    QTest::newRow("backslash") << root + "..\\..\\food.dic" << "";
+    QTest::newRow("encoded slash") << root + "..%2F..%2Ffood.dic" << "";
+    QTest::newRow("encoded dot-dot") << root + "%2e%2e.dic" << "";
+    QTest::newRow("drive") << root + "C:food.dic" << "";
+    QTest::newRow("newline") << root + "fo\nod.dic" << "";
+    QTest::newRow("nul") << root + QString(QChar(0)) + "food.dic" << "";
+    QTest::newRow("query hides the suffix") << root + "run.sh?x=food.dic" << "";
+}
+
+void TestDownloader::acceptsOnlyPlainDicFileNames()
+{
+    QFETCH(QString, address);
+    QFETCH(QString, name);
+    QCOMPARE(DownloadRules::fileName(address), name);
+}
+
+void TestDownloader::recognisesWholeDictionaries_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<bool>("dictionary");
+    const QByteArray good = dicBytes(foodWords);
+    QTest::newRow("whole") << good << true;
+    QTest::newRow("one entry") << dicBytes({{QStringLiteral("a"), QStringLiteral("б")}}) << true;
+    QTest::newRow("empty body") << QByteArray() << false;
+    QTest::newRow("no entries") << dicBytes({}) << false;
+    QTest::newRow("html page") << QByteArray("<!DOCTYPE html><html><body>Not found</body></html>") << false;
+    QTest::newRow("cut short") << good.left(good.size() - 3) << false;
+    QTest::newRow("trailing junk") << good + "junk" << false;
+    QByteArray moreCounted = good;
+    moreCounted[3] = char(moreCounted[3] + 1);
+    QTest::newRow("count above records") << moreCounted << false;
+    QByteArray fewerCounted = good;
+    fewerCounted[3] = char(fewerCounted[3] - 1);
+    QTest::newRow("count below records") << fewerCounted << false;
+}
+
+void TestDownloader::recognisesWholeDictionaries()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(bool, dictionary);
+    QCOMPARE(DownloadRules::isDictionary(body), dictionary);
+}
+
+void TestDownloader::failedOrEmptyListGivesEnabledEmptyTable_data()
+{
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<bool>("hang");
+    QTest::newRow("not found") << 404 << QByteArray("<p>\"x.dic\"<br></p>") << false;
+    QTest::newRow("server error") << 500 << QByteArray() << false;
+    QTest::newRow("empty page") << 200 << QByteArray() << false;
+    QTest::newRow("page without entries") << 200 << QByteArray("<html><p>Пусто</p></html>") << false;
+    QTest::newRow("never answers") << 200 << QByteArray() << true;
+}
+
+void TestDownloader::failedOrEmptyListGivesEnabledEmptyTable()
+{
+    QFETCH(int, status);
+    QFETCH(QByteArray, body);
+    QFETCH(bool, hang);
+    if (hang)
+        server.hang(QStringLiteral("/dictionaries.html"));
+    else
+        server.set(QStringLiteral("/dictionaries.html"), status, body, "text/html");
+    BoxAnswerer answerer;
+    DownloaderDialog dialog;
+    bool shownDisabled = false;
+    bool enabledAgain = false;
+    int rows = -1;
+    runDialog(&dialog, [&] {
+        shownDisabled = !dialog.table()->isEnabled() && !dialog.downloadButton()->isEnabled();
+        enabledAgain = waitForControls(&dialog);
+        rows = dialog.table()->topLevelItemCount();
+    });
+    QVERIFY(shownDisabled);
+    QVERIFY(enabledAgain);
+    QCOMPARE(rows, 0);
+    QCOMPARE(answerer.titles, QStringList());
+}
+
+void TestDownloader::listShowsPageTextAsPlainText()
+{
+    QFile file(QFINDTESTDATA("data/dictionaries.html"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    server.set(QStringLiteral("/dictionaries.html"), 200, file.readAll(), "text/html");
+    DownloaderDialog dialog;
+    QStringList columns;
+    QString address;
+    runDialog(&dialog, [&] {
+        if (!waitForControls(&dialog) || dialog.table()->topLevelItemCount() != 3)
+            return;
+        const QTreeWidgetItem* item = dialog.table()->topLevelItem(2);
+        for (int column = 0; column < 4; ++column)
+            columns.append(item->text(column));
+        address = dialog.table()->topLevelItem(0)->text(DownloaderDialog::AddressColumn);
+    });
+    QCOMPARE(columns, (QStringList{QStringLiteral("<b>Deutsch</b> — немецкий"), QStringLiteral("151"),
+                                   QStringLiteral("Основные слова"), QStringLiteral("Ёжик & Co")}));
+    QCOMPARE(address, server.root() + QStringLiteral("dictionaries/food.dic"));
+    QCOMPARE(dialog.table()->columnCount(), 4);
+    QCOMPARE(dialog.table()->headerItem()->text(1), QStringLiteral("Слов"));
+    QCOMPARE(dialog.table()->columnWidth(1), 50);
+    QCOMPARE(dialog.table()->columnWidth(2), 150);
+}
+
+void TestDownloader::downloadReplacesEarlierFileAndNoKeepsListOpen()
+{
+    server.set(QStringLiteral("/dictionaries.html"), 200,
+               listPage({QStringLiteral("other.dic"), QStringLiteral("dictionaries/food.dic")}), "text/html");
+    const QByteArray body = dicBytes(foodWords);
+    server.set(QStringLiteral("/dictionaries/food.dic"), 200, body);
+    {
+        QFile earlier(foodPath());
+        QVERIFY(earlier.open(QIODevice::WriteOnly));
+        earlier.write(dicBytes({{QStringLiteral("old"), QStringLiteral("старый")}}));
+    }
+    BoxAnswerer answerer(QMessageBox::No);
+    DownloaderDialog dialog;
+    bool stayedOpen = false;
+    int rowsAfter = 0;
+    const int result = runDialog(&dialog, [&] {
+        if (!waitForControls(&dialog))
+            return;
+        dialog.table()->setCurrentItem(dialog.table()->topLevelItem(1));
+        QTest::mouseClick(dialog.downloadButton(), Qt::LeftButton);
+        if (!QTest::qWaitFor([&] { return !answerer.titles.isEmpty(); }, 5000))
+            return;
+        QTest::qWait(20);
+        stayedOpen = dialog.isVisible() && dialog.table()->isEnabled() && dialog.downloadButton()->isEnabled();
+        rowsAfter = dialog.table()->topLevelItemCount();
+    });
+    QCOMPARE(result, 0);
+    QCOMPARE(answerer.titles, QStringList{QStringLiteral("Информация")});
+    QCOMPARE(answerer.texts.first(), QStringLiteral("Словарь был успешно загружен! Приступить к обучению?"));
+    QVERIFY(stayedOpen);
+    QCOMPARE(rowsAfter, 2);
+    QCOMPARE(dialog.downloadedFile(), foodPath());
+    QFile stored(foodPath());
+    QVERIFY(stored.open(QIODevice::ReadOnly));
+    QCOMPARE(stored.readAll(), body);
+    QCOMPARE(folderContents().size(), 1);
+}
+
+void TestDownloader::failedDownloadLeavesFolderUntouched_data()
+{
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<bool>("hang");
+    QTest::addColumn<bool>("unwritableFolder");
+    QTest::addColumn<QString>("reason");
+    const QByteArray good = dicBytes(foodWords);
+    QTest::newRow("not found") << 404 << QByteArray("<html>Not found</html>") << false << false << "food.dic";
+    QTest::newRow("server error") << 500 << good << false << false << "food.dic";
+    QTest::newRow("empty body") << 200 << QByteArray() << false << false << "пустой файл";
+    QTest::newRow("html instead of a dictionary")
+        << 200 << QByteArray("<!DOCTYPE html><html><body>Ошибка</body></html>") << false << false
+        << "не является словарём";
+    QTest::newRow("cut short") << 200 << good.left(good.size() / 2) << false << false << "не является словарём";
+    QTest::newRow("never answers") << 200 << QByteArray() << true << false << "не отвечает";
+    QTest::newRow("folder cannot be made") << 200 << good << false << true << "сохранить";
+}
+
+void TestDownloader::failedDownloadLeavesFolderUntouched()
+{
+    QFETCH(int, status);
+    QFETCH(QByteArray, body);
+    QFETCH(bool, hang);
+    QFETCH(bool, unwritableFolder);
+    QFETCH(QString, reason);
+    server.set(QStringLiteral("/dictionaries.html"), 200, listPage({QStringLiteral("food.dic")}), "text/html");
+    if (hang)
+        server.hang(QStringLiteral("/food.dic"));
+    else
+        server.set(QStringLiteral("/food.dic"), status, body);
+    {
+        QFile earlier(foodPath());
+        QVERIFY(earlier.open(QIODevice::WriteOnly));
+        earlier.write(dicBytes({{QStringLiteral("old"), QStringLiteral("старый")}}));
+    }
+    if (unwritableFolder) {
+        // A plain file where the folder should be: neither mkpath nor the save can succeed.
+        QFile blocker(dictionariesPath + QStringLiteral("blocker"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        dictionariesPath = blocker.fileName() + QStringLiteral("/");
+    }
+    const QMap<QString, QByteArray> before = folderContents();
+    const QMap<QString, QByteArray> homeBefore = [this] {
+        const QString saved = dictionariesPath;
+        dictionariesPath = home;
+        const auto contents = folderContents();
+        dictionariesPath = saved;
+        return contents;
+    }();
+
+    BoxAnswerer answerer(QMessageBox::Yes);
+    DownloaderDialog dialog;
+    bool enabledAgain = false;
+    const int result = runDialog(&dialog, [&] {
+        if (!waitForControls(&dialog))
+            return;
+        dialog.table()->setCurrentItem(dialog.table()->topLevelItem(0));
+        QTest::mouseClick(dialog.downloadButton(), Qt::LeftButton);
+        if (!QTest::qWaitFor([&] { return !answerer.titles.isEmpty(); }, 5000))
+            return;
+        enabledAgain = waitForControls(&dialog);
+    });
+    QCOMPARE(result, 0);
+    QCOMPARE(answerer.titles, QStringList{QStringLiteral("Ошибка")});
+    QVERIFY2(answerer.texts.first().contains(reason), qPrintable(answerer.texts.first()));
+    QVERIFY(enabledAgain);
+    QVERIFY(dialog.downloadedFile().isEmpty());
+    QCOMPARE(folderContents(), before);
+    dictionariesPath = home;
+    QCOMPARE(folderContents(), homeBefore);
+}
+
+void TestDownloader::closingDuringADownloadStoresNothing()
+{
+    server.set(QStringLiteral("/dictionaries.html"), 200, listPage({QStringLiteral("food.dic")}), "text/html");
+    server.hang(QStringLiteral("/food.dic"));
+    BoxAnswerer answerer(QMessageBox::Yes);
+    DownloaderDialog dialog;
+    const int result = runDialog(&dialog, [&] {
+        if (!waitForControls(&dialog))
+            return;
+        dialog.table()->setCurrentItem(dialog.table()->topLevelItem(0));
+        QTest::mouseClick(dialog.downloadButton(), Qt::LeftButton);
+        (void)QTest::qWaitFor([&] { return server.requested.size() == 2; }, 5000);
+        dialog.reject();
+    });
+    QCOMPARE(result, 0);
+    QCOMPARE(server.requested.size(), 2);
+    // Past the transfer time-out: the abandoned reply must not surface now.
+    QTest::qWait(1300);
+    QCOMPARE(answerer.titles, QStringList());
+    QVERIFY(folderContents().isEmpty());
+}
+
+void TestDownloader::hostileFileNameIsRefusedWithoutRequest_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::newRow("parent folder") << QStringLiteral("../../.bashrc.dic/..");
+    QTest::newRow("encoded separators") << QStringLiteral("..%2F..%2Fevil.dic");
+    QTest::newRow("not a dictionary") << QStringLiteral("evil.sh");
+    QTest::newRow("bare suffix") << QStringLiteral("files/.dic");
+    QTest::newRow("backslashes") << QStringLiteral("..\\..\\evil.dic");
+}
+
+void TestDownloader::hostileFileNameIsRefusedWithoutRequest()
+{
+    QFETCH(QString, target);
+    server.set(QStringLiteral("/dictionaries.html"), 200, listPage({target}), "text/html");
+    const QMap<QString, QByteArray> before = folderContents();
+    BoxAnswerer answerer(QMessageBox::Yes);
+    DownloaderDialog dialog;
+    bool enabled = false;
+    runDialog(&dialog, [&] {
+        if (!waitForControls(&dialog) || dialog.table()->topLevelItemCount() != 1)
+            return;
+        dialog.table()->setCurrentItem(dialog.table()->topLevelItem(0));
+        QTest::mouseClick(dialog.downloadButton(), Qt::LeftButton);
+        (void)QTest::qWaitFor([&] { return !answerer.titles.isEmpty(); }, 5000);
+        QTest::qWait(50);
+        enabled = dialog.downloadButton()->isEnabled();
+    });
+    QCOMPARE(answerer.titles, QStringList{QStringLiteral("Ошибка")});
+    QVERIFY(enabled);
+    QCOMPARE(server.requested, QStringList{QStringLiteral("/dictionaries.html")});
+    QCOMPARE(folderContents(), before);
+    QVERIFY(dialog.downloadedFile().isEmpty());
+}
+
+void TestDownloader::mainWindowOpensDownloadOnlyAfterYes()
+{
+    server.set(QStringLiteral("/dictionaries.html"), 200, listPage({QStringLiteral("food.dic")}), "text/html");
+    server.set(QStringLiteral("/food.dic"), 200, dicBytes(foodWords));
+    MainWindow window;
+    window.show();
+    const QString openBefore = currentFileName;
+    auto* dialog = window.findChild<DownloaderDialog*>();
+    QVERIFY(dialog);
+    QCOMPARE(dialog->parentWidget(), &window);
+
+    // Closed without a download: nothing is opened.
+    QTimer::singleShot(0, dialog, [dialog] {
+        (void)waitForControls(dialog);
+        dialog->reject();
+    });
+    window.showDownloaderDialog();
+    QCOMPARE(currentFileName, openBefore);
+
+    BoxAnswerer answerer(QMessageBox::Yes);
+    QTimer::singleShot(0, dialog, [dialog, &answerer] {
+        if (waitForControls(dialog)) {
+            dialog->table()->setCurrentItem(dialog->table()->topLevelItem(0));
+            QTest::mouseClick(dialog->downloadButton(), Qt::LeftButton);
+            (void)QTest::qWaitFor([&] { return !dialog->isVisible(); }, 5000);
+        }
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+    window.showDownloaderDialog();
+    QCOMPARE(answerer.titles, QStringList{QStringLiteral("Информация")});
+    QCOMPARE(currentFileName, foodPath().chopped(4));
+    QCOMPARE(Units::instance(0)->count(), foodWords.size());
+    QCOMPARE(window.currentPage(), 0);
+    QVERIFY(window.lesson(0)->isVisible());
+}
+
+VOCABRIUM_TEST_MAIN(TestDownloader)
+#include "tst_downloader.moc"

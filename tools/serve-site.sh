@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Serves the dictionary site (build/site: the list page, the advert strip and
+# the dictionaries) at http://127.0.0.1:8091/, the program's default site.
+# Builds the project first when the site or the server is missing.
+#   PORT=8092 ADDRESS=0.0.0.0 tools/serve-site.sh
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${BUILD_DIR:-$root/build}
+if [ ! -x "$build/siteserver" ] || [ ! -f "$build/site/dictionaries.html" ]; then
+    "$root/tools/build.sh"
+fi
+exec "$build/siteserver" "$build/site" "${PORT:-8091}" "${ADDRESS:-127.0.0.1}"
