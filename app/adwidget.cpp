@@ -72,10 +72,11 @@ QString AdWidget::localHtml(int index)
 void AdWidget::updateAd()
 {
     if (pending) {
-        // A fresh load replaces the one still under way.
-        pending->disconnect(this);
-        pending->abort();
-        pending->deleteLater();
+        // A fresh load replaces the one still under way; aborting reports
+        // that reply as finished, which must find it no longer pending.
+        QNetworkReply* old = pending;
+        pending = nullptr;
+        old->abort();
     }
     const QUrl url = Services::advertUrl();
     if (!url.isValid() || url.isEmpty()) {
@@ -107,6 +108,7 @@ void AdWidget::replyFinished(QNetworkReply* reply)
     QStringDecoder decoder(QStringDecoder::encodingForHtml(body).value_or(QStringConverter::Utf8));
     const QString html = decoder(body);
     view->setHtml(html);
+    pageUrl = reply->url();
     localPage = false;
     emit pageShown();
 }
@@ -114,11 +116,13 @@ void AdWidget::replyFinished(QNetworkReply* reply)
 void AdWidget::showLocalPage()
 {
     view->setHtml(localHtml(tipIndex++));
+    pageUrl = QUrl();
     localPage = true;
     emit pageShown();
 }
 
 void AdWidget::loadUrl(const QUrl& url)
 {
-    QDesktopServices::openUrl(url);
+    // Links of the page are relative to where the page came from.
+    QDesktopServices::openUrl(pageUrl.isValid() ? pageUrl.resolved(url) : url);
 }

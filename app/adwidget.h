@@ -47,6 +47,7 @@ private:
     QTextBrowser* view;
     QNetworkAccessManager* manager;
     QPointer<QNetworkReply> pending;
+    QUrl pageUrl;
     bool localPage = false;
     int tipIndex = 0;
 };

@@ -180,9 +180,24 @@ void SelectWidget::checkAnswer(int index)
         statuses->decrement(currentUnit);
         button->setStyleSheet(wrongAnswerStyleSheet);
         button->setFocusPolicy(Qt::NoFocus);
-        if (button->hasFocus())
-            focusNextChild();
+        // Keyboard users go on from the next answer still open.
+        if (button->window()->focusWidget() == button)
+            moveFocus(index, 1);
     }
+}
+
+void SelectWidget::moveFocus(int from, int step)
+{
+    // The question, then the answers that can still be picked, top to bottom.
+    for (int i = from + step; i >= 0 && i < AnswerCount; i += step) {
+        QPushButton* button = buttons.at(i);
+        if (button->isVisible() && button->isEnabled() && button->focusPolicy() != Qt::NoFocus) {
+            button->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
+    if (step < 0)
+        questionLabel->setFocus(Qt::BacktabFocusReason);
 }
 
 bool SelectWidget::eventFilter(QObject* watched, QEvent* event)
@@ -197,12 +212,13 @@ bool SelectWidget::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::KeyPress
         && (watched == card || buttons.contains(qobject_cast<QPushButton*>(watched)))) {
         const int key = static_cast<QKeyEvent*>(event)->key();
+        const int from = watched == card ? -1 : int(buttons.indexOf(static_cast<QPushButton*>(watched)));
         if (key == Qt::Key_Down) {
-            focusNextChild();
+            moveFocus(from, 1);
             return true;
         }
         if (key == Qt::Key_Up) {
-            focusPreviousChild();
+            moveFocus(from, -1);
             return true;
         }
     }

@@ -40,6 +40,9 @@ private:
     void askWord();
     void askTranslation();
     QIcon renderedWord(int key) const;
+    /*! Moves the focus from answer \a from (-1: the question) to the next
+        open answer in direction \a step. */
+    void moveFocus(int from, int step);
 
     static constexpr int AnswerCount = 6;
 

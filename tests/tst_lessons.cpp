@@ -74,6 +74,7 @@ private slots:
     void selectCountsEachWrongAnswerOnce();
     void selectJudgesByKeyNotText();
     void selectArrowKeysWalkAnswers();
+    void selectKeyboardAloneReachesTheAnswer();
 
     void cardRecalledWithEnter();
     void cardAnswerThenForgotCountsOneMistake();
@@ -371,6 +372,35 @@ void TestLessons::selectArrowKeysWalkAnswers()
     QCOMPARE(QApplication::focusWidget(), select.answerButton(1));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
     QCOMPARE(QApplication::focusWidget(), select.answerButton(0));
+}
+
+void TestLessons::selectKeyboardAloneReachesTheAnswer()
+{
+    // Down to the first answer, then Enter until the right one: each wrong
+    // pick must hand the focus to the next answer still open.
+    SelectWidget select;
+    select.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&select));
+    select.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&select));
+    QSet<int> positions;
+    for (int seed = 1; seed <= 12; ++seed) {
+        Random::seed(seed);
+        statuses->setStatus(6, 5);
+        ask(6);
+        select.start();
+        QSignalSpy finished(&select, &AbstractLesson::finished);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        const int right = int(select.shownVariants().indexOf(6));
+        positions.insert(right);
+        for (int i = 0; i <= right; ++i) {
+            QCOMPARE(QApplication::focusWidget(), select.answerButton(i));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        }
+        QCOMPARE(statuses->status(6), qMax(1, 5 - right) + 1);
+        QVERIFY(finished.wait(2000));
+    }
+    QVERIFY(positions.size() > 2);
 }
 
 void TestLessons::cardRecalledWithEnter()

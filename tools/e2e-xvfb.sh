@@ -47,7 +47,7 @@ wait_window() { # name pattern
 }
 key() { xdotool key --clearmodifiers "$@"; sleep 0.3; }
 shot() { import -window root "$shots/$1.png"; echo "screenshot: $shots/$1.png"; }
-focus_main() { xdotool windowactivate --sync "$(xdotool search --name ' - Vocabrium' | head -1)" 2>/dev/null || true; sleep 0.3; }
+focus_main() { xdotool windowfocus --sync "$(xdotool search --name ' - Vocabrium' | head -1)" 2>/dev/null || true; sleep 0.3; }
 
 wait_window "Предупреждение"
 sleep 0.5
@@ -65,7 +65,7 @@ sleep 0.5
 
 first_word=$(head -1 "$root/data/dictionaries/default.tsv" | cut -f1)
 congratulated() { xdotool search --name "Поздравляю" >/dev/null 2>&1; }
-press() { congratulated || xdotool key --clearmodifiers "$@"; sleep 0.05; }
+press() { congratulated || xdotool key --clearmodifiers "$@"; sleep 0.2; }
 
 shot 1-memorising; key Return; sleep 0.5
 shot 2-card;       key Return; sleep 1.6
@@ -76,7 +76,8 @@ shot 4-choice
 # (a wrong answer turns pink and hands the focus on). Mistakes send the word
 # back a step, to the writing lesson, so the loop answers both until the word
 # is learned.
-for _ in $(seq 60); do
+for iteration in $(seq 60); do
+    [ -n "${E2E_DEBUG:-}" ] && shot "debug-$iteration"
     congratulated && break
     press Down
     for _ in 1 2 3 4 5 6; do press Return; done
