@@ -16,6 +16,8 @@ class QMessageBox;
 class QToolBar;
 class AdWidget;
 class AbstractLesson;
+class EditorDialog;
+class FinderDialog;
 class LessonSelector;
 class ModelDialog;
 class Questions;
@@ -39,7 +41,9 @@ public slots:
     void restartCurrentLessson();
     void showNewFileDialog();
     void showOpenFileDialog();
+    void showEditorDialog();
     void showModelDialog();
+    void showFinderDialog();
     void showLanguageDialog();
     void showInterfaceFontDialog();
     void showLessonFontDialog();
@@ -81,6 +85,7 @@ private:
     void congratulate();
     void connectStatistics();
     void disconnectStatistics();
+    void renumberPools(const QList<int>& previousKeys);
 
     Units* units = nullptr;
     Units* learnedUnits = nullptr;
@@ -133,7 +138,10 @@ private:
     QLabel* learnedLabel = nullptr;
     QLabel* learningLabel = nullptr;
 
+    EditorDialog* editorDialog = nullptr;
     ModelDialog* modelDialog = nullptr;
+    FinderDialog* finderDialog = nullptr;
+    QAction* editorAction = nullptr;
 
     QStackedWidget* stack = nullptr;
     QList<AbstractLesson*> lessons;
