@@ -13,6 +13,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -29,6 +30,8 @@
 #include "app/statustexts.h"
 #include "app/styles.h"
 #include "editing/downloaderdialog.h"
+#include "editing/editordialog.h"
+#include "editing/finderdialog.h"
 #include "lessons/cardwidget.h"
 #include "lessons/fillwidget.h"
 #include "lessons/meetwidget.h"
@@ -141,9 +144,11 @@ void MainWindow::createWidgets()
     learnedLabel = new QLabel;
     learningLabel = new QLabel;
 
+    editorDialog = new EditorDialog(this);
     modelDialog = new ModelDialog(this);
     languageDialog = new LanguageDialog(this);
     downloaderDialog = new DownloaderDialog(this);
+    finderDialog = new FinderDialog(this);
 
     stack = new QStackedWidget(this);
     stack->setStyleSheet(stackStyleSheet);
@@ -189,6 +194,8 @@ void MainWindow::createActions()
     alwaysOnTopAction = makeToggle(tr("Поверх всех окон"), "Ctrl+t", mwAlwaysOnTop);
     connect(alwaysOnTopAction, &QAction::toggled, this, &MainWindow::toggleAlwaysOnTop);
 
+    editorAction = makeAction(":Editor.png", tr("Редактор словаря..."), QKeySequence(QStringLiteral("Ctrl+E")));
+    connect(editorAction, &QAction::triggered, this, &MainWindow::showEditorDialog);
     modelAction = makeAction(":Models.png", tr("Модель обучения..."), QKeySequence(QStringLiteral("Ctrl+m")));
     connect(modelAction, &QAction::triggered, this, &MainWindow::showModelDialog);
     languageAction = makeAction(":Language.png", tr("Язык..."), QKeySequence(QStringLiteral("Ctrl+l")));
@@ -265,6 +272,8 @@ void MainWindow::createMenus()
     viewMenu->addAction(alwaysOnTopAction);
 
     QMenu* toolsMenu = menuBar()->addMenu(tr("Инструменты"));
+    toolsMenu->addAction(editorAction);
+    toolsMenu->addSeparator();
     toolsMenu->addAction(markLearnedAction);
     toolsMenu->addAction(clearAction);
     toolsMenu->addSeparator();
@@ -297,6 +306,7 @@ void MainWindow::createToolBars()
     mainToolBar->setIconSize(QSize(30, 30));
     mainToolBar->addAction(newAction);
     mainToolBar->addAction(openAction);
+    mainToolBar->addAction(editorAction);
     mainToolBar->addAction(markLearnedAction);
     mainToolBar->addAction(clearAction);
     mainToolBar->addAction(progressAction);
@@ -339,6 +349,8 @@ void MainWindow::createConnections()
     connect(toolBarAction, &QAction::toggled, mainToolBar, &QWidget::setVisible);
     connect(finderBarAction, &QAction::toggled, finderToolBar, &QWidget::setVisible);
     connect(statusBarAction, &QAction::toggled, statusBar(), &QWidget::setVisible);
+    connect(finderLineEdit, &QLineEdit::returnPressed, this, &MainWindow::showFinderDialog);
+    connect(editorDialog, &EditorDialog::keysRenumbered, this, &MainWindow::renumberPools);
 
     // The models outlive the window; a unique connection keeps a second
     // window of the same process from wiring them twice.
@@ -722,6 +734,7 @@ void MainWindow::newFile(const QString& chosenPath)
     endLearningRun();
     openFile(path);
     setLesson(0);
+    showEditorDialog();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
@@ -738,4 +751,56 @@ void MainWindow::closeEvent(QCloseEvent* event)
 QMenu* MainWindow::createPopupMenu()
 {
     return nullptr;
+}
+
+void MainWindow::showEditorDialog()
+{
+    // Words learned or mistaken in the editor are no part of the run's figures.
+    if (currentPage() != 0) {
+        disconnectStatistics();
+        editorDialog->exec();
+        connectStatistics();
+    } else {
+        editorDialog->exec();
+    }
+    if (currentPage() != 0 && variants->count() > 5) {
+        startNextLesson();
+    } else {
+        endLearningRun();
+        setLesson(0);
+    }
+}
+
+void MainWindow::renumberPools(const QList<int>& previousKeys)
+{
+    // The editor reordered the dictionary: the pools follow their words to
+    // the new keys, so a run in progress goes on with the same words.
+    QHash<int, int> newKeys;
+    newKeys.reserve(previousKeys.size());
+    for (int i = 0; i < previousKeys.size(); ++i)
+        newKeys.insert(previousKeys.at(i), i);
+    const QList<int> questionKeys = questions->list();
+    const QList<int> variantKeys = variants->list();
+    questions->clear();
+    variants->clear();
+    for (int key : questionKeys) {
+        if (newKeys.contains(key))
+            questions->add(newKeys.value(key));
+    }
+    for (int key : variantKeys) {
+        if (newKeys.contains(key))
+            variants->add(newKeys.value(key));
+    }
+}
+
+void MainWindow::showFinderDialog()
+{
+    const QString text = finderLineEdit->text();
+    if (text.isEmpty())
+        return;
+    finderDialog->exec(text);
+    finderLineEdit->clear();
+    // The selection page shows what the finder may have changed.
+    if (currentPage() == 0)
+        restartCurrentLessson();
 }

@@ -17,6 +17,8 @@ class QToolBar;
 class AdWidget;
 class AbstractLesson;
 class DownloaderDialog;
+class EditorDialog;
+class FinderDialog;
 class LessonSelector;
 class LanguageDialog;
 class ModelDialog;
@@ -42,7 +44,9 @@ public slots:
     void showNewFileDialog();
     void showDownloaderDialog();
     void showOpenFileDialog();
+    void showEditorDialog();
     void showModelDialog();
+    void showFinderDialog();
     void showLanguageDialog();
     void showInterfaceFontDialog();
     void showLessonFontDialog();
@@ -84,6 +88,7 @@ private:
     void congratulate();
     void connectStatistics();
     void disconnectStatistics();
+    void renumberPools(const QList<int>& previousKeys);
 
     Units* units = nullptr;
     Units* learnedUnits = nullptr;
@@ -137,9 +142,12 @@ private:
     QLabel* learnedLabel = nullptr;
     QLabel* learningLabel = nullptr;
 
+    EditorDialog* editorDialog = nullptr;
     ModelDialog* modelDialog = nullptr;
     LanguageDialog* languageDialog = nullptr;
     DownloaderDialog* downloaderDialog = nullptr;
+    FinderDialog* finderDialog = nullptr;
+    QAction* editorAction = nullptr;
 
     QStackedWidget* stack = nullptr;
     QList<AbstractLesson*> lessons;

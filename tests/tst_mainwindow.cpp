@@ -1,8 +1,10 @@
 #include <QFile>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QTimer>
 
 #include "app/mainwindow.h"
+#include "editing/editordialog.h"
 #include "model/dictionaryformat.h"
 #include "model/questions.h"
 #include "model/statuses.h"
@@ -170,7 +172,16 @@ void TestMainWindow::newFileEmptiesAndForgetsStatuses()
         QVERIFY(inf.open(QIODevice::WriteOnly));
         QVERIFY(DictionaryFormat::writeIntList(&inf, {999, 100, 100}));
     }
+    // The editor opens on the new, empty dictionary for the first words.
+    int editorWords = -1;
+    QTimer::singleShot(0, window, [&] {
+        auto* editor = qobject_cast<EditorDialog*>(QApplication::activeModalWidget());
+        QVERIFY(editor);
+        editorWords = Units::instance(0)->count();
+        editor->accept();
+    });
     window->newFile(dictionaries() + chosen);
+    QCOMPARE(editorWords, 0);
     QCOMPARE(currentFileName, base);
     QCOMPARE(Units::instance(0)->count(), 0);
     QCOMPARE(Statuses::instance()->countOf(100), 0);
@@ -206,6 +217,10 @@ void TestMainWindow::openingTheLearnedWordsFileKeepsItsLatestWords()
     window->openFile(learnedWordsName);
     QCOMPARE(Units::instance(0)->find(QStringLiteral("fresh")), 1);
     Units::instance(0)->add(QStringLiteral("added while open"), QString());
+    // Closed once already: the editor run by newFile() gave the window a
+    // native window, which the first close destroyed, so it is shown again
+    // for the second close to reach closeEvent().
+    window->show();
     window->close();
     // The open dictionary is the learned-words file; the second list must not
     // overwrite what was just saved.

@@ -1,0 +1,155 @@
+#include "unitsmakerdialog.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "app/settings.h"
+#include "editing/textsplitter.h"
+#include "editing/translationprogressdialog.h"
+#include "editing/translations.h"
+#include "model/units.h"
+#include "translation/translator.h"
+
+UnitsMakerDialog::UnitsMakerDialog(QWidget* parent)
+    : QDialog(parent)
+    , languageTable(languages())
+{
+    translations = new Translations(this);
+    dictionary = Units::instance(0);
+
+    stemBox = new QCheckBox(tr("Приводить к начальной форме"));
+    excludeLearnedBox = new QCheckBox(tr("Исключать изученные"));
+    lowerCaseBox = new QCheckBox(tr("Приводить к нижему регистру"));
+    translationBox = new QGroupBox(tr("Перевод"));
+    translationBox->setCheckable(true);
+    standardDirection = new QRadioButton;
+    reverseDirection = new QRadioButton;
+    textEdit = new QPlainTextEdit;
+    buttonBox = new QDialogButtonBox;
+    buttonBox->addButton(QDialogButtonBox::Save);
+    buttonBox->addButton(QDialogButtonBox::Cancel);
+    buttonBox->addButton(QDialogButtonBox::Help);
+    progressDialog = new TranslationProgressDialog(this);
+
+    connect(buttonBox, &QDialogButtonBox::accepted, this, &UnitsMakerDialog::produce);
+    connect(buttonBox, &QDialogButtonBox::rejected, this, &UnitsMakerDialog::reject);
+    connect(buttonBox, &QDialogButtonBox::helpRequested, this, &UnitsMakerDialog::showHelpDialog);
+    connect(this, &QDialog::accepted, this, &UnitsMakerDialog::save);
+    connect(this, &QDialog::finished, this, &UnitsMakerDialog::writeSettings);
+
+    auto* conversionBox = new QGroupBox(tr("Преобразование слов"));
+    auto* conversionLayout = new QVBoxLayout(conversionBox);
+    conversionLayout->addWidget(stemBox);
+    conversionLayout->addWidget(lowerCaseBox);
+    conversionLayout->addWidget(excludeLearnedBox);
+    auto* translationLayout = new QVBoxLayout(translationBox);
+    translationLayout->addWidget(new QLabel(tr("Направление перевода:")));
+    translationLayout->addWidget(standardDirection);
+    translationLayout->addWidget(reverseDirection);
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(conversionBox, 0, 0);
+    layout->addWidget(translationBox, 0, 1);
+    layout->addWidget(textEdit, 1, 0, 1, 2);
+    layout->addWidget(buttonBox, 2, 0, 1, 2);
+    setWindowTitle(tr("Добавление слов из текста"));
+
+    readSettings();
+}
+
+int UnitsMakerDialog::exec()
+{
+    const QString learning = languageName(languageTable, learningLanguage);
+    const QString native = languageName(languageTable, interfaceLanguage);
+    standardDirection->setText(learning + QStringLiteral(" -> ") + native);
+    reverseDirection->setText(native + QStringLiteral(" -> ") + learning);
+    setMinimumSize(sizeHint());
+    maker.clear();
+    translations->clear();
+    textEdit->clear();
+    textEdit->setFocus();
+    return QDialog::exec();
+}
+
+void UnitsMakerDialog::readSettings()
+{
+    stemBox->setChecked(umdStem);
+    excludeLearnedBox->setChecked(umdExcludeLearned);
+    lowerCaseBox->setChecked(umdToLower);
+    translationBox->setChecked(umdTranslate);
+    standardDirection->setChecked(umdStandardDirection);
+    reverseDirection->setChecked(!umdStandardDirection);
+}
+
+void UnitsMakerDialog::writeSettings()
+{
+    umdStem = stemBox->isChecked();
+    umdExcludeLearned = excludeLearnedBox->isChecked();
+    umdToLower = lowerCaseBox->isChecked();
+    umdTranslate = translationBox->isChecked();
+    umdStandardDirection = standardDirection->isChecked();
+}
+
+void UnitsMakerDialog::produce()
+{
+    maker.setWords(TextSplitter::split(textEdit->toPlainText()));
+    // The filters run before stemming: a word whose base form is already in
+    // the dictionary still comes in, in its base form.
+    maker.excludeKnown();
+    if (excludeLearnedBox->isChecked())
+        maker.excludeLearned();
+    if (stemBox->isChecked())
+        maker.stem();
+    // Nothing new: the dialog stays open with the text, for the user to change.
+    if (maker.words().isEmpty())
+        return;
+    if (translationBox->isChecked()) {
+        // An aborted batch still stores what has arrived; the rest of the
+        // words come in without a translation.
+        progressDialog->run(translations, maker.words(), reverseDirection->isChecked());
+    }
+    accept();
+}
+
+void UnitsMakerDialog::save()
+{
+    const bool translate = translationBox->isChecked();
+    // Without a translation there is nothing to exchange: the text's words
+    // stay words, whichever direction the radio buttons show.
+    const bool reverse = translate && reverseDirection->isChecked();
+    const bool lower = lowerCaseBox->isChecked();
+    const QStringList words = maker.words();
+    for (int i = 0; i < words.size(); ++i) {
+        QString word = words.at(i);
+        QString translation = translate ? translations->translation(i) : QString();
+        if (reverse)
+            std::swap(word, translation);
+        if (lower) {
+            word = word.toLower();
+            translation = translation.toLower();
+        }
+        dictionary->add(word, translation);
+    }
+}
+
+void UnitsMakerDialog::showHelpDialog()
+{
+    QMessageBox box(QMessageBox::Information, tr("Информация"),
+                    tr("В окно ввода необходимо вписать добавляемые слова, разделяя их при этом "
+                       "пробелом или любым другим знаком препинания. Также, можно вставить текст "
+                       "из буфера обмена. <br> Если у вас активно Интернет соединение, активируйте "
+                       "опцию \"<b>Перевести\"</b>, тогда многие слова переведутся автоматически. "
+                       "После добавления будет предложено перевести слова, перевод для которых не "
+                       "был найден.<br>Опция \"<b>Приводить в начальную форму\"</b> очень полезна "
+                       "например при создании словаря из текста. Она преобразует слова в начальные "
+                       "формы, например: books = book, helped = help."),
+                    QMessageBox::Ok, this);
+    box.setTextFormat(Qt::RichText);
+    box.exec();
+}
