@@ -602,6 +602,8 @@ void MainWindow::showProgressDialog()
                         StatusTexts::progress(learnedCount, learningTime, mistakesCount),
                         QMessageBox::Ok | QMessageBox::Reset, this);
         box.setTextFormat(Qt::RichText);
+        // Enter closes the box; clearing the totals takes a deliberate choice.
+        box.setDefaultButton(QMessageBox::Ok);
         if (box.exec() != QMessageBox::Reset)
             return;
         const auto answer = QMessageBox::question(

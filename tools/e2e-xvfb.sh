@@ -79,6 +79,7 @@ shot 4-choice
 for iteration in $(seq 60); do
     [ -n "${E2E_DEBUG:-}" ] && shot "debug-$iteration"
     congratulated && break
+    focus_main
     press Down
     for _ in 1 2 3 4 5 6; do press Return; done
     sleep 1.5
