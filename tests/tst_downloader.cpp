@@ -17,6 +17,7 @@
 #include "lessons/abstractlesson.h"
 #include "model/dictionaryformat.h"
 #include "model/units.h"
+#include "dialoghelpers.h"
 #include "testenvironment.h"
 
 namespace {
@@ -69,33 +70,6 @@ QMap<QString, QByteArray> folderContents()
     return contents;
 }
 
-// Answers every message box that opens with button, keeping title and text.
-class BoxAnswerer : public QObject
-{
-public:
-    explicit BoxAnswerer(QMessageBox::StandardButton button = QMessageBox::Ok)
-        : button(button)
-    {
-        timer.setInterval(5);
-        connect(&timer, &QTimer::timeout, this, [this] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box)
-                return;
-            titles.append(box->windowTitle());
-            texts.append(box->text());
-            QAbstractButton* target = box->button(this->button);
-            (target ? target : box->buttons().first())->click();
-        });
-        timer.start();
-    }
-
-    QStringList titles;
-    QStringList texts;
-    QMessageBox::StandardButton button;
-
-private:
-    QTimer timer;
-};
 
 // Runs dialog's exec() while script drives it from inside its event loop.
 // Whatever the script leaves open is rejected, so no test can hang on it.

@@ -24,25 +24,11 @@
 #include "model/units.h"
 #include "model/variants.h"
 #include "speech/speaker.h"
+#include "tests/dialoghelpers.h"
 #include "tests/testenvironment.h"
 
 namespace {
 
-template <typename T>
-void whenModal(const std::function<void(T*)>& act)
-{
-    auto* timer = new QTimer;
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, act] {
-        auto* widget = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (!widget)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        act(widget);
-    });
-    timer->start();
-}
 
 QAction* action(QWidget* parent, const QString& text)
 {

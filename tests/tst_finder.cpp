@@ -13,25 +13,11 @@
 #include "editing/unitdialog.h"
 #include "model/statuses.h"
 #include "model/units.h"
+#include "tests/dialoghelpers.h"
 #include "tests/testenvironment.h"
 
 namespace {
 
-template <typename T>
-void whenModal(const std::function<void(T*)>& act)
-{
-    auto* timer = new QTimer;
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, act] {
-        auto* widget = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (!widget)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        act(widget);
-    });
-    timer->start();
-}
 
 QPushButton* button(QWidget* parent, const QString& text)
 {

@@ -17,47 +17,9 @@
 #include "model/units.h"
 #include "model/variants.h"
 #include "speech/speaker.h"
+#include "dialoghelpers.h"
 #include "testenvironment.h"
 
-namespace {
-
-template <typename T>
-T* child(QWidget* parent, const QString& text)
-{
-    const auto all = parent->findChildren<T*>();
-    for (T* widget : all)
-        if (widget->text() == text)
-            return widget;
-    return nullptr;
-}
-
-// Closes every message box that opens, keeping its text.
-class BoxAnswerer : public QObject
-{
-public:
-    explicit BoxAnswerer(QMessageBox::StandardButton button)
-        : button(button)
-    {
-        timer.setInterval(5);
-        QObject::connect(&timer, &QTimer::timeout, &timer, [this] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box)
-                return;
-            texts.append(box->text());
-            QAbstractButton* target = box->button(this->button);
-            (target ? target : box->buttons().first())->click();
-        });
-        timer.start();
-    }
-
-    QStringList texts;
-
-private:
-    QMessageBox::StandardButton button;
-    QTimer timer;
-};
-
-} // namespace
 
 class TestLearningRun : public QObject
 {
@@ -161,7 +123,7 @@ void TestLearningRun::answer(bool makeMistake)
     }
     case 3:
         if (makeMistake) {
-            QTest::mouseClick(child<QPushButton>(lesson, QStringLiteral("Забыл")), Qt::LeftButton);
+            QTest::mouseClick(childWithText<QPushButton>(lesson, QStringLiteral("Забыл")), Qt::LeftButton);
             ++mistakesMade;
         } else {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
@@ -190,7 +152,7 @@ void TestLearningRun::wholeRunWithTheKeyboardAndMouse()
     const int learnedBefore = learnedCount;
     chooseWords(3);
     QCOMPARE(Questions::instance()->count(), 3);
-    QTest::mouseClick(child<QPushButton>(window->lesson(0), QStringLiteral("Начать изучение")),
+    QTest::mouseClick(childWithText<QPushButton>(window->lesson(0), QStringLiteral("Начать изучение")),
                       Qt::LeftButton);
     QVERIFY(window->currentPage() != 0);
     QVERIFY(Variants::instance()->count() >= 6);
@@ -219,7 +181,7 @@ void TestLearningRun::markingTheLastWordLearnedEndsTheRun()
     BoxAnswerer answerer(QMessageBox::Ok);
     const int learnedBefore = learnedCount;
     chooseWords(1);
-    QTest::mouseClick(child<QPushButton>(window->lesson(0), QStringLiteral("Начать изучение")),
+    QTest::mouseClick(childWithText<QPushButton>(window->lesson(0), QStringLiteral("Начать изучение")),
                       Qt::LeftButton);
     QVERIFY(window->currentPage() != 0);
     QTest::keySequence(window, QKeySequence(QStringLiteral("Ctrl+w")));
@@ -235,7 +197,7 @@ void TestLearningRun::markingTheLastWordLearnedEndsTheRun()
 void TestLearningRun::shorterModelPutsPoolBackToFirstStep()
 {
     chooseWords(2);
-    QTest::mouseClick(child<QPushButton>(window->lesson(0), QStringLiteral("Начать изучение")),
+    QTest::mouseClick(childWithText<QPushButton>(window->lesson(0), QStringLiteral("Начать изучение")),
                       Qt::LeftButton);
     QCOMPARE(window->currentPage(), 1);
     const int before = exercisesDone;

@@ -22,6 +22,7 @@
 #include "model/units.h"
 #include "model/variants.h"
 #include "speech/speaker.h"
+#include "dialoghelpers.h"
 #include "testenvironment.h"
 
 namespace {
@@ -39,15 +40,6 @@ void answerNextBox(QMessageBox::StandardButton button, QString* text = nullptr)
     });
 }
 
-template <typename T>
-T* child(QWidget* parent, const QString& text)
-{
-    const auto all = parent->findChildren<T*>();
-    for (T* widget : all)
-        if (widget->text() == text)
-            return widget;
-    return nullptr;
-}
 
 } // namespace
 
@@ -413,7 +405,7 @@ void TestLessons::cardRecalledWithEnter()
     QSignalSpy finished(&card, &AbstractLesson::finished);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QCOMPARE(statuses->status(3), 6);
-    QVERIFY(child<QLabel>(&card, units->word(3)));
+    QVERIFY(childWithText<QLabel>(&card, units->word(3)));
     QVERIFY(finished.wait(2000));
 }
 
@@ -422,13 +414,13 @@ void TestLessons::cardAnswerThenForgotCountsOneMistake()
     ask(3);
     CardWidget card;
     card.start();
-    QVERIFY(child<QLabel>(&card, QStringLiteral("???")));
+    QVERIFY(childWithText<QLabel>(&card, QStringLiteral("???")));
     QSignalSpy mistakes(statuses, &Statuses::decremented);
-    QPushButton* answer = child<QPushButton>(&card, QStringLiteral("Ответ"));
+    QPushButton* answer = childWithText<QPushButton>(&card, QStringLiteral("Ответ"));
     answer->click();
     QVERIFY(!answer->isEnabled());
     answer->click();
-    child<QPushButton>(&card, QStringLiteral("Забыл"))->click();
+    childWithText<QPushButton>(&card, QStringLiteral("Забыл"))->click();
     QCOMPARE(mistakes.size(), 1);
     QCOMPARE(statuses->status(3), 4);
 }
@@ -505,7 +497,7 @@ void TestLessons::writeLastHintCountsAsAnswer()
     WriteWidget write;
     write.start();
     QSignalSpy mistakes(statuses, &Statuses::decremented);
-    QPushButton* hint = child<QPushButton>(&write, QStringLiteral("Подсказка"));
+    QPushButton* hint = childWithText<QPushButton>(&write, QStringLiteral("Подсказка"));
     hint->click();
     QCOMPARE(mistakes.size(), 0);
     hint->click();
@@ -518,7 +510,7 @@ void TestLessons::writeAnswerThenCorrectIsOneStepDown()
     ask(0);
     WriteWidget write;
     write.start();
-    child<QPushButton>(&write, QStringLiteral("Ответ"))->click();
+    childWithText<QPushButton>(&write, QStringLiteral("Ответ"))->click();
     auto* input = write.findChild<QLineEdit*>();
     QTest::keyClicks(input, QStringLiteral("apple"));
     QTest::keyClick(input, Qt::Key_Return);
@@ -562,7 +554,7 @@ void TestLessons::modelDialogRefusesEmptyUserModel()
         // Compose 3, 3, 4 and close.
         auto boxes = dialog.findChildren<QComboBox*>();
         QComboBox* kinds = boxes.at(1);
-        QPushButton* add = child<QPushButton>(&dialog, QStringLiteral("Добавить"));
+        QPushButton* add = childWithText<QPushButton>(&dialog, QStringLiteral("Добавить"));
         QTimer::singleShot(0, &dialog, [&dialog, kinds, add] {
             kinds->setCurrentIndex(2);
             add->click();

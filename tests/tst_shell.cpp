@@ -24,69 +24,13 @@
 #include "model/units.h"
 #include "speech/speaker.h"
 #include "speech/transcriptions.h"
+#include "dialoghelpers.h"
+#include "httptestserver.h"
 #include "testenvironment.h"
 
 namespace {
 
-// A one-page HTTP server: answers every request with a fixed response, or
-// never answers at all.
-class PageServer : public QTcpServer
-{
-public:
-    QByteArray response;
-    bool silent = false;
-    QList<QTcpSocket*> held;
 
-    PageServer()
-    {
-        connect(this, &QTcpServer::newConnection, this, [this] {
-            while (QTcpSocket* socket = nextPendingConnection()) {
-                connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
-                    socket->readAll();
-                    if (silent) {
-                        held.append(socket);
-                        return;
-                    }
-                    socket->write(response);
-                    socket->disconnectFromHost();
-                });
-            }
-        });
-        listen(QHostAddress::LocalHost, 0);
-    }
-
-    QString url() const { return QStringLiteral("http://127.0.0.1:%1/advert.html").arg(serverPort()); }
-};
-
-QByteArray httpResponse(int status, const QByteArray& body)
-{
-    return "HTTP/1.1 " + QByteArray::number(status) + " X\r\nContent-Type: text/html; charset=utf-8\r\n"
-           "Content-Length: " + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
-}
-
-class BoxAnswerer
-{
-public:
-    // Presses the buttons given, one per box that opens, keeping each box's text.
-    explicit BoxAnswerer(QList<QMessageBox::StandardButton> buttons)
-        : buttons(std::move(buttons))
-    {
-        timer.setInterval(5);
-        QObject::connect(&timer, &QTimer::timeout, &timer, [this] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box || this->buttons.isEmpty())
-                return;
-            texts.append(box->text());
-            box->button(this->buttons.takeFirst())->click();
-        });
-        timer.start();
-    }
-    QStringList texts;
-
-private:
-    QList<QMessageBox::StandardButton> buttons;
-    QTimer timer;
-};
 
 } // namespace
 
@@ -115,14 +59,14 @@ private:
     void useDictionary(int words, int learned);
 
     MainWindow* window = nullptr;
-    PageServer server;
+    HttpTestServer server;
 };
 
 void TestShell::initTestCase()
 {
     QVERIFY(server.isListening());
-    qputenv("VOCABRIUM_ADVERT_URL", server.url().toUtf8());
-    server.response = httpResponse(500, "broken");
+    qputenv("VOCABRIUM_ADVERT_URL", QString(server.root() + QStringLiteral("advert.html")).toUtf8());
+    server.set(QStringLiteral("/advert.html"), 500, "broken", "text/html");
     AdWidget::setTimeout(300);
     readSettings();
     speakEnabled = false;
@@ -336,32 +280,37 @@ void TestShell::languageDialogAppliesAtOnce()
 
 void TestShell::advertFallsBackToLocalPage_data()
 {
-    QTest::addColumn<QByteArray>("response");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("body");
     QTest::addColumn<bool>("silent");
 
-    QTest::newRow("server error") << httpResponse(500, "<p>error</p>") << false;
-    QTest::newRow("empty page") << httpResponse(200, "") << false;
-    QTest::newRow("never answers") << QByteArray() << true;
+    QTest::newRow("server error") << 500 << QByteArray("<p>error</p>") << false;
+    QTest::newRow("empty page") << 200 << QByteArray() << false;
+    QTest::newRow("never answers") << 200 << QByteArray() << true;
 }
 
 void TestShell::advertFallsBackToLocalPage()
 {
-    QFETCH(QByteArray, response);
+    QFETCH(int, status);
+    QFETCH(QByteArray, body);
     QFETCH(bool, silent);
-    server.response = response;
-    server.silent = silent;
+    if (silent)
+        server.hang(QStringLiteral("/advert.html"));
+    else
+        server.set(QStringLiteral("/advert.html"), status, body, "text/html");
     AdWidget ad;
     QSignalSpy shown(&ad, &AdWidget::pageShown);
     ad.updateAd();
     QVERIFY(shown.wait(3000));
     QVERIFY(ad.showsLocalPage());
     QVERIFY(ad.browser()->toPlainText().contains(QStringLiteral("Совет")));
-    server.silent = false;
 }
 
 void TestShell::advertShowsServedPageAndKeepsItsHeight()
 {
-    server.response = httpResponse(200, "<p>Новые словари на сайте: <a href=\"http://example.org/x\">смотрите</a></p>");
+    server.set(QStringLiteral("/advert.html"), 200,
+               QStringLiteral("<p>Новые словари на сайте: <a href=\"dictionaries.html\">смотрите</a></p>").toUtf8(),
+               "text/html; charset=utf-8");
     AdWidget* ad = window->findChild<AdWidget*>();
     QSignalSpy shown(ad, &AdWidget::pageShown);
     ad->updateAd();

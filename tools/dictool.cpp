@@ -10,11 +10,11 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QSaveFile>
-#include <QTextStream>
 
 #include <cstdio>
 
 #include "model/dictionaryformat.h"
+#include "tools/tabseparated.h"
 
 namespace {
 
@@ -26,23 +26,14 @@ int fail(const QString& message)
 
 int toDic(const QString& from, const QString& to)
 {
-    QFile in(from);
-    if (!in.open(QIODevice::ReadOnly | QIODevice::Text))
-        return fail(QStringLiteral("cannot read %1").arg(from));
+    TabSeparated::Rows rows;
+    QString error;
+    if (!TabSeparated::read(from, &rows, &error))
+        return fail(error);
     QList<Unit> units;
-    int lineNumber = 0;
-    QTextStream text(&in);
-    while (!text.atEnd()) {
-        const QString line = text.readLine();
-        ++lineNumber;
-        if (line.trimmed().isEmpty() || line.startsWith(QLatin1Char('#')))
-            continue;
-        const qsizetype tab = line.indexOf(QLatin1Char('\t'));
-        if (tab < 0)
-            return fail(QStringLiteral("%1:%2: no tab between word and translation")
-                            .arg(from).arg(lineNumber));
-        units.append(Unit{line.left(tab).trimmed(), line.mid(tab + 1).trimmed()});
-    }
+    units.reserve(rows.size());
+    for (const auto& row : std::as_const(rows))
+        units.append(Unit{row.first, row.second});
     QSaveFile out(to);
     if (!out.open(QIODevice::WriteOnly) || !DictionaryFormat::writeUnits(&out, units)
         || !out.commit())
@@ -55,22 +46,11 @@ int toTsv(const QString& from, const QString& to)
     QFile in(from);
     if (!in.open(QIODevice::ReadOnly))
         return fail(QStringLiteral("cannot read %1").arg(from));
-    const QList<Unit> units = DictionaryFormat::readUnits(in.readAll());
-    QSaveFile out(to);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Text))
-        return fail(QStringLiteral("cannot write %1").arg(to));
-    QTextStream text(&out);
-    for (const Unit& unit : units) {
-        QString word = unit.word;
-        QString translation = unit.translation;
-        word.replace(QLatin1Char('\t'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
-        translation.replace(QLatin1Char('\t'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
-        text << word << '\t' << translation << '\n';
-    }
-    text.flush();
-    if (!out.commit())
-        return fail(QStringLiteral("cannot write %1").arg(to));
-    return 0;
+    TabSeparated::Rows rows;
+    for (const Unit& unit : DictionaryFormat::readUnits(in.readAll()))
+        rows.append({unit.word, unit.translation});
+    QString error;
+    return TabSeparated::write(to, rows, &error) ? 0 : fail(error);
 }
 
 } // namespace

@@ -32,7 +32,7 @@ for target in "${targets[@]}"; do
     cp -n "$root/tests/fuzz/corpus/$target"/* "$corpus"/ 2>/dev/null || true
     echo "== $target ($seconds s)"
     if ! "$build/tests/fuzz/fuzz_$target" "$corpus" -max_total_time="$seconds" \
-            -malloc_limit_mb=64 -rss_limit_mb=1024 -max_len=65536 -print_final_stats=1 \
+            -malloc_limit_mb=64 -rss_limit_mb=2048 -max_len=65536 -print_final_stats=1 \
             -artifact_prefix="$build/artifacts/$target/" 2> "$build/fuzz_$target.log"; then
         status=1
         echo "   FAILED: see $build/fuzz_$target.log and $build/artifacts/$target/"

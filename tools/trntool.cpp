@@ -11,11 +11,11 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QSaveFile>
-#include <QTextStream>
 
 #include <cstdio>
 
 #include "speech/transcriptionformat.h"
+#include "tools/tabseparated.h"
 
 namespace {
 
@@ -27,23 +27,13 @@ int fail(const QString& message)
 
 int toTrn(const QString& from, const QString& to)
 {
-    QFile in(from);
-    if (!in.open(QIODevice::ReadOnly | QIODevice::Text))
-        return fail(QStringLiteral("cannot read %1").arg(from));
+    TabSeparated::Rows rows;
+    QString error;
+    if (!TabSeparated::read(from, &rows, &error))
+        return fail(error);
     QMap<QString, QString> table;
-    int lineNumber = 0;
-    QTextStream text(&in);
-    while (!text.atEnd()) {
-        const QString line = text.readLine();
-        ++lineNumber;
-        if (line.trimmed().isEmpty() || line.startsWith(QLatin1Char('#')))
-            continue;
-        const qsizetype tab = line.indexOf(QLatin1Char('\t'));
-        if (tab < 0)
-            return fail(QStringLiteral("%1:%2: no tab between word and transcription")
-                            .arg(from).arg(lineNumber));
-        table.insert(line.left(tab).trimmed().toLower(), line.mid(tab + 1).trimmed());
-    }
+    for (const auto& row : std::as_const(rows))
+        table.insert(row.first.toLower(), row.second);
     QSaveFile out(to);
     if (!out.open(QIODevice::WriteOnly) || !TranscriptionFormat::writeTable(&out, table)
         || !out.commit())
@@ -57,21 +47,11 @@ int toTsv(const QString& from, const QString& to)
     if (!in.open(QIODevice::ReadOnly))
         return fail(QStringLiteral("cannot read %1").arg(from));
     const QMap<QString, QString> table = TranscriptionFormat::readTable(in.readAll());
-    QSaveFile out(to);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Text))
-        return fail(QStringLiteral("cannot write %1").arg(to));
-    QTextStream text(&out);
-    for (auto it = table.cbegin(); it != table.cend(); ++it) {
-        QString word = it.key();
-        QString transcription = it.value();
-        word.replace(QLatin1Char('\t'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
-        transcription.replace(QLatin1Char('\t'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
-        text << word << '\t' << transcription << '\n';
-    }
-    text.flush();
-    if (!out.commit())
-        return fail(QStringLiteral("cannot write %1").arg(to));
-    return 0;
+    TabSeparated::Rows rows;
+    for (auto it = table.cbegin(); it != table.cend(); ++it)
+        rows.append({it.key(), it.value()});
+    QString error;
+    return TabSeparated::write(to, rows, &error) ? 0 : fail(error);
 }
 
 } // namespace
