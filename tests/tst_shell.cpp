@@ -14,6 +14,7 @@
 #include <QTextBrowser>
 #include <QTimer>
 #include <QToolBar>
+#include <QTranslator>
 
 #include "app/adwidget.h"
 #include "app/languagedialog.h"
@@ -52,6 +53,7 @@ private slots:
     void advertFallsBackToLocalPage_data();
     void advertFallsBackToLocalPage();
     void advertShowsServedPageAndKeepsItsHeight();
+    void toolkitTranslationIsLaidOut();
     void settingsWrittenAtClose();
 
 private:
@@ -322,6 +324,16 @@ void TestShell::advertShowsServedPageAndKeepsItsHeight()
     QTest::qWait(20);
     QCOMPARE(dock->height(), 160);
     QCOMPARE(dock->features(), QDockWidget::NoDockWidgetFeatures);
+}
+
+void TestShell::toolkitTranslationIsLaidOut()
+{
+    // main() asks for "qt" + the locale name in "Translations" beside the
+    // program; on a Russian system that is "qtru_RU", found as "qtru".
+    QTranslator translator;
+    QVERIFY(translator.load(QStringLiteral("qtru_RU"),
+                            QStringLiteral(VOCABRIUM_BUILD_DIR "/Translations")));
+    QCOMPARE(translator.translate("QPlatformTheme", "Cancel"), QStringLiteral("Отмена"));
 }
 
 void TestShell::settingsWrittenAtClose()
