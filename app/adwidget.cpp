@@ -97,9 +97,12 @@ void AdWidget::replyFinished(QNetworkReply* reply)
         return;
     pending = nullptr;
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (reply->error() != QNetworkReply::NoError || status < 200 || status >= 300) {
+        showLocalPage();
+        return;
+    }
     const QByteArray body = reply->read(MaximumPageSize + 1);
-    if (reply->error() != QNetworkReply::NoError || status < 200 || status >= 300
-        || body.trimmed().isEmpty() || body.size() > MaximumPageSize) {
+    if (body.trimmed().isEmpty() || body.size() > MaximumPageSize) {
         showLocalPage();
         return;
     }

@@ -53,6 +53,7 @@ private slots:
     void advertFallsBackToLocalPage_data();
     void advertFallsBackToLocalPage();
     void advertShowsServedPageAndKeepsItsHeight();
+    void newAdvertLoadReplacesThePendingOne();
     void toolkitTranslationIsLaidOut();
     void settingsWrittenAtClose();
 
@@ -324,6 +325,25 @@ void TestShell::advertShowsServedPageAndKeepsItsHeight()
     QTest::qWait(20);
     QCOMPARE(dock->height(), 160);
     QCOMPARE(dock->features(), QDockWidget::NoDockWidgetFeatures);
+}
+
+void TestShell::newAdvertLoadReplacesThePendingOne()
+{
+    // The word selection page reloads the strip every time it is shown, often
+    // while the previous load is still under way; the aborted load must
+    // neither show the local page nor touch the reply that replaced it.
+    server.hang(QStringLiteral("/advert.html"));
+    AdWidget ad;
+    QSignalSpy shown(&ad, &AdWidget::pageShown);
+    ad.updateAd();
+    QTRY_COMPARE(server.requested.count(QStringLiteral("/advert.html")) > 0, true);
+    server.set(QStringLiteral("/advert.html"), 200, "<p>fresh news</p>", "text/html");
+    ad.updateAd();
+    QVERIFY(shown.wait(3000));
+    QTest::qWait(50);
+    QCOMPARE(shown.size(), 1);
+    QVERIFY(!ad.showsLocalPage());
+    QVERIFY(ad.browser()->toPlainText().contains(QStringLiteral("fresh news")));
 }
 
 void TestShell::toolkitTranslationIsLaidOut()
