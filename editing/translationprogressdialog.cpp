@@ -1,4 +1,4 @@
-#include "translationprogressdialog.h"
+#include "editing/translationprogressdialog.h"
 
 #include <QEventLoop>
 
@@ -14,6 +14,9 @@ TranslationProgressDialog::TranslationProgressDialog(QWidget* parent)
     // Shown at once: while the batch runs, the dialog underneath must not
     // take a second press of its button.
     setMinimumDuration(0);
+    // QProgressDialog shows itself a few seconds after construction unless
+    // told otherwise; this one waits for a batch to run.
+    reset();
 }
 
 bool TranslationProgressDialog::run(Translations* translations, const QStringList& words,

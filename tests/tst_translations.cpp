@@ -64,6 +64,7 @@ private slots:
     void answersOfAnAbortedBatchDoNotEndTheNext();
     void repeatedAndCaseVariantWordsGetTheirOwnAnswers();
     void emptyBatchSendsNothing();
+    void progressDialogStaysHiddenUntilABatchRuns();
     void waitingUsesNextToNoProcessorTime();
 
 private:
@@ -195,6 +196,18 @@ void TestTranslations::repeatedAndCaseVariantWordsGetTheirOwnAnswers()
     QCOMPARE(batch.count(), 3);
     for (int i = 0; i < words.size(); ++i)
         QCOMPARE(batch.translation(i), QStringLiteral("время"));
+}
+
+void TestTranslations::progressDialogStaysHiddenUntilABatchRuns()
+{
+    // The words-from-text dialog creates its progress dialog up front; it
+    // must not pop up over the main window on its own.
+    QWidget owner;
+    owner.show();
+    TranslationProgressDialog dialog(&owner);
+    // QProgressDialog's own timer shows it four seconds after construction.
+    QTest::qWait(4300);
+    QVERIFY(!dialog.isVisible());
 }
 
 void TestTranslations::emptyBatchSendsNothing()
