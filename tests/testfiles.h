@@ -5,6 +5,8 @@
 #include <QString>
 #include <QTest>
 
+#include "model/dictionaryformat.h"
+
 /*! Bytes written as hexadecimal digits, blanks allowed for readability. */
 inline QByteArray hex(const char* text)
 {
@@ -22,4 +24,15 @@ inline QByteArray readFile(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+/*! Writes a ten-word dictionary "one".."ten", each translated as "число <word>". */
+inline void writeNumbersDictionary(const QString& path)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QList<Unit> units;
+    for (const char* word : {"one", "two", "three", "four", "five", "six", "seven", "eight", "nine", "ten"})
+        units.append({QString::fromLatin1(word), QStringLiteral("число ") + QString::fromLatin1(word)});
+    QVERIFY(DictionaryFormat::writeUnits(&file, units));
 }

@@ -26,6 +26,7 @@
 #include "speech/speaker.h"
 #include "tests/dialoghelpers.h"
 #include "tests/testenvironment.h"
+#include "tests/testfiles.h"
 
 namespace {
 
@@ -72,13 +73,7 @@ void TestEditingHandOffs::initTestCase()
     Random::seed(5);
     const QString folder = QDir::homePath() + QStringLiteral("/Vocabrium Dictionaries");
     QVERIFY(QDir().mkpath(folder));
-    QFile file(folder + QStringLiteral("/numbers.dic"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QList<Unit> units;
-    for (const char* word : {"one", "two", "three", "four", "five", "six", "seven", "eight", "nine", "ten"})
-        units.append({QString::fromLatin1(word), QStringLiteral("число ") + QString::fromLatin1(word)});
-    QVERIFY(DictionaryFormat::writeUnits(&file, units));
-    file.close();
+    writeNumbersDictionary(folder + QStringLiteral("/numbers.dic"));
     currentFileName = folder + QStringLiteral("/numbers");
     window = new MainWindow;
     window->show();

@@ -19,6 +19,7 @@
 #include "speech/speaker.h"
 #include "dialoghelpers.h"
 #include "testenvironment.h"
+#include "testfiles.h"
 
 
 class TestLearningRun : public QObject
@@ -53,13 +54,7 @@ void TestLearningRun::initTestCase()
     const QString folder = QDir::homePath() + QStringLiteral("/Vocabrium Dictionaries");
     QVERIFY(QDir().mkpath(folder));
     dictionary = folder + QStringLiteral("/ten");
-    QFile file(dictionary + QStringLiteral(".dic"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QList<Unit> units;
-    for (const char* word : {"one", "two", "three", "four", "five", "six", "seven", "eight", "nine", "ten"})
-        units.append({QString::fromLatin1(word), QStringLiteral("число ") + QString::fromLatin1(word)});
-    QVERIFY(DictionaryFormat::writeUnits(&file, units));
-    file.close();
+    writeNumbersDictionary(dictionary + QStringLiteral(".dic"));
     currentFileName = dictionary;
     learningModel = {1, 2, 3, 4};
     window = new MainWindow;

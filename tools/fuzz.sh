@@ -34,6 +34,8 @@ for target in "${targets[@]}"; do
     corpus="$build/corpus/$target"
     mkdir -p "$corpus" "$build/artifacts/$target"
     cp -n "$root/tests/fuzz/corpus/$target"/* "$corpus"/ 2>/dev/null || true
+    # The saved list page of the downloader's tests seeds the page parser too.
+    [ "$target" = dictionary_list ] && cp -n "$root/tests/data/dictionaries.html" "$corpus"/ 2>/dev/null || true
     echo "== $target ($seconds s)"
     if ! "$build/tests/fuzz/fuzz_$target" "$corpus" -max_total_time="$seconds" \
             -malloc_limit_mb=64 -rss_limit_mb=2048 -max_len=65536 -print_final_stats=1 \
