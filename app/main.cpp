@@ -3,6 +3,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
+#include <QSessionManager>
 #include <QStyle>
 #include <QTime>
 #include <QTranslator>
@@ -10,6 +11,8 @@
 #include "app/mainwindow.h"
 #include "app/settings.h"
 #include "model/random.h"
+#include "session/singleinstance.h"
+#include "session/terminationsignals.h"
 #include "speech/transcriptions.h"
 
 int main(int argc, char** argv)
@@ -20,6 +23,14 @@ int main(int argc, char** argv)
     // Sounds, transcriptions, default dictionaries and the help page live
     // beside the program and are addressed relative to it.
     QDir::setCurrent(QApplication::applicationDirPath());
+
+    // A second copy would save its own state over this one's at exit.
+    SingleInstance instance(SingleInstance::defaultLockPath());
+    if (!instance.claim()) {
+        if (!instance.activateRunning())
+            qWarning("Vocabrium is already running, but its window could not be reached.");
+        return 0;
+    }
 
     readSettings();
     nativeStyle = QApplication::style()->name();
@@ -35,6 +46,12 @@ int main(int argc, char** argv)
 
     MainWindow window;
     window.show();
+    QObject::connect(&instance, &SingleInstance::activationRequested, &window, &MainWindow::bringToFront);
+    // A logout or a kill saves what was learned, as closing the window does.
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, &window, &MainWindow::saveAndQuit);
+    QObject::connect(&application, &QGuiApplication::commitDataRequest, &window,
+                     [&window](QSessionManager&) { window.saveEverything(); });
 
     QMessageBox warning(QMessageBox::Warning, QObject::tr("Предупреждение"),
                         QObject::tr("Данная версия предназначена исключительно для тестирования. "

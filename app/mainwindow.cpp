@@ -18,8 +18,13 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStackedWidget>
+#include <QScreen>
+#include <QSessionManager>
+#include <QSignalBlocker>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 
 #include "app/adwidget.h"
@@ -38,6 +43,7 @@
 #include "lessons/modeldialog.h"
 #include "lessons/selectwidget.h"
 #include "lessons/writewidget.h"
+#include "model/dictionaryfiles.h"
 #include "model/lessonselector.h"
 #include "model/questions.h"
 #include "model/statuses.h"
@@ -70,7 +76,11 @@ MainWindow::MainWindow()
     setupDictionariesFolder();
     updateTitle();
     setLesson(0);
+    if (!startUpProblems.isEmpty())
+        QTimer::singleShot(0, this, &MainWindow::showStartUpProblems);
 }
+
+MainWindow::~MainWindow() = default;
 
 int MainWindow::currentPage() const
 {
@@ -84,6 +94,9 @@ AbstractLesson* MainWindow::lesson(int kind) const
 
 void MainWindow::initModels()
 {
+    // Taken before the lists exist: a list that cannot read its file falls
+    // back to the default dictionary as it is created.
+    const QString storedFile = currentFileName + dicSuffix();
     units = Units::instance(0);
     learnedUnits = Units::instance(1);
     statuses = Statuses::instance();
@@ -91,6 +104,11 @@ void MainWindow::initModels()
     variants = Variants::instance();
     lessonSelector = LessonSelector::instance();
     statisticsConnected = false;
+    files = std::make_unique<DictionaryFiles>(units, learnedUnits, statuses);
+    // As at any start, the statuses reach no pool: a run begins on the
+    // word selection page.
+    const QSignalBlocker blocker(statuses);
+    startUpProblems = files->openAtStartUp(storedFile);
 }
 
 void MainWindow::createWidgets()
@@ -209,7 +227,10 @@ void MainWindow::createActions()
     progressAction = makeAction(":Progress.png", tr("Прогресс..."), QKeySequence(QStringLiteral("Ctrl+p")));
     connect(progressAction, &QAction::triggered, this, &MainWindow::showProgressDialog);
     aboutAction = makeAction(":About.png", tr("О Программе..."), QKeySequence());
-    connect(aboutAction, &QAction::triggered, aboutBox, &QMessageBox::exec);
+    connect(aboutAction, &QAction::triggered, this, [this] {
+        aboutBox->exec();
+        resumeDeferredLesson();
+    });
     lessonFontAction = makeAction(":Font.png", tr("Шрифт упражнений..."), QKeySequence());
     connect(lessonFontAction, &QAction::triggered, this, &MainWindow::showLessonFontDialog);
     interfaceFontAction = makeAction(":Font.png", tr("Шрифт интерфейса..."), QKeySequence());
@@ -240,7 +261,10 @@ void MainWindow::createActions()
     speakAction = makeToggle(tr("Озвучка"), "Ctrl+s", speakEnabled);
     connect(speakAction, &QAction::toggled, this, &MainWindow::toggleSpeak);
     supportAction = makeAction(":Money.png", tr("Поддержать проект..."), QKeySequence());
-    connect(supportAction, &QAction::triggered, supportBox, &QMessageBox::exec);
+    connect(supportAction, &QAction::triggered, this, [this] {
+        supportBox->exec();
+        resumeDeferredLesson();
+    });
     helpAction = makeAction(":Help.png", tr("Справка..."), QKeySequence::HelpContents);
     connect(helpAction, &QAction::triggered, this, &MainWindow::showHelp);
 
@@ -420,6 +444,7 @@ void MainWindow::showInterfaceFontDialog()
 {
     bool ok = false;
     const QFont font = QFontDialog::getFont(&ok, interfaceFont, this);
+    resumeDeferredLesson();
     if (!ok)
         return;
     interfaceFont = font;
@@ -432,6 +457,7 @@ void MainWindow::showLessonFontDialog()
 {
     bool ok = false;
     const QFont font = QFontDialog::getFont(&ok, lessonFont, this);
+    resumeDeferredLesson();
     if (!ok)
         return;
     lessonFont = font;
@@ -447,6 +473,7 @@ void MainWindow::showHelp()
 void MainWindow::showLanguageDialog()
 {
     languageDialog->exec();
+    resumeDeferredLesson();
 }
 
 void MainWindow::setupDictionariesFolder()
@@ -461,7 +488,10 @@ void MainWindow::setupDictionariesFolder()
     const QStringList files = source.entryList(QDir::Files, QDir::NoSort);
     for (const QString& name : files)
         QFile::copy(source.path() + QLatin1Char('/') + name, home.path() + QLatin1Char('/') + name);
-    units->load();
+    {
+        const QSignalBlocker blocker(statuses);
+        startUpProblems += this->files->openAtStartUp(currentFileName + dicSuffix());
+    }
     learnedUnits->load();
 }
 
@@ -476,6 +506,7 @@ void MainWindow::storeWindowState()
 
 void MainWindow::setLesson(int kind)
 {
+    abandonExercise();
     if (kind == 0) {
         adDock->show();
         adWidget->updateAd();
@@ -490,6 +521,12 @@ void MainWindow::setLesson(int kind)
 
 void MainWindow::startNextLesson()
 {
+    if (QApplication::activeModalWidget()) {
+        // An exercise ended behind an open box; it goes on once the box is closed.
+        deferredLesson = true;
+        return;
+    }
+    deferredLesson = false;
     if (questions->count() > 0) {
         if (currentPage() == 0) {
             connectStatistics();
@@ -504,6 +541,19 @@ void MainWindow::startNextLesson()
     }
 }
 
+void MainWindow::abandonExercise()
+{
+    lessons.at(currentPage())->abandon();
+    deferredLesson = false;
+}
+
+void MainWindow::resumeDeferredLesson()
+{
+    if (deferredLesson && currentPage() != 0)
+        startNextLesson();
+    deferredLesson = false;
+}
+
 void MainWindow::restartCurrentLessson()
 {
     lessons.at(currentPage())->start();
@@ -511,6 +561,7 @@ void MainWindow::restartCurrentLessson()
 
 void MainWindow::showModelDialog()
 {
+    abandonExercise();
     if (modelDialog->exec())
         statuses->setStatuses(questions->list(), Statuses::Initial);
     if (currentPage() != 0)
@@ -523,6 +574,7 @@ void MainWindow::endLearningRun()
 {
     if (currentPage() == 0)
         return;
+    abandonExercise();
     learnedCount += statistics.learnedCount();
     mistakesCount += statistics.mistakesCount();
     learningTime = Statistics::addedTime(learningTime, statistics.learningTime());
@@ -530,6 +582,11 @@ void MainWindow::endLearningRun()
     questions->clear();
     variants->clear();
     disconnectStatistics();
+    // What was learned must survive a crash or a kill from here on.
+    const QString error = files->save();
+    writeSettings();
+    if (!error.isEmpty())
+        showError(error);
 }
 
 void MainWindow::congratulate()
@@ -565,6 +622,7 @@ void MainWindow::markLearned()
     // word selection page, but a queued shortcut must not reach a stale key.
     if (currentPage() == 0 || !units->contains(questions->current()))
         return;
+    abandonExercise();
     statuses->setStatus(questions->current(), Statuses::Learned);
     startNextLesson();
 }
@@ -579,9 +637,13 @@ void MainWindow::clearStatuses()
              "вы действительно хотите продолжить?");
     QMessageBox box(QMessageBox::Question, tr("Вопрос"), text,
                     QMessageBox::Yes | QMessageBox::No, this);
-    box.setDefaultButton(QMessageBox::NoButton);
-    if (box.exec() != QMessageBox::Yes)
+    // Clearing every status takes a deliberate choice: Return and Escape say No.
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    if (box.exec() != QMessageBox::Yes) {
+        resumeDeferredLesson();
         return;
+    }
     if (learning) {
         statuses->setStatuses(questions->list(), Statuses::Unlearned);
         endLearningRun();
@@ -604,8 +666,10 @@ void MainWindow::showProgressDialog()
         box.setTextFormat(Qt::RichText);
         // Enter closes the box; clearing the totals takes a deliberate choice.
         box.setDefaultButton(QMessageBox::Ok);
-        if (box.exec() != QMessageBox::Reset)
+        if (box.exec() != QMessageBox::Reset) {
+            resumeDeferredLesson();
             return;
+        }
         const auto answer = QMessageBox::question(
             this, tr("Вопрос"), tr("Вы уверены что хотите очистить свои достижения?"),
             QMessageBox::Yes | QMessageBox::No);
@@ -671,22 +735,41 @@ void MainWindow::openRecentFile()
 
 void MainWindow::openFile(const QString& path)
 {
-    if (path == learnedWordsName)
-        learnedUnits->save();
-    units->save();
-    statuses->save();
-    QString base = path;
-    // Only a real ".dic" suffix is cut, so a name without it keeps every character.
-    if (base.endsWith(dicSuffix(), Qt::CaseInsensitive))
-        base.chop(dicSuffix().size());
-    currentFileName = base;
+    if (!saveOpenDictionary(tr("Словарь не переключён, чтобы изменения не пропали.")))
+        return;
     statusBarFrozen = true;
-    units->load();
-    statuses->load();
+    const QString error = files->open(path);
     statusBarFrozen = false;
     updateStatusBar();
     updateTitle();
     updateRecentFiles();
+    if (!error.isEmpty())
+        showError(error);
+}
+
+bool MainWindow::saveOpenDictionary(const QString& consequence)
+{
+    const QString error = files->save();
+    if (error.isEmpty())
+        return true;
+    showError(error + QLatin1Char('\n') + consequence);
+    return false;
+}
+
+void MainWindow::showError(const QString& text)
+{
+    // File names and reasons come from the disk; never read them as mark-up.
+    QMessageBox box(QMessageBox::Critical, tr("Ошибка"), text, QMessageBox::Ok, this);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+void MainWindow::showStartUpProblems()
+{
+    const QStringList problems = startUpProblems;
+    startUpProblems.clear();
+    if (!problems.isEmpty())
+        showError(problems.join(QLatin1Char('\n')));
 }
 
 void MainWindow::showOpenFileDialog()
@@ -703,7 +786,22 @@ void MainWindow::showOpenFileDialog()
 
 void MainWindow::showDownloaderDialog()
 {
-    if (!downloaderDialog->exec())
+    const int accepted = downloaderDialog->exec();
+    const QStringList replaced = downloaderDialog->replacedFiles();
+    if (std::any_of(replaced.cbegin(), replaced.cend(), [this](const QString& path) {
+            return DictionaryFiles::sameFile(path, files->openFileName());
+        })) {
+        // The download took the place of the open dictionary: what memory
+        // holds belongs to the replaced file and must not be saved over it.
+        endLearningRun();
+        statusBarFrozen = true;
+        const QString error = files->reloadReplaced();
+        statusBarFrozen = false;
+        setLesson(0);
+        if (!error.isEmpty())
+            showError(error);
+    }
+    if (!accepted)
         return;
     endLearningRun();
     openFile(downloaderDialog->downloadedFile());
@@ -742,12 +840,51 @@ void MainWindow::newFile(const QString& chosenPath)
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     storeWindowState();
-    units->save();
-    if (currentFileName + dicSuffix() != learnedWordsName)
-        learnedUnits->save();
-    statuses->save();
-    writeSettings();
+    const QStringList errors = saveEverything();
+    if (!errors.isEmpty()) {
+        QMessageBox box(QMessageBox::Critical, tr("Ошибка"),
+                        errors.join(QLatin1Char('\n')) + QStringLiteral("\n\n")
+                            + tr("Если закрыть программу сейчас, несохранённые изменения пропадут."),
+                        QMessageBox::NoButton, this);
+        box.setTextFormat(Qt::PlainText);
+        QPushButton* quit = box.addButton(tr("Закрыть без сохранения"), QMessageBox::DestructiveRole);
+        QPushButton* stay = box.addButton(QMessageBox::Cancel);
+        box.setDefaultButton(stay);
+        box.setEscapeButton(static_cast<QAbstractButton*>(stay));
+        box.exec();
+        if (box.clickedButton() != static_cast<QAbstractButton*>(quit)) {
+            event->ignore();
+            return;
+        }
+    }
     event->accept();
+}
+
+QStringList MainWindow::saveEverything()
+{
+    QStringList errors;
+    for (const QString& error : {files->save(), files->saveLearned()}) {
+        if (!error.isEmpty())
+            errors.append(error);
+    }
+    writeSettings();
+    return errors;
+}
+
+void MainWindow::saveAndQuit()
+{
+    storeWindowState();
+    saveEverything();
+    QApplication::quit();
+}
+
+void MainWindow::bringToFront()
+{
+    if (isMinimized())
+        showNormal();
+    show();
+    raise();
+    activateWindow();
 }
 
 QMenu* MainWindow::createPopupMenu()
@@ -757,6 +894,7 @@ QMenu* MainWindow::createPopupMenu()
 
 void MainWindow::showEditorDialog()
 {
+    abandonExercise();
     // Words learned or mistaken in the editor are no part of the run's figures.
     if (currentPage() != 0) {
         disconnectStatistics();
@@ -802,6 +940,7 @@ void MainWindow::showFinderDialog()
         return;
     finderDialog->exec(text);
     finderLineEdit->clear();
+    resumeDeferredLesson();
     // The selection page shows what the finder may have changed.
     if (currentPage() == 0)
         restartCurrentLessson();

@@ -2,6 +2,9 @@
 
 #include <QList>
 #include <QMainWindow>
+#include <QStringList>
+
+#include <memory>
 
 #include "model/statistics.h"
 
@@ -16,6 +19,7 @@ class QMessageBox;
 class QToolBar;
 class AdWidget;
 class AbstractLesson;
+class DictionaryFiles;
 class DownloaderDialog;
 class EditorDialog;
 class FinderDialog;
@@ -33,6 +37,7 @@ class MainWindow : public QMainWindow
 
 public:
     MainWindow();
+    ~MainWindow() override;
 
     /*! Index of the page shown: 0 word selection, 1..4 lesson pages. */
     int currentPage() const;
@@ -68,6 +73,14 @@ public slots:
         without the ".dic" suffix gets it. */
     void newFile(const QString& path);
 
+    /*! Saves the dictionary, its statuses, the learned-words list and the
+        settings; returns what could not be saved. */
+    QStringList saveEverything();
+    /*! The session is ending (logout, SIGTERM): save without asking, then quit. */
+    void saveAndQuit();
+    /*! Another start of the program asked for this window. */
+    void bringToFront();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     QMenu* createPopupMenu() override;
@@ -89,6 +102,11 @@ private:
     void connectStatistics();
     void disconnectStatistics();
     void renumberPools(const QList<int>& previousKeys);
+    void showError(const QString& text);
+    void showStartUpProblems();
+    void abandonExercise();
+    void resumeDeferredLesson();
+    bool saveOpenDictionary(const QString& consequence);
 
     Units* units = nullptr;
     Units* learnedUnits = nullptr;
@@ -102,6 +120,11 @@ private:
     // status bar is brought up to date once afterwards instead.
     bool statusBarFrozen = false;
     bool firstAlwaysOnTopCall = true;
+    std::unique_ptr<DictionaryFiles> files;
+    QStringList startUpProblems;
+    // An exercise that ends while one of the window's boxes is open goes on
+    // once the box is closed, unless what the box did abandoned it.
+    bool deferredLesson = false;
 
     QAction* newAction = nullptr;
     QAction* openAction = nullptr;

@@ -1,6 +1,8 @@
 #include "editing/downloaderdialog.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QMessageBox>
@@ -8,7 +10,6 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -16,6 +17,9 @@
 #include "app/settings.h"
 #include "editing/dictionarylistparser.h"
 #include "editing/downloadrules.h"
+#include "model/dictionaryfiles.h"
+#include "model/dictionaryformat.h"
+#include "model/statuses.h"
 
 namespace {
 
@@ -55,6 +59,11 @@ DownloaderDialog::DownloaderDialog(QWidget* parent)
     setMinimumSize(450, 400);
 }
 
+QStringList DownloaderDialog::replacedFiles() const
+{
+    return replaced;
+}
+
 QString DownloaderDialog::downloadedFile() const
 {
     return downloaded;
@@ -69,6 +78,7 @@ int DownloaderDialog::exec()
 {
     setControlsEnabled(false);
     tree->clear();
+    replaced.clear();
     getFileList();
     const int result = QDialog::exec();
     // A reply that comes after the dialog closed must neither store a file
@@ -159,11 +169,36 @@ void DownloaderDialog::finishDownload(QNetworkReply* reply)
 
     const QString path = dictionariesPath + requestedName;
     QDir().mkpath(dictionariesPath);
-    // QSaveFile replaces an earlier file of that name only once the new one is complete.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(body) != body.size() || !file.commit()) {
-        showError(tr("Не удалось сохранить словарь в файл %1: %2.").arg(path, file.errorString()));
-        return;
+    QFile existing(path);
+    const bool exists = QFileInfo::exists(path);
+    // The same bytes again need no writing, and the learner keeps the statuses.
+    const bool same = exists && existing.open(QIODevice::ReadOnly)
+                      && existing.size() == body.size() && existing.readAll() == body;
+    existing.close();
+    if (exists && !same) {
+        QMessageBox ask(QMessageBox::Question, tr("Вопрос"),
+                        tr("В папке словарей уже есть словарь «%1», и он отличается от скачанного. "
+                           "Заменить его? Статусы слов заменённого словаря будут сброшены.")
+                            .arg(requestedName),
+                        QMessageBox::Yes | QMessageBox::No, this);
+        ask.setTextFormat(Qt::PlainText);
+        ask.setDefaultButton(QMessageBox::No);
+        ask.setEscapeButton(QMessageBox::No);
+        if (ask.exec() != QMessageBox::Yes)
+            return;
+    }
+    if (!same) {
+        // The words and statuses go together: the old statuses file would
+        // give its values to the new words by position.
+        QList<Unit> units;
+        DictionaryFormat::readWholeUnits(body, &units);
+        const QString error = DictionaryFiles::writePair(path, units, {Statuses::StatusFileMarker});
+        if (!error.isEmpty()) {
+            showError(error);
+            return;
+        }
+        if (exists)
+            replaced.append(path);
     }
     downloaded = path;
 

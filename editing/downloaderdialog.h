@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QPointer>
+#include <QStringList>
 
 class QNetworkAccessManager;
 class QNetworkReply;
@@ -23,6 +24,10 @@ public:
 
     /*! Full path of the dictionary stored last; empty before the first download. */
     QString downloadedFile() const;
+
+    /*! Dictionaries of the user's that downloads of the last opening replaced
+        (the user agreed to each); their statuses were reset. */
+    QStringList replacedFiles() const;
 
     /*! How long the list or a file may go without data before it is given up. */
     static void setTransferTimeout(int milliseconds);
@@ -48,6 +53,7 @@ private:
     void abandonReplies();
 
     QString downloaded;
+    QStringList replaced;
     QNetworkAccessManager* listManager;
     QNetworkAccessManager* fileManager;
     QTreeWidget* tree;

@@ -1,8 +1,6 @@
 #include "editing/downloadrules.h"
 
-#include <QBuffer>
 #include <QRegularExpression>
-#include <QtEndian>
 
 #include "model/dictionaryformat.h"
 
@@ -33,20 +31,8 @@ QString fileName(const QString& address)
 
 bool isDictionary(const QByteArray& body)
 {
-    if (body.size() < 4)
-        return false;
-    const quint32 count = qFromBigEndian<quint32>(body.constData());
-    if (count == 0)
-        return false;
-    const QList<Unit> units = DictionaryFormat::readUnits(body);
-    if (quint32(units.size()) != count)
-        return false;
-    // Writing the records back must give the very same bytes: this catches
-    // trailing junk and records cut short, which the reader tolerates.
-    QByteArray again;
-    QBuffer buffer(&again);
-    buffer.open(QIODevice::WriteOnly);
-    return DictionaryFormat::writeUnits(&buffer, units) && again == body;
+    QList<Unit> units;
+    return DictionaryFormat::readWholeUnits(body, &units).isEmpty() && !units.isEmpty();
 }
 
 } // namespace DownloadRules

@@ -23,7 +23,7 @@
 #include "app/settings.h"
 #include "editing/unitdialog.h"
 #include "editing/unitsmakerdialog.h"
-#include "model/dictionaryformat.h"
+#include "model/dictionaryfiles.h"
 #include "model/random.h"
 #include "model/statuses.h"
 #include "model/units.h"
@@ -385,24 +385,17 @@ void EditorDialog::selectFromUnits()
         QDir::homePath() + QStringLiteral("/Vocabrium Dictionaries"), tr("Словари (*.dic)"));
     if (path.isEmpty())
         return;
-    // Saved first, so that comparing with the open dictionary's own file
-    // compares with what the editor shows. The dictionary and its statuses
-    // go together: the statuses file is read back by position.
-    dictionary->save();
-    statuses->save();
-
     // The other dictionary is read on its own, not loaded into the open
     // one: the open dictionary keeps its keys, so every word keeps its
-    // status and the lesson pools stay valid, and a save that failed above
-    // cannot cost the words shown here.
+    // status and the lesson pools stay valid. The open dictionary's own
+    // file is compared as the editor shows it, without saving anything.
     QSet<QString> words;
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly)) {
-        const QList<Unit> units = DictionaryFormat::readUnits(file.readAll());
-        words.reserve(units.size());
-        for (const Unit& unit : units)
-            words.insert(unit.word);
-    }
+    const QList<Unit> units = DictionaryFiles::sameFile(path, dictionary->fileName())
+                                  ? dictionary->unitList()
+                                  : DictionaryFiles::read(path).units;
+    words.reserve(units.size());
+    for (const Unit& unit : units)
+        words.insert(unit.word);
     selectRows([this, &words](int key) { return words.contains(dictionary->word(key)); });
 }
 

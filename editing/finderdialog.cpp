@@ -87,6 +87,10 @@ void FinderDialog::setTexts()
         learnButton->setVisible(statuses->isUnlearned(key));
         learnAgainButton->setVisible(statuses->isLearned(key));
         addButton->hide();
+        // Return must only close the box: the focus left on "Изучать заново"
+        // by an earlier opening would put a learned word back into learning.
+        okButton->setDefault(true);
+        okButton->setFocus();
         wordField->setText(word);
         translationField->setText(dictionary->translation(key));
     }

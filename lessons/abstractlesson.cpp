@@ -20,6 +20,11 @@ AbstractLesson::AbstractLesson(QWidget* parent)
 {
 }
 
+void AbstractLesson::abandon()
+{
+    speaker->cancel();
+}
+
 QString AbstractLesson::wordWithTranscription(int key) const
 {
     return units->word(key).toHtmlEscaped() + transcriptions->formatted(key);

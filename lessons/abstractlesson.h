@@ -29,6 +29,10 @@ public:
 
     int currentKey() const { return currentUnit; }
 
+    /*! Forgets the exercise on screen: an end still pending (the pause or
+        the pronunciation after an answer) is never reported. */
+    void abandon();
+
 signals:
     void finished();
 

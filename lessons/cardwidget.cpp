@@ -78,6 +78,8 @@ void CardWidget::createLayout()
 
 void CardWidget::start()
 {
+    // A new exercise: the end of an earlier one that is still pending must not finish this one.
+    abandon();
     currentUnit = questions->current();
     answerLabel->setText(QStringLiteral("???"));
     questionLabel->setText(escapedTranslation(currentUnit));

@@ -221,6 +221,10 @@ void FillWidget::learnAll()
         if (statuses->isUnlearned(key))
             statuses->setStatus(key, Statuses::Initial);
     startLearning();
+    // When learning could not start, the card must not keep showing a word
+    // that is now chosen and that its buttons no longer act on.
+    if (!hasWordOnCard())
+        showNextUnit();
 }
 
 void FillWidget::startLearning()

@@ -96,6 +96,8 @@ void SelectWidget::createLayout()
 
 void SelectWidget::start()
 {
+    // A new exercise: the end of an earlier one that is still pending must not finish this one.
+    abandon();
     questionLabel->setFocus(Qt::OtherFocusReason);
     currentUnit = questions->current();
     variantsShown = variants->variants(AnswerCount);

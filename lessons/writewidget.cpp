@@ -91,6 +91,8 @@ void WriteWidget::setControlsEnabled(bool enabled)
 
 void WriteWidget::start()
 {
+    // A new exercise: the end of an earlier one that is still pending must not finish this one.
+    abandon();
     currentUnit = questions->current();
     helpTaken = false;
     setControlsEnabled(true);

@@ -2,6 +2,7 @@
 
 #include <QDataStream>
 #include <QIODevice>
+#include <QObject>
 
 #include "model/datastreamreader.h"
 
@@ -25,6 +26,35 @@ QList<Unit> readUnits(const QByteArray& data)
             break;
     }
     return units;
+}
+
+QString readWholeUnits(const QByteArray& data, QList<Unit>* units)
+{
+    units->clear();
+    if (data.isEmpty())
+        return QString();
+    DataStreamReader reader(data);
+    const quint32 count = reader.readUInt32();
+    if (reader.failed())
+        return QObject::tr("файл короче заголовка словаря (%n байт)", nullptr, int(data.size()));
+    units->reserve(qsizetype(qMin<quint64>(count, reader.remaining() / 8)));
+    quint32 read = 0;
+    while (read < count && !reader.atEnd()) {
+        Unit unit;
+        unit.word = reader.readString();
+        unit.translation = reader.readString();
+        // A record cut short is kept with its unreadable strings empty.
+        units->append(unit);
+        if (reader.failed())
+            return QObject::tr("запись %1 из %2 обрывается на середине").arg(read + 1).arg(count);
+        ++read;
+    }
+    if (read < count)
+        return QObject::tr("в заголовке указано слов: %1, а в файле записей: %2").arg(count).arg(read);
+    if (!reader.atEnd())
+        return QObject::tr("после последней записи остались лишние данные (%n байт)", nullptr,
+                           int(reader.remaining()));
+    return QString();
 }
 
 bool writeUnits(QIODevice* device, const QList<Unit>& units)

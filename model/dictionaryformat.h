@@ -22,6 +22,15 @@ namespace DictionaryFormat {
 /*! Entries of a ".dic" file, in file order; a short file gives the records read so far. */
 QList<Unit> readUnits(const QByteArray& data);
 
+/*!
+    Reads \a data as one whole ".dic" file. Returns an empty string and fills
+    \a units when the count agrees with the records and the records fill the
+    data exactly; otherwise a short Russian description of what is wrong and
+    \a units holds what could be read. Zero bytes count as an empty dictionary,
+    the form a newly created file has.
+*/
+QString readWholeUnits(const QByteArray& data, QList<Unit>* units);
+
 /*! Writes a complete ".dic" stream to \a device. Returns false on a write error. */
 bool writeUnits(QIODevice* device, const QList<Unit>& units);
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "app/settings.h"
+#include "model/dictionaryfiles.h"
 #include "model/dictionaryformat.h"
 #include "model/units.h"
 
@@ -57,12 +58,8 @@ void Statuses::load()
 {
     clearValues();
 
-    QList<int> fileValues;
-    QFile file(currentFileName + QStringLiteral(".inf"));
-    if (file.open(QIODevice::ReadOnly)) {
-        fileValues = valuesFromFile(DictionaryFormat::readIntList(file.readAll()));
-        file.close();
-    }
+    const QList<int> fileValues =
+        valuesFromFile(DictionaryFiles::readStatusValues(currentFileName + QStringLiteral(".dic")));
 
     // Values are paired with entries by position. A file longer than the
     // dictionary would leave statuses (and pool entries) for words that do
@@ -76,7 +73,7 @@ void Statuses::load()
         store(keys.at(i), Unlearned);
 }
 
-void Statuses::save()
+QList<int> Statuses::fileValues() const
 {
     // One value per entry of the dictionary, in key order, whatever the map
     // collected on the way: the file is read back by position.
@@ -86,14 +83,23 @@ void Statuses::save()
     list.append(StatusFileMarker);
     for (int key : keys)
         list.append(values.value(key, int(Unlearned)));
+    return list;
+}
 
+bool Statuses::save()
+{
+    // Statuses of a dictionary that was not read belong to words we never saw.
+    if (!Units::instance(0)->isWhole())
+        return false;
     QSaveFile file(currentFileName + QStringLiteral(".inf"));
+    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly))
-        return;
-    if (DictionaryFormat::writeIntList(&file, list))
-        file.commit();
-    else
+        return false;
+    if (!DictionaryFormat::writeIntList(&file, fileValues())) {
         file.cancelWriting();
+        return false;
+    }
+    return file.commit();
 }
 
 int Statuses::status(int key) const

@@ -22,7 +22,13 @@ public:
     static Statuses* instance();
 
     void load();
-    void save();
+    /*! Writes the statuses file; false when that failed, or when the open
+        dictionary was not read whole (its statuses file is left as it is). */
+    bool save();
+
+    /*! The statuses file's values: the marker, then one value per entry of
+        the open dictionary in key order (0 for a word without a value). */
+    QList<int> fileValues() const;
 
     int status(int key) const;
     void setStatus(int key, int status);

@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "app/settings.h"
-#include "model/dictionaryformat.h"
+#include "model/dictionaryfiles.h"
 
 Units* Units::instance(int which)
 {
@@ -34,23 +34,28 @@ QString Units::fileName() const
 
 void Units::load()
 {
-    entries.clear();
-    index.clear();
-
-    QFile file(fileName());
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (which == 1)
-            return;
+    DictionaryFiles::Reading reading = DictionaryFiles::read(fileName());
+    const bool unopenable = reading.kind == DictionaryFiles::Reading::Missing
+                            || reading.kind == DictionaryFiles::Reading::Unreadable;
+    if (which == 0 && unopenable) {
         // An unreadable dictionary leaves the program on the default one,
         // created empty when it does not exist yet.
         currentFileName = dictionariesPath + QStringLiteral("default");
-        file.setFileName(currentFileName + QStringLiteral(".dic"));
-        if (!file.open(QIODevice::ReadWrite))
-            return;
+        reading = DictionaryFiles::read(fileName());
+        if (reading.kind == DictionaryFiles::Reading::Missing) {
+            QFile file(fileName());
+            if (file.open(QIODevice::WriteOnly))
+                file.close();
+        }
     }
-    const QList<Unit> units = DictionaryFormat::readUnits(file.readAll());
-    file.close();
+    setLoaded(reading.units, reading.kind == DictionaryFiles::Reading::Whole
+                                 || reading.kind == DictionaryFiles::Reading::Missing);
+}
 
+void Units::setLoaded(const QList<Unit>& units, bool whole)
+{
+    this->whole = whole;
+    entries.clear();
     entries.reserve(units.size());
     int key = 0;
     for (const Unit& unit : units)
@@ -58,17 +63,13 @@ void Units::load()
     rebuildIndex();
 }
 
-void Units::save()
+bool Units::save()
 {
-    QSaveFile file(fileName());
-    if (!file.open(QIODevice::WriteOnly))
-        return;
-    // QSaveFile only replaces the old file once everything is written, so a
-    // failed write leaves the previous dictionary intact.
-    if (DictionaryFormat::writeUnits(&file, entries.values()))
-        file.commit();
-    else
-        file.cancelWriting();
+    // A damaged or unreadable file is the user's to mend; writing what
+    // little could be read would destroy the rest.
+    if (!whole)
+        return false;
+    return DictionaryFiles::writeDictionary(fileName(), entries.values()).isEmpty();
 }
 
 int Units::count() const

@@ -24,7 +24,16 @@ public:
 
     QString fileName() const;
     void load();
-    void save();
+    /*! Writes the list to its file; false when that failed or when the list
+        was not read whole from the file, which is then left as it is. */
+    bool save();
+
+    /*! Replaces the entries by \a units as a load does (keys 0..n-1, no
+        signal); \a whole says whether they are the complete file. */
+    void setLoaded(const QList<Unit>& units, bool whole);
+    /*! Whether save() may write over the file: the last load read it whole,
+        or there was no file yet. */
+    bool isWhole() const { return whole; }
 
     int count() const;
     QList<int> keys() const;
@@ -67,6 +76,7 @@ private:
     void rebuildIndex();
 
     int which;
+    bool whole = true;
     KeyedList<Unit> entries;
     QHash<QString, IndexEntry> index;
 };

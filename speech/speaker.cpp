@@ -122,6 +122,18 @@ void Speaker::pronounceAndFinish(int key)
     playAndFinish(file);
 }
 
+void Speaker::cancel()
+{
+    if (!waiting)
+        return;
+    waiting = false;
+    // A new call number turns reports still on their way into stale ones.
+    ++currentCall;
+    pauseTimer.stop();
+    watchdog.stop();
+    releaseFinishingPlayer();
+}
+
 void Speaker::playAndFinish(const QString& file)
 {
     finishingPlayer = createPlayer();

@@ -43,6 +43,9 @@ public:
 public slots:
     void pronounce(int key);
     void pronounceAndFinish(int key);
+    /*! Drops a pending pronounceAndFinish() without reporting it: the
+        exercise that asked for it was abandoned. */
+    void cancel();
 
 signals:
     void finished();

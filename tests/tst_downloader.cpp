@@ -366,7 +366,8 @@ void TestDownloader::downloadReplacesEarlierFileAndNoKeepsListOpen()
         QVERIFY(earlier.open(QIODevice::WriteOnly));
         earlier.write(dicBytes({{QStringLiteral("old"), QStringLiteral("старый")}}));
     }
-    BoxAnswerer answerer(QMessageBox::No);
+    // Yes to replacing the learner's different file, No to learning it now.
+    BoxAnswerer answerer({QMessageBox::Yes, QMessageBox::No});
     DownloaderDialog dialog;
     bool stayedOpen = false;
     int rowsAfter = 0;
@@ -375,22 +376,25 @@ void TestDownloader::downloadReplacesEarlierFileAndNoKeepsListOpen()
             return;
         dialog.table()->setCurrentItem(dialog.table()->topLevelItem(1));
         QTest::mouseClick(dialog.downloadButton(), Qt::LeftButton);
-        if (!QTest::qWaitFor([&] { return !answerer.titles.isEmpty(); }, 5000))
+        if (!QTest::qWaitFor([&] { return answerer.titles.size() == 2; }, 5000))
             return;
         QTest::qWait(20);
         stayedOpen = dialog.isVisible() && dialog.table()->isEnabled() && dialog.downloadButton()->isEnabled();
         rowsAfter = dialog.table()->topLevelItemCount();
     });
     QCOMPARE(result, 0);
-    QCOMPARE(answerer.titles, QStringList{QStringLiteral("Информация")});
-    QCOMPARE(answerer.texts.first(), QStringLiteral("Словарь был успешно загружен! Приступить к обучению?"));
+    QCOMPARE(answerer.titles, (QStringList{QStringLiteral("Вопрос"), QStringLiteral("Информация")}));
+    QCOMPARE(answerer.texts.last(), QStringLiteral("Словарь был успешно загружен! Приступить к обучению?"));
     QVERIFY(stayedOpen);
     QCOMPARE(rowsAfter, 2);
+    QCOMPARE(dialog.replacedFiles(), QStringList{foodPath()});
     QCOMPARE(dialog.downloadedFile(), foodPath());
     QFile stored(foodPath());
     QVERIFY(stored.open(QIODevice::ReadOnly));
     QCOMPARE(stored.readAll(), body);
-    QCOMPARE(folderContents().size(), 1);
+    // The old statuses belonged to the replaced words.
+    QCOMPARE(folderContents().size(), 2);
+    QCOMPARE(folderContents().value(dictionariesPath + QStringLiteral("food.inf")), QByteArray::fromHex("00000001000003e7"));
 }
 
 void TestDownloader::failedDownloadLeavesFolderUntouched_data()
@@ -409,7 +413,7 @@ void TestDownloader::failedDownloadLeavesFolderUntouched_data()
         << "не является словарём";
     QTest::newRow("cut short") << 200 << good.left(good.size() / 2) << false << false << "не является словарём";
     QTest::newRow("never answers") << 200 << QByteArray() << true << false << "не отвечает";
-    QTest::newRow("folder cannot be made") << 200 << good << false << true << "сохранить";
+    QTest::newRow("folder cannot be made") << 200 << good << false << true << "записать";
 }
 
 void TestDownloader::failedDownloadLeavesFolderUntouched()
