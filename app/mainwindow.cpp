@@ -398,8 +398,13 @@ void MainWindow::applySettings()
 {
     QApplication::setFont(interfaceFont);
     Styles::apply(styleName);
-    resize(mwSize);
-    move(mwPos);
+    // Stored values may come from another screen or a damaged file.
+    const QScreen* screen = QGuiApplication::screenAt(mwPos);
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    const QRect fitted = fitToScreen(mwSize, mwPos, screen ? screen->availableGeometry() : QRect());
+    resize(fitted.size());
+    move(fitted.topLeft());
     mainToolBar->setVisible(mwToolBar);
     finderToolBar->setVisible(mwFinderBar);
     statusBar()->setVisible(mwStatusBar);
@@ -448,6 +453,7 @@ void MainWindow::showInterfaceFontDialog()
     if (!ok)
         return;
     interfaceFont = font;
+    interfaceFont.setPointSize(sensibleFontSize(font.pointSize(), 10, MaximumInterfaceFontSize));
     // Keep the geometry and bars the user has now rather than those of start-up.
     storeWindowState();
     applySettings();
@@ -461,6 +467,7 @@ void MainWindow::showLessonFontDialog()
     if (!ok)
         return;
     lessonFont = font;
+    lessonFont.setPointSize(sensibleFontSize(font.pointSize(), 12, MaximumLessonFontSize));
     for (AbstractLesson* lesson : std::as_const(lessons))
         lesson->setupFonts();
 }

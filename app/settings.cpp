@@ -91,6 +91,28 @@ int modelStep(int index)
     return learningModel.at(index).toInt();
 }
 
+int sensibleFontSize(int size, int fallback, int maximum)
+{
+    // A hand-edited or damaged size of thousands of points would make every
+    // glyph the size of the screen.
+    if (size <= 0)
+        return fallback;
+    return qBound(MinimumFontSize, size, maximum);
+}
+
+QRect fitToScreen(const QSize& size, const QPoint& position, const QRect& available)
+{
+    if (!available.isValid())
+        return QRect(position, size);
+    const QSize fitted = size.isValid() && !size.isEmpty()
+                             ? size.boundedTo(available.size()).expandedTo(QSize(200, 150).boundedTo(available.size()))
+                             : QSize(400, 400).boundedTo(available.size());
+    // The whole window on the screen, not only a corner of it.
+    const int x = qBound(available.left(), position.x(), available.right() - fitted.width() + 1);
+    const int y = qBound(available.top(), position.y(), available.bottom() - fitted.height() + 1);
+    return QRect(QPoint(x, y), fitted);
+}
+
 void readSettings()
 {
     dictionariesPath = QDir::homePath() + QStringLiteral("/Vocabrium Dictionaries/");
@@ -132,12 +154,12 @@ void readSettings()
     interfaceFont.setFamily(s.value(QStringLiteral("interfaceFontFamily"),
                                     QStringLiteral("Sans Serif")).toString());
     const int interfaceSize = s.value(QStringLiteral("interfaceFontSize"), 10).toInt();
-    interfaceFont.setPointSize(interfaceSize > 0 ? interfaceSize : 10);
+    interfaceFont.setPointSize(sensibleFontSize(interfaceSize, 10, MaximumInterfaceFontSize));
     lessonFont = QFont();
     lessonFont.setFamily(s.value(QStringLiteral("lessonFontFamily"),
                                  QStringLiteral("Sans Serif")).toString());
     const int lessonSize = s.value(QStringLiteral("lessonFontSize"), 12).toInt();
-    lessonFont.setPointSize(lessonSize > 0 ? lessonSize : 12);
+    lessonFont.setPointSize(sensibleFontSize(lessonSize, 12, MaximumLessonFontSize));
     learnedCount = s.value(QStringLiteral("learnedCount"), 0).toInt();
     mistakesCount = s.value(QStringLiteral("mistakesCount"), 0).toInt();
     learningTime = s.value(QStringLiteral("learningTime"), QTime(0, 0, 0, 0)).toTime();

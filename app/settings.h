@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QList>
 #include <QPoint>
+#include <QRect>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -77,6 +78,17 @@ int modelLength();
 
 /*! Lesson kind of step \a index of the model in force. */
 int modelStep(int index);
+
+constexpr int MinimumFontSize = 6;
+constexpr int MaximumInterfaceFontSize = 32;
+constexpr int MaximumLessonFontSize = 72;
+
+/*! \a size bounded to what a font sensibly has; \a fallback for no size at all. */
+int sensibleFontSize(int size, int fallback, int maximum);
+
+/*! The window's stored size and position brought inside \a available, the
+    screen's free area: never larger than it, and wholly on it. */
+QRect fitToScreen(const QSize& size, const QPoint& position, const QRect& available);
 
 void readSettings();
 void writeSettings();

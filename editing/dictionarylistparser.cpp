@@ -34,16 +34,12 @@ QList<Entry> parse(const QString& page, const QString& siteRoot)
     const QRegularExpressionMatch regionMatch = region.match(page);
     const QString text = regionMatch.hasMatch() ? regionMatch.captured(0) : QString();
 
+    // One pass over the page: matching again from each position would check
+    // the whole subject every time, which made large pages quadratic.
     QStringList entryTexts;
-    qsizetype position = 0;
-    for (;;) {
-        const QRegularExpressionMatch match = entryEnd.match(text, position);
-        // An empty match cannot happen ("<br>" is always consumed), so the loop moves on.
-        if (!match.hasMatch())
-            break;
-        entryTexts.append(match.captured(1));
-        position = match.capturedEnd(0);
-    }
+    QRegularExpressionMatchIterator matches = entryEnd.globalMatch(text);
+    while (matches.hasNext())
+        entryTexts.append(matches.next().captured(1));
 
     QList<Entry> entries;
     for (const QString& entryText : std::as_const(entryTexts)) {

@@ -87,10 +87,22 @@ int DownloaderDialog::exec()
     return result;
 }
 
+void DownloaderDialog::limitSize(QNetworkReply* reply, qint64 limit)
+{
+    // A server that sends without end must not fill the memory.
+    connect(reply, &QNetworkReply::downloadProgress, reply, [reply, limit](qint64 received, qint64) {
+        if (received > limit) {
+            reply->setProperty("tooLarge", true);
+            reply->abort();
+        }
+    });
+}
+
 void DownloaderDialog::getFileList()
 {
     const QUrl url = Services::siteRoot().resolved(QUrl(QStringLiteral("dictionaries.html")));
     listReply = listManager->get(request(url));
+    limitSize(listReply, MaximumListSize);
 }
 
 void DownloaderDialog::setFileList(QNetworkReply* reply)
@@ -135,6 +147,7 @@ void DownloaderDialog::startDownload()
     }
     requestedName = name;
     fileReply = fileManager->get(request(QUrl(address)));
+    limitSize(fileReply, DictionaryFiles::MaximumFileSize);
     setControlsEnabled(false);
 }
 
@@ -150,9 +163,10 @@ void DownloaderDialog::finishDownload(QNetworkReply* reply)
         // The transfer time-out shows up as a cancelled (or, in newer Qt, timed-out) reply.
         const bool timedOut = reply->error() == QNetworkReply::OperationCanceledError
                               || reply->error() == QNetworkReply::TimeoutError;
-        const QString reason = timedOut
-                                   ? tr("сервер не отвечает")
-                                   : reply->errorString();
+        const QString reason = reply->property("tooLarge").toBool()
+                                   ? tr("файл больше %1 МБ, это не словарь").arg(DictionaryFiles::MaximumFileSize / (1024 * 1024))
+                               : timedOut ? tr("сервер не отвечает")
+                                          : reply->errorString();
         showError(tr("Не удалось скачать словарь «%1»: %2.").arg(requestedName, reason));
         return;
     }

@@ -51,6 +51,9 @@ private:
     void setControlsEnabled(bool enabled);
     void showError(const QString& text);
     void abandonReplies();
+    void limitSize(QNetworkReply* reply, qint64 limit);
+
+    static constexpr qint64 MaximumListSize = 16 * 1024 * 1024;
 
     QString downloaded;
     QStringList replaced;

@@ -1,6 +1,7 @@
 #include "lessons/abstractlesson.h"
 
 #include <QFrame>
+#include <QLabel>
 
 #include "model/questions.h"
 #include "model/statuses.h"
@@ -33,6 +34,15 @@ QString AbstractLesson::wordWithTranscription(int key) const
 QString AbstractLesson::escapedTranslation(int key) const
 {
     return units->translation(key).toHtmlEscaped();
+}
+
+QLabel* AbstractLesson::contentLabel()
+{
+    auto* label = new QLabel;
+    label->setWordWrap(true);
+    label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    label->setMinimumWidth(0);
+    return label;
 }
 
 QFrame* AbstractLesson::horizontalLine()

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class QFrame;
+class QLabel;
 class Questions;
 class Speaker;
 class Statuses;
@@ -49,6 +50,10 @@ protected:
     QString escapedTranslation(int key) const;
 
     static QFrame* horizontalLine();
+
+    /*! A label for words and translations: it wraps and takes the width the
+        page gives it, so no text from a dictionary can widen the window. */
+    static QLabel* contentLabel();
 
     Units* units;
     Statuses* statuses;

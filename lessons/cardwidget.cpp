@@ -37,10 +37,10 @@ void CardWidget::setupFonts()
 
 void CardWidget::createWidgets()
 {
-    questionLabel = new QLabel;
+    questionLabel = contentLabel();
     questionLabel->setTextFormat(Qt::RichText);
     questionLabel->setWordWrap(true);
-    answerLabel = new QLabel;
+    answerLabel = contentLabel();
     answerLabel->setTextFormat(Qt::RichText);
     answerButton = new QPushButton(tr("Ответ"));
     recalledButton = new QPushButton(tr("Вспомнил"));

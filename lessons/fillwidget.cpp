@@ -62,9 +62,9 @@ void FillWidget::createWidgets()
     startButton->setFixedHeight(LessonButtonHeight);
     startButton->setAutoDefault(true);
 
-    wordLabel = new QLabel;
+    wordLabel = contentLabel();
     wordLabel->setTextFormat(Qt::RichText);
-    translationLabel = new QLabel;
+    translationLabel = contentLabel();
     translationLabel->setTextFormat(Qt::RichText);
     translationLabel->setWordWrap(true);
     messageLabel = new QLabel;

@@ -38,9 +38,9 @@ void MeetWidget::setupFonts()
 
 void MeetWidget::createWidgets()
 {
-    wordLabel = new QLabel;
+    wordLabel = contentLabel();
     wordLabel->setTextFormat(Qt::RichText);
-    translationLabel = new QLabel;
+    translationLabel = contentLabel();
     translationLabel->setTextFormat(Qt::RichText);
     translationLabel->setWordWrap(true);
     okButton = new QPushButton(tr("OK"));

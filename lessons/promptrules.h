@@ -5,6 +5,9 @@
 /*! The writing lesson's mask rules, apart from the widget. */
 namespace PromptRules {
 
+/*! Characters (Unicode code points) of \a text; lengths below count these. */
+int characterCount(const QString& text);
+
 /*! One "?" per character of \a word. */
 QString initialPrompt(const QString& word);
 

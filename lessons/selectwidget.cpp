@@ -56,7 +56,7 @@ void SelectWidget::setupFonts()
 
 void SelectWidget::createWidgets()
 {
-    questionLabel = new QLabel;
+    questionLabel = contentLabel();
     questionLabel->setTextFormat(Qt::RichText);
     questionLabel->setWordWrap(true);
     questionLabel->setAlignment(Qt::AlignCenter);
@@ -65,7 +65,7 @@ void SelectWidget::createWidgets()
         auto* button = new QPushButton;
         button->setCheckable(true);
         button->setAutoDefault(true);
-        button->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+        button->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         button->setStyleSheet(answerButtonStyleSheet);
         // Arrow keys walk the answers as they walk from the question.
         button->installEventFilter(this);

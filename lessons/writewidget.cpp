@@ -39,7 +39,7 @@ void WriteWidget::setupFonts()
 
 void WriteWidget::createWidgets()
 {
-    questionLabel = new QLabel;
+    questionLabel = contentLabel();
     questionLabel->setTextFormat(Qt::RichText);
     questionLabel->setWordWrap(true);
     promptLabel = new QLabel;
@@ -107,12 +107,12 @@ void WriteWidget::colorPrompt()
 {
     if (helpTaken)
         return;
-    promptLabel->setText(PromptRules::coloredPrompt(prompt, int(input->text().size())));
+    promptLabel->setText(PromptRules::coloredPrompt(prompt, PromptRules::characterCount(input->text())));
 }
 
 void WriteWidget::takePrompt()
 {
-    prompt = PromptRules::uncoverOne(prompt, units->word(currentUnit), int(input->text().size()));
+    prompt = PromptRules::uncoverOne(prompt, units->word(currentUnit), PromptRules::characterCount(input->text()));
     if (!prompt.contains(QLatin1Char('?')))
         takeHelp();
     colorPrompt();

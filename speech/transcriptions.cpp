@@ -1,6 +1,7 @@
 #include "speech/transcriptions.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include "app/settings.h"
 #include "model/units.h"
@@ -26,7 +27,12 @@ void Transcriptions::load()
     QFile file(QStringLiteral("Transcriptions/") + transcriptionFileName + QStringLiteral(".trn"));
     if (!file.open(QIODevice::ReadOnly))
         return;
-    table = TranscriptionFormat::readTable(file.readAll());
+    // The tables of all shipped languages are a few megabytes; a file far
+    // beyond that is not a transcription table.
+    constexpr qint64 MaximumTableSize = 256 * 1024 * 1024;
+    if (file.size() > MaximumTableSize || !file.isSequential() && file.size() == 0 && !QFileInfo(file).isFile())
+        return;
+    table = TranscriptionFormat::readTable(file.read(MaximumTableSize));
 }
 
 QString Transcriptions::lookup(const QString& word) const
