@@ -16,6 +16,8 @@
 #include "httptestserver.h"
 #include "lessons/abstractlesson.h"
 #include "model/dictionaryformat.h"
+#include "model/questions.h"
+#include "model/statuses.h"
 #include "model/units.h"
 #include "dialoghelpers.h"
 #include "testenvironment.h"
@@ -71,6 +73,13 @@ QMap<QString, QByteArray> folderContents()
 }
 
 
+void writeFileBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(bytes);
+}
+
 // Runs dialog's exec() while script drives it from inside its event loop.
 // Whatever the script leaves open is rejected, so no test can hang on it.
 int runDialog(DownloaderDialog* dialog, const std::function<void()>& script)
@@ -119,6 +128,7 @@ private slots:
     void hostileFileNameIsRefusedWithoutRequest_data();
     void hostileFileNameIsRefusedWithoutRequest();
     void mainWindowOpensDownloadOnlyAfterYes();
+    void downloadOverTheOpenDictionaryIsWhatTheUserGets();
 
 private:
     QString foodPath() const { return dictionariesPath + QStringLiteral("food.dic"); }
@@ -561,6 +571,38 @@ void TestDownloader::mainWindowOpensDownloadOnlyAfterYes()
     QCOMPARE(Units::instance(0)->count(), foodWords.size());
     QCOMPARE(window.currentPage(), 0);
     QVERIFY(window.lesson(0)->isVisible());
+}
+
+void TestDownloader::downloadOverTheOpenDictionaryIsWhatTheUserGets()
+{
+    server.set(QStringLiteral("/dictionaries.html"), 200, listPage({QStringLiteral("food.dic")}), "text/html");
+    const QByteArray body = dicBytes(foodWords);
+    server.set(QStringLiteral("/food.dic"), 200, body);
+    MainWindow window;
+    // The learner's own food.dic is open, with a learned and a chosen word.
+    writeFileBytes(foodPath(), dicBytes({{QStringLiteral("old"), QStringLiteral("старый")},
+                                         {QStringLiteral("older"), QStringLiteral("старее")}}));
+    window.openFile(foodPath());
+    Statuses::instance()->setStatus(0, 100);
+    Statuses::instance()->setStatus(1, 5);
+    auto* dialog = window.findChild<DownloaderDialog*>();
+    // Yes to replacing it, No to learning it now.
+    BoxAnswerer answerer({QMessageBox::Yes, QMessageBox::No});
+    QTimer::singleShot(0, dialog, [dialog, &answerer] {
+        if (waitForControls(dialog)) {
+            dialog->table()->setCurrentItem(dialog->table()->topLevelItem(0));
+            QTest::mouseClick(dialog->downloadButton(), Qt::LeftButton);
+            (void)QTest::qWaitFor([&] { return answerer.titles.size() == 2; }, 5000);
+        }
+        dialog->reject();
+    });
+    window.showDownloaderDialog();
+    QCOMPARE(answerer.titles.first(), QStringLiteral("Вопрос"));
+    QCOMPARE(Units::instance(0)->count(), foodWords.size());
+    QCOMPARE(Statuses::instance()->countOf(0), foodWords.size());
+    QCOMPARE(Questions::instance()->count(), 0);
+    window.close();
+    QCOMPARE(folderContents().value(foodPath()), body);
 }
 
 VOCABRIUM_TEST_MAIN(TestDownloader)

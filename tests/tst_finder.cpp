@@ -36,6 +36,7 @@ class TestFinder : public QObject
 private slots:
     void initTestCase();
     void init();
+    void returnOnAFoundWordOnlyCloses();
     void showsWhatTheDictionaryKnows_data();
     void showsWhatTheDictionaryKnows();
     void addingShowsTheNewEntry_data();
@@ -180,6 +181,19 @@ void TestFinder::learnPutsTheWordIntoLearning()
     QCOMPARE(statuses->status(key), 5);
     QCOMPARE(initial.count(), 1);
     QCOMPARE(initial.first().first().toInt(), key);
+}
+
+void TestFinder::returnOnAFoundWordOnlyCloses()
+{
+    // An earlier opening left the focus on "Изучать заново".
+    whenModal<FinderDialog>([&](FinderDialog*) {
+        button(finder, QStringLiteral("Изучать заново"))->setFocus();
+        finder->reject();
+    });
+    finder->exec(QStringLiteral("house"));
+    whenModal<FinderDialog>([&](FinderDialog* dialog) { QTest::keyClick(dialog, Qt::Key_Return); });
+    QCOMPARE(finder->exec(QStringLiteral("house")), 1);
+    QCOMPARE(statuses->status(1), 100);
 }
 
 VOCABRIUM_TEST_MAIN(TestFinder)

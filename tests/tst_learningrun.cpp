@@ -10,6 +10,7 @@
 #include "lessons/abstractlesson.h"
 #include "lessons/fillwidget.h"
 #include "lessons/selectwidget.h"
+#include "model/dictionaryfiles.h"
 #include "model/dictionaryformat.h"
 #include "model/questions.h"
 #include "model/random.h"
@@ -33,6 +34,9 @@ private slots:
     void markingTheLastWordLearnedEndsTheRun();
     void shorterModelPutsPoolBackToFirstStep();
     void clearingStatusesDuringARunEndsIt();
+    void returnOrEscapeDoNotClearStatuses_data();
+    void returnOrEscapeDoNotClearStatuses();
+    void abandonedExerciseNeverFinishes();
     void closingSavesFiles();
 
 private:
@@ -169,6 +173,11 @@ void TestLearningRun::wholeRunWithTheKeyboardAndMouse()
     QCOMPARE(mistakesCount, mistakesMade);
     QCOMPARE(Questions::instance()->count(), 0);
     QCOMPARE(Variants::instance()->count(), 0);
+    // The end of the run saved what was learned; a crash now loses nothing.
+    QCOMPARE(DictionaryFiles::readStatusValues(dictionary + QStringLiteral(".dic")).count(100), 3);
+    QSettings s(QSettings::NativeFormat, QSettings::UserScope,
+                QStringLiteral("Vocabrium"), QStringLiteral("Vocabrium"));
+    QCOMPARE(s.value(QStringLiteral("learnedCount")).toInt(), learnedCount);
 }
 
 void TestLearningRun::markingTheLastWordLearnedEndsTheRun()
@@ -226,6 +235,53 @@ void TestLearningRun::clearingStatusesDuringARunEndsIt()
     for (int key : pool)
         QCOMPARE(Statuses::instance()->status(key), 0);
     QCOMPARE(Statuses::instance()->countOf(100), 4);
+    learningModel = defaultLearningModel();
+}
+
+void TestLearningRun::returnOrEscapeDoNotClearStatuses_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::newRow("Return") << int(Qt::Key_Return);
+    QTest::newRow("Escape") << int(Qt::Key_Escape);
+}
+
+void TestLearningRun::returnOrEscapeDoNotClearStatuses()
+{
+    QCOMPARE(window->currentPage(), 0);
+    const int learned = Statuses::instance()->countOf(100);
+    QVERIFY(learned > 0);
+    QFETCH(int, key);
+    QTimer::singleShot(50, this, [key] {
+        if (QWidget* box = QApplication::activeModalWidget())
+            QTest::keyClick(box, Qt::Key(key));
+    });
+    QMetaObject::invokeMethod(window, "clearStatuses");
+    QCOMPARE(Statuses::instance()->countOf(100), learned);
+}
+
+void TestLearningRun::abandonedExerciseNeverFinishes()
+{
+    // Card lessons only; their answer waits for the pause before finishing.
+    learningModel = {3, 3, 3};
+    Speaker::setPauseInterval(150);
+    chooseWords(2);
+    QTest::mouseClick(childWithText<QPushButton>(window->lesson(0), QStringLiteral("Начать изучение")),
+                      Qt::LeftButton);
+    QCOMPARE(window->currentPage(), 3);
+    const int before = exercisesDone;
+    const int marked = Questions::instance()->current();
+    answer(false);
+    // Marking the word learned abandons the answered exercise and moves on.
+    QTest::keySequence(window, QKeySequence(QStringLiteral("Ctrl+w")));
+    QTest::qWait(450);
+    QCOMPARE(exercisesDone, before);
+    QCOMPARE(window->currentPage(), 3);
+    const int other = Questions::instance()->current();
+    QCOMPARE(Statuses::instance()->status(other), 5);
+    BoxAnswerer answerer(QMessageBox::Yes);
+    QMetaObject::invokeMethod(window, "clearStatuses");
+    Statuses::instance()->setStatus(marked, 0);
+    Speaker::setPauseInterval(1);
     learningModel = defaultLearningModel();
 }
 

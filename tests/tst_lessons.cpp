@@ -50,6 +50,9 @@ class TestLessons : public QObject
 private slots:
     void initTestCase();
     void init();
+    void fillLearnAllThatCannotStartLeavesNoChosenWordOnTheCard();
+    void astralLettersAreOneCharacter_data();
+    void astralLettersAreOneCharacter();
 
     void buttonGroupKeepsOneChecked();
 
@@ -228,6 +231,43 @@ void TestLessons::fillLearnAllAnsweredNoChangesNothing()
     QCOMPARE(statuses->countOf(5), 7);
     QCOMPARE(statuses->status(3), 7);
     QCOMPARE(finished.size(), 1);
+}
+
+void TestLessons::fillLearnAllThatCannotStartLeavesNoChosenWordOnTheCard()
+{
+    makeDictionary({"a", "b", "c"});
+    FillWidget fill;
+    fill.start();
+    BoxAnswerer answerer({QMessageBox::Yes, QMessageBox::Ok});
+    fill.learnAll();
+    QCOMPARE(answerer.texts.last(), QStringLiteral("В словаре должно быть как минимум 6 слов!"));
+    // Past the last word: the card shows the message, not a word now at 5.
+    QCOMPARE(fill.currentKey(), 3);
+}
+
+void TestLessons::astralLettersAreOneCharacter_data()
+{
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<int>("typed");
+    QTest::addColumn<QString>("mask");
+    QTest::addColumn<QString>("hinted");
+    const QString apple = QString::fromUtf8("\xF0\x9F\x8D\x8E");
+    QTest::newRow("alone") << apple << 0 << QStringLiteral("?") << apple;
+    QTest::newRow("after a letter") << QStringLiteral("a") + apple << 1 << QStringLiteral("??")
+                                    << QStringLiteral("?") + apple;
+    QTest::newRow("before letters") << apple + QStringLiteral("pie") << 1 << QStringLiteral("????")
+                                    << QStringLiteral("?p??");
+}
+
+void TestLessons::astralLettersAreOneCharacter()
+{
+    QFETCH(QString, word);
+    QFETCH(int, typed);
+    QFETCH(QString, mask);
+    QFETCH(QString, hinted);
+    QCOMPARE(PromptRules::initialPrompt(word), mask);
+    QCOMPARE(PromptRules::uncoverOne(mask, word, typed), hinted);
+    QCOMPARE(PromptRules::characterCount(word), mask.size());
 }
 
 void TestLessons::fillPastTheEndActsOnNothing()

@@ -1,4 +1,5 @@
 #include <QFile>
+#include <QMessageBox>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTimer>
@@ -9,6 +10,7 @@
 #include "model/questions.h"
 #include "model/statuses.h"
 #include "model/units.h"
+#include "dialoghelpers.h"
 #include "testenvironment.h"
 
 namespace {
@@ -54,6 +56,8 @@ private slots:
     void secondRunLeavesFolderAlone();
     void poolsAreEmptyAfterStart();
     void openingSwitchesAndSavesTheDictionary();
+    void damagedFileIsReportedAndLeftAlone();
+    void failedSaveAtCloseLetsTheUserStay();
     void reopeningMovesToFrontOfRecentFiles();
     void recentFilesKeepFiveExistingOnes();
     void newFileEmptiesAndForgetsStatuses_data();
@@ -121,6 +125,41 @@ void TestMainWindow::openingSwitchesAndSavesTheDictionary()
     window->openFile(other);
     QCOMPARE(Questions::instance()->list(), QList<int>{1});
     Questions::instance()->clear();
+}
+
+void TestMainWindow::damagedFileIsReportedAndLeftAlone()
+{
+    const QString broken = dictionaries() + QStringLiteral("broken.dic");
+    QFile file(broken);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("word\tслово\n");
+    file.close();
+    const QString before = currentFileName;
+    BoxAnswerer answerer(QMessageBox::Ok);
+    window->openFile(broken);
+    QCOMPARE(answerer.titles, QStringList{QStringLiteral("Ошибка")});
+    QVERIFY(answerer.texts.first().contains(broken));
+    QCOMPARE(currentFileName, before);
+    window->openFile(dictionaries() + QStringLiteral("default.dic"));
+    window->openFile(before + QStringLiteral(".dic"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("word\tслово\n"));
+}
+
+void TestMainWindow::failedSaveAtCloseLetsTheUserStay()
+{
+    const QString statusFile = currentFileName + QStringLiteral(".inf");
+    QFile::remove(statusFile);
+    QVERIFY(QDir().mkdir(statusFile));
+    window->show();
+    {
+        BoxAnswerer answerer(QMessageBox::Cancel);
+        QVERIFY(!window->close());
+        QCOMPARE(answerer.titles, QStringList{QStringLiteral("Ошибка")});
+        QVERIFY(answerer.texts.first().contains(statusFile));
+    }
+    QVERIFY(window->isVisible());
+    QDir().rmdir(statusFile);
 }
 
 void TestMainWindow::reopeningMovesToFrontOfRecentFiles()
