@@ -1,0 +1,102 @@
+#!/usr/bin/env bash
+# Runs the real program in a real X window (Xvfb) to check that a learner's
+# files survive ordinary accidents:
+#   - a damaged dictionary named at start-up is reported and left byte for byte,
+#   - Return in the "reset every status" question answers No,
+#   - a second start brings the running window forward instead of running twice.
+# Screenshots go to the folder given as the first argument.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${BUILD_DIR:-$root/build}
+shots=${1:-$build/e2e-screenshots}
+
+need=()
+for tool in Xvfb xdotool import; do command -v "$tool" >/dev/null || need+=("$tool"); done
+if [ ${#need[@]} -gt 0 ]; then
+    sudo=(); [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends xvfb xdotool imagemagick
+fi
+[ -x "$build/vocabrium" ] || "$root/tools/build.sh"
+
+home=$(mktemp -d)
+dictionaries="$home/Vocabrium Dictionaries"
+mkdir -p "$shots" "$home/.config/Vocabrium" "$dictionaries"
+cp "$build/Default Dictionaries/default.dic" "$dictionaries/"
+head -c 3000 /dev/urandom > "$dictionaries/broken.dic"
+before=$(md5sum < "$dictionaries/broken.dic")
+printf '[General]\nspeak=false\nfileName=%s\nMW_size=@Size(640 520)\nMW_pos=@Point(0 0)\n' \
+    "$dictionaries/broken" > "$home/.config/Vocabrium/Vocabrium.conf"
+
+display=:$((80 + RANDOM % 9))
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+program=
+cleanup() { kill $program "$xvfb" 2>/dev/null || true; rm -rf "$home"; }
+trap cleanup EXIT
+export DISPLAY=$display
+sleep 1
+
+run() { HOME=$home XDG_CONFIG_HOME=$home/.config QT_QPA_PLATFORM=xcb "$build/vocabrium"; }
+run &
+program=$!
+
+wait_window() { # name pattern
+    for _ in $(seq 100); do
+        xdotool search --name "$1" >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    echo "window '$1' did not appear" >&2; return 1
+}
+key() { xdotool key --clearmodifiers "$@"; sleep 0.3; }
+shot() { import -window root "$shots/$1.png"; echo "screenshot: $shots/$1.png"; }
+focus_main() { xdotool windowfocus --sync "$(xdotool search --name ' - Vocabrium' | head -1)" 2>/dev/null || true; sleep 0.3; }
+fail=0
+check() { # description, command...
+    local what=$1; shift
+    if "$@"; then echo "ok: $what"; else echo "FAIL: $what"; fail=1; fi
+}
+
+wait_window "Ошибка"
+sleep 0.5
+shot files-1-damaged-dictionary
+xdotool windowfocus --sync "$(xdotool search --name 'Ошибка' | head -1)" 2>/dev/null || true
+key Return                      # the error box
+wait_window "Предупреждение"
+xdotool windowfocus --sync "$(xdotool search --name 'Предупреждение' | head -1)" 2>/dev/null || true
+key Return                      # the test-version warning
+wait_window "default - Vocabrium"
+focus_main
+
+# Learn button has the focus; Tab to "Не изучать" marks the first word learned.
+key Tab
+key Return
+key ctrl+r
+wait_window "Вопрос"
+sleep 0.3
+shot files-2-reset-question
+key Return                      # must answer No
+focus_main
+
+# A second start must not run a second program.
+second_started=$(date +%s)
+run &
+second=$!
+for _ in $(seq 50); do kill -0 "$second" 2>/dev/null || break; sleep 0.1; done
+check "a second start ends by itself" bash -c "! kill -0 $second 2>/dev/null"
+check "the first copy still runs" kill -0 "$program"
+windows=$(xdotool search --name ' - Vocabrium' | wc -l)
+check "one main window" test "$windows" -eq 1
+shot files-3-after-second-start
+
+focus_main
+key ctrl+q
+for _ in $(seq 50); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done
+
+inf="$dictionaries/default.inf"
+check "the damaged dictionary is unchanged" test "$(md5sum < "$dictionaries/broken.dic")" = "$before"
+check "the statuses were saved" test -f "$inf"
+status=$(od -An -tx1 -j8 -N4 "$inf" 2>/dev/null | tr -d ' \n')
+check "Return kept the learned word (status $status)" test "$status" = "00000064"
+[ $fail -eq 0 ] && echo "1 passed, 0 failed" || echo "0 passed, 1 failed"
+exit $fail
