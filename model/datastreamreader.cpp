@@ -2,6 +2,8 @@
 
 #include <QtEndian>
 
+#include <cstring>
+
 namespace {
 
 constexpr quint32 NullStringLength = 0xFFFFFFFFu;
@@ -28,6 +30,26 @@ quint32 DataStreamReader::readUInt32()
     }
     const quint32 value = qFromBigEndian<quint32>(begin + pos);
     pos += 4;
+    return value;
+}
+
+quint64 DataStreamReader::readUInt64()
+{
+    if (remaining() < 8) {
+        fail();
+        return 0;
+    }
+    const quint64 value = qFromBigEndian<quint64>(begin + pos);
+    pos += 8;
+    return value;
+}
+
+double DataStreamReader::readDouble()
+{
+    const quint64 bits = readUInt64();
+    double value;
+    static_assert(sizeof value == sizeof bits, "doubles are 64 bits");
+    std::memcpy(&value, &bits, sizeof value);
     return value;
 }
 

@@ -22,6 +22,12 @@ public:
     /*! The next quint32, or 0 once the data is exhausted. */
     quint32 readUInt32();
 
+    /*! The next quint64, or 0 once the data is exhausted. */
+    quint64 readUInt64();
+
+    /*! The next double (IEEE 754, big-endian), or 0 once the data is exhausted. */
+    double readDouble();
+
     /*! The next QString: null for the null marker, empty when it cannot be read. */
     QString readString();
 

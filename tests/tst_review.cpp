@@ -1,0 +1,139 @@
+#include <QBuffer>
+#include <QTemporaryDir>
+
+#include <numeric>
+
+#include "model/dictionaryformat.h"
+#include "review/fsrs.h"
+#include "review/reviewschedule.h"
+#include "testenvironment.h"
+#include "testfiles.h"
+
+class TestReview : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void intervalsFollowTheModel_data();
+    void intervalsFollowTheModel();
+    void scheduleFollowsWordsNotPositions();
+    void fileRoundTripsAndDamageIsRefused_data();
+    void fileRoundTripsAndDamageIsRefused();
+
+private:
+    QTemporaryDir dir;
+};
+
+void TestReview::intervalsFollowTheModel_data()
+{
+    QTest::addColumn<QList<double>>("weights");
+    QTest::addColumn<QList<int>>("grades");
+    QTest::addColumn<QList<int>>("intervals");
+    // The reference sequence of the FSRS implementations' own tests, with
+    // the weights those tests use; each review on the day it falls due.
+    const QList<double> reference{1.14, 1.01, 5.44, 14.67, 5.3024, 1.5662, 1.2503, 0.0028, 1.5489,
+                                  0.1763, 0.9953, 2.7473, 0.0179, 0.3105, 0.3976, 0.0, 2.0902};
+    QTest::newRow("reference, good every time") << reference << QList<int>{3, 3, 3, 3, 3}
+                                                << QList<int>{5, 16, 43, 106, 236};
+    QTest::newRow("reference, then forgotten") << reference << QList<int>{3, 3, 3, 3, 3, 1}
+                                               << QList<int>{5, 16, 43, 106, 236, 12};
+    QTest::newRow("default weights") << Fsrs::defaultWeights() << QList<int>{3, 3, 3}
+                                     << QList<int>{4, 15, 49};
+}
+
+void TestReview::intervalsFollowTheModel()
+{
+    QFETCH(QList<double>, weights);
+    QFETCH(QList<int>, grades);
+    QFETCH(QList<int>, intervals);
+    const Fsrs fsrs(0.9, weights);
+    QList<int> got;
+    Fsrs::Memory memory = fsrs.first(Fsrs::Grade(grades.first()));
+    got.append(fsrs.intervalDays(memory.stability));
+    for (qsizetype i = 1; i < grades.size(); ++i) {
+        memory = fsrs.next(memory, got.last(), Fsrs::Grade(grades.at(i)));
+        got.append(fsrs.intervalDays(memory.stability));
+    }
+    QCOMPARE(got, intervals);
+    // At the due day recall is at the requested retention; a higher one asks sooner.
+    QVERIFY(qAbs(Fsrs::retrievability(memory.stability, memory.stability) - 0.9) < 1e-9);
+    QVERIFY(Fsrs(0.97, weights).intervalDays(memory.stability) < fsrs.intervalDays(memory.stability));
+}
+
+void TestReview::scheduleFollowsWordsNotPositions()
+{
+    const QDate today(2026, 12, 8);
+    ReviewSchedule schedule;
+    schedule.sync({{"cat", 100}, {"dog", 100}, {"owl", 5}}, today);
+    QCOMPARE(schedule.count(), 2);
+    QCOMPARE(schedule.history().value(today).learned, 2);
+    QCOMPARE(schedule.due(today.addDays(3)), QStringList());
+    QCOMPARE(schedule.due(today.addDays(4)), (QStringList{"cat", "dog"}));
+
+    // Reordered and with "cat" removed: "dog" keeps its card by its text.
+    schedule.reviewed(QStringLiteral("Dog "), true, today.addDays(4));
+    schedule.sync({{"owl", 100}, {"DOG", 100}}, today.addDays(4));
+    QCOMPARE(schedule.count(), 2);
+    QVERIFY(!schedule.contains(QStringLiteral("cat")));
+    QCOMPARE(schedule.card(QStringLiteral("dog")).due, today.addDays(4 + 15));
+
+    // A lapse leaves the word to be learned again; learned again, it is due by its memory.
+    schedule.reviewed(QStringLiteral("owl"), false, today.addDays(8));
+    QCOMPARE(schedule.card(QStringLiteral("owl")).lapses, 1);
+    QVERIFY(!schedule.due(today.addDays(100)).contains(QStringLiteral("owl")));
+    schedule.sync({{"owl", 5}, {"dog", 100}}, today.addDays(8));
+    QVERIFY(schedule.contains(QStringLiteral("owl")));
+    schedule.sync({{"owl", 100}, {"dog", 100}}, today.addDays(9));
+    QVERIFY(schedule.card(QStringLiteral("owl")).due.isValid());
+    const QList<int> forecast = schedule.forecast(today.addDays(9), 30);
+    QCOMPARE(forecast.size(), 30);
+    QCOMPARE(std::accumulate(forecast.cbegin(), forecast.cend(), 0), 2);
+    // A word reset to "not learned" loses its schedule.
+    schedule.sync({{"owl", 0}, {"dog", 100}}, today.addDays(9));
+    QCOMPARE(schedule.count(), 1);
+}
+
+void TestReview::fileRoundTripsAndDamageIsRefused_data()
+{
+    QTest::addColumn<int>("cut");
+    QTest::addColumn<QByteArray>("extra");
+    QTest::addColumn<bool>("whole");
+    QTest::newRow("whole") << 0 << QByteArray() << true;
+    QTest::newRow("cut short") << 7 << QByteArray() << false;
+    QTest::newRow("trailing bytes") << 0 << QByteArray("x") << false;
+}
+
+void TestReview::fileRoundTripsAndDamageIsRefused()
+{
+    QFETCH(int, cut);
+    QFETCH(QByteArray, extra);
+    QFETCH(bool, whole);
+    const QDate today(2026, 12, 8);
+    ReviewSchedule schedule;
+    schedule.sync({{"cat", 100}, {"кот", 100}}, today);
+    schedule.reviewed(QStringLiteral("cat"), false, today.addDays(4));
+    const QString dic = dir.filePath(QStringLiteral("words.dic"));
+    QCOMPARE(schedule.save(dic), QString());
+    const QString rev = ReviewSchedule::schedulePath(dic);
+    QByteArray bytes = readFile(rev);
+    bytes.chop(cut);
+    bytes += extra;
+    writeFile(rev, bytes);
+
+    ReviewSchedule again;
+    const QString problem = again.load(dic);
+    QCOMPARE(problem.isEmpty(), whole);
+    QCOMPARE(again.isSaveable(), whole);
+    if (whole) {
+        QCOMPARE(again.toBytes(), schedule.toBytes());
+        QCOMPARE(again.card(QStringLiteral("cat")).lapses, 1);
+    } else {
+        // A damaged schedule is never written over.
+        again.sync({{"dog", 100}}, today);
+        QCOMPARE(again.save(dic), QString());
+        QCOMPARE(readFile(rev), bytes);
+    }
+}
+
+VOCABRIUM_TEST_MAIN(TestReview)
+#include "tst_review.moc"
