@@ -37,6 +37,10 @@ const QSet<QString>& headerLabels()
             QStringLiteral("слово"), QStringLiteral("слова"), QStringLiteral("перевод"),
             QStringLiteral("переводы"), QStringLiteral("значение"), QStringLiteral("термин"),
             QStringLiteral("вопрос"), QStringLiteral("ответ"), QStringLiteral("транскрипция"),
+            QStringLiteral("example"), QStringLiteral("examples"), QStringLiteral("comment"),
+            QStringLiteral("note"), QStringLiteral("notes"), QStringLiteral("tags"),
+            QStringLiteral("пример"), QStringLiteral("примеры"), QStringLiteral("комментарий"),
+            QStringLiteral("примечание"),
         };
         for (const auto& language : languages())
             set.insert(language.second.toLower());

@@ -20,17 +20,23 @@ struct WordTable
     QList<QStringList> rows;
 
     /*! The entries made of column \a wordColumn and column \a translationColumn,
-        both trimmed; rows without a word are left out. */
+        both trimmed, line breaks as "\n"; rows without a word are left out. */
     QList<Unit> units(int wordColumn = 0, int translationColumn = 1) const
     {
         QList<Unit> result;
         result.reserve(rows.size());
         for (const QStringList& row : rows) {
-            const QString word = row.value(wordColumn).trimmed();
+            const QString word = cleaned(row.value(wordColumn));
             if (word.isEmpty())
                 continue;
-            result.append(Unit{word, row.value(translationColumn).trimmed()});
+            result.append(Unit{word, cleaned(row.value(translationColumn))});
         }
         return result;
+    }
+
+private:
+    static QString cleaned(QString field)
+    {
+        return field.replace(QLatin1String("\r\n"), QLatin1String("\n")).trimmed();
     }
 };
