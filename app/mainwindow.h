@@ -44,6 +44,8 @@ public slots:
     void showNewFileDialog();
     void showDownloaderDialog();
     void showOpenFileDialog();
+    void importWords();
+    void exportWords();
     void showEditorDialog();
     void showModelDialog();
     void showFinderDialog();
@@ -106,6 +108,8 @@ private:
     QAction* newAction = nullptr;
     QAction* openAction = nullptr;
     QAction* downloadAction = nullptr;
+    QAction* importAction = nullptr;
+    QAction* exportAction = nullptr;
     QAction* exitAction = nullptr;
     QList<QAction*> recentFileActions;
     QAction* recentSeparator = nullptr;
