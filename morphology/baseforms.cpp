@@ -1,6 +1,7 @@
 #include "morphology/baseforms.h"
 
 #include <QFile>
+#include <QSet>
 
 #include <hunspell/hunspell.hxx>
 
@@ -60,6 +61,7 @@ bool isVowel(QChar c)
 } // namespace
 
 BaseForms::BaseForms(const QString& affixFile, const QString& dictionaryFile, const QString& exceptionFolder)
+    : exceptionFolder(exceptionFolder)
 {
     loadExceptions(exceptionFolder + QLatin1Char('/') + ownExceptionFile(), true);
     for (const char* name : wordNetLists) {
@@ -159,42 +161,103 @@ bool BaseForms::isRoot(const QString& word)
     return false;
 }
 
-bool BaseForms::isInflectionOf(const QString& word, const QString& stem)
+BaseForms::Ending BaseForms::inflection(const QString& word, const QString& stem)
 {
     if (stem.isEmpty() || word.size() <= stem.size())
-        return false;
+        return Ending::None;
+    auto kindOf = [](QStringView ending) {
+        if (ending.endsWith(u"s") || ending.endsWith(u"s'"))
+            return Ending::Plural;
+        if (ending.endsWith(u"ed") || ending.endsWith(u"ing") || ending == u"d")
+            return Ending::Verbal;
+        return Ending::Comparative;
+    };
     if (word.startsWith(stem)) {
         const QStringView ending = QStringView(word).mid(stem.size());
         static const char16_t* const plain[] = {u"s", u"es", u"'s", u"s'", u"’s", u"ed", u"ing", u"er", u"est"};
         for (const char16_t* candidate : plain) {
             if (ending == QStringView(candidate))
-                return true;
+                return kindOf(ending);
         }
         const QChar last = stem.back();
         // use → used, large → larger, largest
-        if (last == QLatin1Char('e')
-            && (ending == u"d" || ending == u"r" || ending == u"st"))
-            return true;
+        if (last == QLatin1Char('e') && (ending == u"d" || ending == u"r" || ending == u"st"))
+            return kindOf(ending);
         // stop → stopped, big → bigger
         if (!isVowel(last) && ending.size() >= 3 && ending.front() == last) {
             const QStringView rest = ending.mid(1);
             if (rest == u"ed" || rest == u"ing" || rest == u"er" || rest == u"est")
-                return true;
+                return kindOf(rest);
         }
     }
     const QStringView body = QStringView(stem).chopped(1);
     if (!QStringView(word).startsWith(body))
-        return false;
+        return Ending::None;
     const QStringView ending = QStringView(word).mid(body.size());
     // carry → carries, carried, happier, happiest
-    if (stem.endsWith(QLatin1Char('y')))
-        return ending == u"ies" || ending == u"ied" || ending == u"ier" || ending == u"iest";
+    if (stem.endsWith(QLatin1Char('y'))
+        && (ending == u"ies" || ending == u"ied" || ending == u"ier" || ending == u"iest"))
+        return kindOf(ending);
     // make → making
-    if (stem.endsWith(QLatin1Char('e')) && ending == u"ing")
-        return !stem.endsWith(QLatin1String("ie"));
+    if (stem.endsWith(QLatin1Char('e')) && !stem.endsWith(QLatin1String("ie")) && ending == u"ing")
+        return Ending::Verbal;
     // die → dying
-    if (stem.endsWith(QLatin1String("ie")))
-        return QStringView(word).mid(stem.size() - 2) == u"ying";
+    if (stem.endsWith(QLatin1String("ie")) && QStringView(word).mid(stem.size() - 2) == u"ying")
+        return Ending::Verbal;
+    return Ending::None;
+}
+
+void BaseForms::loadWordClasses()
+{
+    if (classesLoaded)
+        return;
+    classesLoaded = true;
+    const struct
+    {
+        const char* name;
+        QSet<QString>* set;
+    } indexes[] = {{"index.noun", &nouns}, {"index.verb", &verbs}, {"index.adj", &adjectives}};
+    for (const auto& index : indexes) {
+        const QString local = exceptionFolder + QLatin1Char('/') + QLatin1String(index.name);
+        QFile file(QFile::exists(local) ? local
+                                        : QLatin1String(wordNetFolder) + QLatin1Char('/') + QLatin1String(index.name));
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray data = file.readAll();
+        index.set->reserve(data.count('\n'));
+        qsizetype pos = 0;
+        while (pos < data.size()) {
+            qsizetype end = data.indexOf('\n', pos);
+            if (end < 0)
+                end = data.size();
+            // The licence at the top is indented; every entry starts with its lemma.
+            if (data.at(pos) != ' ') {
+                const qsizetype space = data.indexOf(' ', pos);
+                if (space > pos && space < end)
+                    index.set->insert(QString::fromUtf8(data.constData() + pos, space - pos));
+            }
+            pos = end + 1;
+        }
+    }
+    hasClasses = !nouns.isEmpty() && !verbs.isEmpty() && !adjectives.isEmpty();
+}
+
+// Whether \a stem, with the ending of \a kind, reads as the base of an inflection.
+bool BaseForms::fitsWordClass(const QString& stem, Ending kind) const
+{
+    // A stem WordNet does not know at all ("café") has nothing against it.
+    if (!hasClasses || (!nouns.contains(stem) && !verbs.contains(stem) && !adjectives.contains(stem)))
+        return true;
+    switch (kind) {
+    case Ending::Plural:
+        return nouns.contains(stem) || verbs.contains(stem);
+    case Ending::Verbal:
+        return verbs.contains(stem);
+    case Ending::Comparative:
+        return adjectives.contains(stem);
+    case Ending::None:
+        break;
+    }
     return false;
 }
 
@@ -218,14 +281,18 @@ QString BaseForms::strippedForm(const QString& lower)
         if (!lower.endsWith(ending) || lower.size() - ending.size() < 2)
             continue;
         QString candidate = lower.chopped(ending.size()) + QStringView(rule.replacement);
-        if (isRoot(candidate))
+        if (candidate.size() < 3)
+            continue;
+        const Ending kind = inflection(lower, candidate);
+        if (kind != Ending::None && fitsWordClass(candidate, kind) && isRoot(candidate))
             return candidate;
         // stopped → stop, bigger → big
         const qsizetype n = candidate.size();
         if (QStringView(rule.replacement).isEmpty() && n >= 3 && candidate.at(n - 1) == candidate.at(n - 2)
             && !isVowel(candidate.at(n - 1))) {
             candidate.chop(1);
-            if (isRoot(candidate))
+            const Ending doubled = inflection(lower, candidate);
+            if (doubled != Ending::None && fitsWordClass(candidate, doubled) && isRoot(candidate))
                 return candidate;
         }
     }
@@ -244,20 +311,46 @@ QString BaseForms::baseForm(const QString& word)
     const QStringList found = stems(word);
     if (found.isEmpty() && !morphology)
         return word;
+    const bool latin = isLatin(lower);
+    if (latin)
+        loadWordClasses();
+    bool root = false;
     QString best;
+    Ending bestKind = Ending::None;
     for (const QString& stem : found) {
         const QString lowerStem = stem.toLower();
-        if (lowerStem == lower)
-            return word;
-        const bool fits = isLatin(lower) ? isInflectionOf(lower, lowerStem) : lower.startsWith(lowerStem);
-        if (fits && stem.size() > best.size())
+        if (lowerStem == lower) {
+            root = true;
+            continue;
+        }
+        if (!latin) {
+            if (lower.startsWith(lowerStem) && stem.size() > best.size())
+                best = stem;
+            continue;
+        }
+        // Two letters are too few to tell an ending from a word: "us", "his", "as".
+        const Ending kind = inflection(lower, lowerStem);
+        if (kind == Ending::None || lowerStem.size() < 3 || !fitsWordClass(lowerStem, kind))
+            continue;
+        if (stem.size() > best.size()) {
             best = stem;
+            bestKind = kind;
+        }
     }
-    if (!best.isEmpty()) {
-        // "women's" → "women" → "woman"
-        return exceptions.value(best.toLower(), best);
+    if (root) {
+        // A word of its own stays, unless it is a verb form or a comparative
+        // that the dictionary also lists, say as an adjective ("decided"), a
+        // noun ("saying") or for its prefixes ("asked" for "unasked"). A
+        // plural that is a noun of its own ("news") or an -ing adjective
+        // ("interesting") stays too, and without WordNet's word classes to
+        // tell them apart every word of the dictionary stays.
+        if (best.isEmpty() || !hasClasses || (bestKind == Ending::Plural && nouns.contains(lower))
+            || (bestKind == Ending::Verbal && lower.endsWith(QLatin1String("ing")) && adjectives.contains(lower)))
+            return word;
     }
-    if (isLatin(lower)) {
+    if (!best.isEmpty())
+        return best;
+    if (latin) {
         const QString stripped = strippedForm(lower);
         if (!stripped.isEmpty())
             return stripped;

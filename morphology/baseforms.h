@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringConverter>
 #include <QStringList>
@@ -43,22 +44,29 @@ public:
     /*! The base form of \a word; \a word itself when none is known. */
     QString baseForm(const QString& word);
 
-    /*! True when \a word is \a stem with an English inflectional ending
-        (plural, possessive, past, participle, comparative, superlative),
-        spelling changes included. Both lower case. */
-    static bool isInflectionOf(const QString& word, const QString& stem);
-
     /*! The program's exception list, laid out beside WordNet's. */
     static QString ownExceptionFile() { return QStringLiteral("common.exc"); }
 
 private:
+    enum class Ending { None, Plural, Verbal, Comparative };
+    static Ending inflection(const QString& word, const QString& stem);
+    void loadWordClasses();
+    bool fitsWordClass(const QString& stem, Ending kind) const;
     void loadExceptions(const QString& path, bool ownList);
     QStringList stems(const QString& word);
     bool isRoot(const QString& word);
     QString strippedForm(const QString& lower);
 
+    QString exceptionFolder;
     std::unique_ptr<Hunspell> morphology;
     QHash<QString, QString> exceptions;
+    // WordNet's nouns, verbs and adjectives, read on first use: an ending is
+    // taken off only when what is left is a word of the class it inflects.
+    bool classesLoaded = false;
+    bool hasClasses = false;
+    QSet<QString> nouns;
+    QSet<QString> verbs;
+    QSet<QString> adjectives;
     // Hunspell works on bytes in the encoding its affix file declares; words
     // cross over through these, or not at all when the encoding is unknown.
     QStringEncoder encoder;
