@@ -37,6 +37,7 @@
 #include "editing/downloaderdialog.h"
 #include "editing/editordialog.h"
 #include "editing/finderdialog.h"
+#include "editing/importexport.h"
 #include "lessons/cardwidget.h"
 #include "lessons/fillwidget.h"
 #include "lessons/meetwidget.h"
@@ -196,6 +197,10 @@ void MainWindow::createActions()
     connect(openAction, &QAction::triggered, this, &MainWindow::showOpenFileDialog);
     downloadAction = makeAction(":Download.png", tr("Скачать словарь..."), QKeySequence(QStringLiteral("Ctrl+d")));
     connect(downloadAction, &QAction::triggered, this, &MainWindow::showDownloaderDialog);
+    importAction = makeAction(nullptr, tr("Импорт..."), QKeySequence());
+    connect(importAction, &QAction::triggered, this, &MainWindow::importWords);
+    exportAction = makeAction(nullptr, tr("Экспорт..."), QKeySequence());
+    connect(exportAction, &QAction::triggered, this, &MainWindow::exportWords);
     exitAction = makeAction(":Exit.png", tr("Выход"), QKeySequence(QStringLiteral("Ctrl+q")));
     connect(exitAction, &QAction::triggered, this, &QWidget::close);
 
@@ -281,6 +286,8 @@ void MainWindow::createMenus()
     fileMenu->addAction(newAction);
     fileMenu->addAction(openAction);
     fileMenu->addAction(downloadAction);
+    fileMenu->addAction(importAction);
+    fileMenu->addAction(exportAction);
     recentSeparator = fileMenu->addSeparator();
     for (QAction* action : std::as_const(recentFileActions))
         fileMenu->addAction(action);
@@ -789,6 +796,21 @@ void MainWindow::showOpenFileDialog()
     endLearningRun();
     openFile(path);
     setLesson(0);
+}
+
+void MainWindow::importWords()
+{
+    const QString path = ImportExport(this).importFile();
+    if (path.isEmpty())
+        return;
+    endLearningRun();
+    openFile(path);
+    setLesson(0);
+}
+
+void MainWindow::exportWords()
+{
+    ImportExport(this).exportDictionary();
 }
 
 void MainWindow::showDownloaderDialog()

@@ -49,6 +49,8 @@ public slots:
     void showNewFileDialog();
     void showDownloaderDialog();
     void showOpenFileDialog();
+    void importWords();
+    void exportWords();
     void showEditorDialog();
     void showModelDialog();
     void showFinderDialog();
@@ -129,6 +131,8 @@ private:
     QAction* newAction = nullptr;
     QAction* openAction = nullptr;
     QAction* downloadAction = nullptr;
+    QAction* importAction = nullptr;
+    QAction* exportAction = nullptr;
     QAction* exitAction = nullptr;
     QList<QAction*> recentFileActions;
     QAction* recentSeparator = nullptr;

@@ -1,40 +1,127 @@
 #include "textsplitter.h"
 
+#include <QHash>
+
 namespace TextSplitter {
+
+namespace {
+
+bool isApostrophe(char32_t c)
+{
+    return c == U'\'' || c == U'\u2019' || c == U'\u02BC';
+}
+
+bool isHyphen(char32_t c)
+{
+    return c == U'-' || c == U'\u2010' || c == U'\u2011';
+}
+
+bool isLetter(char32_t c)
+{
+    return QChar::isLetter(c) || QChar::isMark(c);
+}
+
+// Pronouns and adverbs after which "'s" means "is" or "has", not a possessive.
+bool takesVerbS(const QString& lower)
+{
+    static const QStringList words = {
+        QStringLiteral("it"),    QStringLiteral("he"),    QStringLiteral("she"),  QStringLiteral("that"),
+        QStringLiteral("what"),  QStringLiteral("there"), QStringLiteral("here"), QStringLiteral("who"),
+        QStringLiteral("where"), QStringLiteral("how"),   QStringLiteral("let"),  QStringLiteral("when"),
+        QStringLiteral("why"),   QStringLiteral("this"),
+    };
+    return words.contains(lower);
+}
+
+} // namespace
 
 bool isSeparator(QChar c)
 {
-    // Unicode white space and decimal digits count, like the \s and \d of the
-    // pattern users of earlier versions know, not only their ASCII forms.
-    if (c.isSpace() || c.isDigit())
-        return true;
-    switch (c.unicode()) {
-    case ',': case '.': case ':': case ';': case '~': case '!': case '@':
-    case '#': case '$': case '%': case '^': case '&': case '*': case '(':
-    case ')': case '{': case '}': case '\\': case '/': case '[': case ']':
-    case '<': case '>': case '|': case '?': case '-': case '_': case '+':
-    case '=': case '"':
-        return true;
-    default:
-        return false;
+    return !isLetter(c.unicode()) && !isApostrophe(c.unicode()) && !isHyphen(c.unicode())
+        && !c.isSurrogate();
+}
+
+QString cleanWord(const QString& token)
+{
+    if (token.size() > maxWordLength)
+        return QString();
+    const qsizetype apostrophe = [&token] {
+        for (qsizetype i = token.size() - 1; i > 0; --i) {
+            if (isApostrophe(token.at(i).unicode()))
+                return i;
+        }
+        return qsizetype(-1);
+    }();
+    if (apostrophe < 0)
+        return token;
+    const QString ending = token.mid(apostrophe + 1).toLower();
+    const QString body = token.left(apostrophe);
+    if (ending == QLatin1String("s"))
+        return takesVerbS(body.toLower()) ? QString() : body;
+    if (ending == QLatin1String("t") && body.endsWith(QLatin1Char('n'), Qt::CaseInsensitive))
+        return QString();
+    for (const char* contraction : {"re", "ve", "ll", "d", "m"}) {
+        if (ending == QLatin1String(contraction))
+            return QString();
     }
+    return token;
 }
 
 QStringList split(const QString& text)
 {
-    // A scan instead of a regular expression: linear, and it cannot cut a
-    // surrogate pair in two, because neither half is ever a separator.
     QStringList words;
+    QHash<QString, qsizetype> positions;
+    auto take = [&](qsizetype start, qsizetype end) {
+        // A 10 000-letter token is cut off here before it is copied.
+        if (end - start > maxWordLength)
+            return;
+        const QString word = cleanWord(text.mid(start, end - start));
+        if (word.isEmpty())
+            return;
+        const QString lower = word.toLower();
+        const auto seen = positions.constFind(lower);
+        if (seen == positions.cend()) {
+            positions.insert(lower, words.size());
+            words.append(word);
+        } else if (word == lower) {
+            words[*seen] = word;
+        }
+    };
+
+    // Code points, so that a letter outside the basic plane is one letter.
     const qsizetype size = text.size();
-    qsizetype start = 0;
-    for (qsizetype i = 0; i <= size; ++i) {
-        if (i < size && !isSeparator(text.at(i)))
-            continue;
-        if (i > start)
-            words.append(text.mid(start, i - start));
-        start = i + 1;
+    qsizetype start = -1;
+    char32_t previous = 0;
+    qsizetype i = 0;
+    while (i < size) {
+        char32_t c = text.at(i).unicode();
+        qsizetype width = 1;
+        if (QChar::isHighSurrogate(c) && i + 1 < size && text.at(i + 1).isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(text.at(i), text.at(i + 1));
+            width = 2;
+        }
+        if (isLetter(c)) {
+            if (start < 0)
+                start = i;
+        } else if ((isApostrophe(c) || isHyphen(c)) && start >= 0 && isLetter(previous)) {
+            // Joins only when a letter follows too; decided at that letter.
+            qsizetype next = i + width;
+            char32_t after = next < size ? text.at(next).unicode() : 0;
+            if (QChar::isHighSurrogate(after) && next + 1 < size && text.at(next + 1).isLowSurrogate())
+                after = QChar::surrogateToUcs4(text.at(next), text.at(next + 1));
+            if (!isLetter(after)) {
+                take(start, i);
+                start = -1;
+            }
+        } else if (start >= 0) {
+            take(start, i);
+            start = -1;
+        }
+        previous = c;
+        i += width;
     }
-    words.removeDuplicates();
+    if (start >= 0)
+        take(start, size);
     return words;
 }
 

@@ -9,13 +9,26 @@
 */
 namespace TextSplitter {
 
-/* True for the characters that end a word: white space, digits and the
-    punctuation , . : ; ~ ! @ # $ % ^ & * ( ) { } \ / [ ] < > | ? - _ + = ".
-    The apostrophe and every other character belong to words. */
+/* The longest word taken from a text; anything longer is not a word. */
+constexpr int maxWordLength = 150;
+
+/* True for the characters that never belong to a word: everything but
+    letters, combining marks, apostrophes and hyphens. Digits, dashes,
+    quotes of every kind and all other punctuation and symbols separate
+    words; an apostrophe or a hyphen does too unless it stands between two
+    letters ("o'clock", "well-known"). */
 bool isSeparator(QChar c);
 
-/* The words of \a text in text order, without empty strings and with every
-    repetition after the first dropped (exact, case-sensitive comparison). */
+/* The form of a split-off token that goes into the dictionary: a
+    possessive loses its "'s" ("brother's" → "brother"); a contraction
+    ("it's", "hasn't", "we'll") and a token longer than maxWordLength give an
+    empty string, for no word at all. */
+QString cleanWord(const QString& token);
+
+/* The words of \a text in text order, cleaned, without empty strings and
+    with every repetition dropped, letter case ignored: the first occurrence
+    keeps its place, in lower case when the text also has it so ("The ...
+    the" gives "the"; "Paris" stays "Paris"). */
 QStringList split(const QString& text);
 
 } // namespace TextSplitter

@@ -1,69 +1,16 @@
 #include "unitsmaker.h"
 
-#include <QFile>
-
-#include <hunspell/hunspell.hxx>
-
-#include <string>
-#include <vector>
+#include <QRegularExpression>
+#include <QSet>
 
 #include "model/units.h"
 
-namespace {
-
-// Hunspell's names for the encodings it reads, where they differ from the
-// names Qt's converters know.
-QByteArray converterName(const char* hunspellName)
-{
-    const QByteArray name = QByteArray(hunspellName).trimmed();
-    if (name.compare("microsoft-cp1251", Qt::CaseInsensitive) == 0)
-        return "windows-1251";
-    if (name.compare("TIS620-2533", Qt::CaseInsensitive) == 0)
-        return "TIS-620";
-    return name;
-}
-
-bool isAscii(const QString& text)
-{
-    for (QChar c : text) {
-        if (c.unicode() > 0x7f)
-            return false;
-    }
-    return true;
-}
-
-bool isAscii(const std::string& bytes)
-{
-    for (char c : bytes) {
-        if (static_cast<unsigned char>(c) > 0x7f)
-            return false;
-    }
-    return true;
-}
-
-} // namespace
-
-UnitsMaker::UnitsMaker(const QString& affixFile, const QString& dictionaryFile)
+UnitsMaker::UnitsMaker(const QString& affixFile, const QString& dictionaryFile, const QString& exceptionFolder)
     : dictionary(Units::instance(0))
     , learnedList(Units::instance(1))
+    , baseForms(affixFile, dictionaryFile, exceptionFolder)
 {
-    // Hunspell complains on the console about files it cannot open; missing
-    // files simply mean no morphology.
-    if (!QFile::exists(affixFile) || !QFile::exists(dictionaryFile))
-        return;
-    morphology = std::make_unique<Hunspell>(QFile::encodeName(affixFile).constData(),
-                                            QFile::encodeName(dictionaryFile).constData());
-    const QByteArray name = converterName(morphology->get_dic_encoding());
-    encoder = QStringEncoder(name.constData());
-    decoder = QStringDecoder(name.constData());
-    if (!encoder.isValid() || !decoder.isValid()) {
-        asciiOnly = true;
-        encoder = QStringEncoder(QStringConverter::Latin1);
-        decoder = QStringDecoder(QStringConverter::Latin1);
-    }
 }
-
-UnitsMaker::~UnitsMaker() = default;
 
 QStringList UnitsMaker::words() const
 {
@@ -80,57 +27,55 @@ void UnitsMaker::clear()
     wordList.clear();
 }
 
-void UnitsMaker::excludeKnown()
+void UnitsMaker::excludeKnown(bool reverse)
 {
-    exclude(dictionary);
+    exclude(dictionary, reverse);
 }
 
-void UnitsMaker::excludeLearned()
+void UnitsMaker::excludeLearned(bool reverse)
 {
-    exclude(learnedList);
+    exclude(learnedList, reverse);
 }
 
-void UnitsMaker::exclude(const Units* list)
+void UnitsMaker::exclude(const Units* list, bool reverse)
 {
-    // find() is a hash look-up, so this stays linear in the number of words.
-    wordList.removeIf([list](const QString& word) { return list->find(word) >= 0; });
+    if (!reverse) {
+        // find() is a hash look-up, so this stays linear in the number of words.
+        wordList.removeIf([list](const QString& word) { return list->find(word) >= 0; });
+        return;
+    }
+    // A translation often lists several meanings ("кот, кошка"); each counts.
+    static const QRegularExpression meaningSeparators(QStringLiteral("[,;]"));
+    QSet<QString> known;
+    for (const Unit& unit : list->unitList()) {
+        known.insert(unit.translation.trimmed().toLower());
+        for (const QString& meaning : unit.translation.split(meaningSeparators, Qt::SkipEmptyParts))
+            known.insert(meaning.trimmed().toLower());
+    }
+    wordList.removeIf([&known](const QString& word) { return known.contains(word.trimmed().toLower()); });
 }
 
 bool UnitsMaker::hasMorphology() const
 {
-    return morphology != nullptr;
+    return baseForms.hasMorphology();
 }
 
 QString UnitsMaker::stemOf(const QString& word)
 {
-    // A NUL would cut the word short inside Hunspell.
-    if (!morphology || word.isEmpty() || word.contains(QChar(0)))
-        return word;
-    if (asciiOnly && !isAscii(word))
-        return word;
-
-    encoder.resetState();
-    const QByteArray bytes = encoder.encode(word);
-    // A character the dictionary's encoding cannot hold would reach Hunspell
-    // as a replacement character and could match some other word.
-    if (encoder.hasError())
-        return word;
-
-    const std::vector<std::string> stems = morphology->stem(bytes.toStdString());
-    if (stems.empty())
-        return word;
-    // Of several analyses the last is taken, as the import always did.
-    const std::string& stem = stems.back();
-    if (stem.empty() || (asciiOnly && !isAscii(stem)))
-        return word;
-    decoder.resetState();
-    const QString result = decoder.decode(QByteArrayView(stem.data(), qsizetype(stem.size())));
-    return decoder.hasError() ? word : result;
+    return baseForms.baseForm(word);
 }
 
 void UnitsMaker::stem()
 {
-    for (QString& word : wordList)
-        word = stemOf(word);
-    wordList.removeDuplicates();
+    QSet<QString> seen;
+    QStringList result;
+    result.reserve(wordList.size());
+    for (const QString& word : std::as_const(wordList)) {
+        const QString base = baseForms.baseForm(word);
+        if (!seen.contains(base.toLower())) {
+            seen.insert(base.toLower());
+            result.append(base);
+        }
+    }
+    wordList = result;
 }

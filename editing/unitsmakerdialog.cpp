@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QSet>
 #include <QVBoxLayout>
 
 #include "app/settings.h"
@@ -98,14 +99,20 @@ void UnitsMakerDialog::writeSettings()
 
 void UnitsMakerDialog::produce()
 {
+    // A text in the user's own language is compared with the translations.
+    const bool reverse = translationBox->isChecked() && reverseDirection->isChecked();
+    const auto excludeKnownWords = [&] {
+        maker.excludeKnown(reverse);
+        if (excludeLearnedBox->isChecked())
+            maker.excludeLearned(reverse);
+    };
     maker.setWords(TextSplitter::split(textEdit->toPlainText()));
-    // The filters run before stemming: a word whose base form is already in
-    // the dictionary still comes in, in its base form.
-    maker.excludeKnown();
-    if (excludeLearnedBox->isChecked())
-        maker.excludeLearned();
-    if (stemBox->isChecked())
+    excludeKnownWords();
+    if (stemBox->isChecked()) {
         maker.stem();
+        // "books" may be new while "book" is not.
+        excludeKnownWords();
+    }
     // Nothing new: the dialog stays open with the text, for the user to change.
     if (maker.words().isEmpty())
         return;
@@ -125,16 +132,32 @@ void UnitsMakerDialog::save()
     const bool reverse = translate && reverseDirection->isChecked();
     const bool lower = lowerCaseBox->isChecked();
     const QStringList words = maker.words();
+    int untranslated = 0;
+    QSet<QString> added;
     for (int i = 0; i < words.size(); ++i) {
         QString word = words.at(i);
         QString translation = translate ? translations->translation(i) : QString();
-        if (reverse)
+        if (reverse) {
+            // A word the service could not translate has no foreign word to
+            // learn; an entry without one would only be an empty card.
+            if (translation.trimmed().isEmpty()) {
+                ++untranslated;
+                continue;
+            }
             std::swap(word, translation);
+            if (dictionary->find(word) >= 0 || added.contains(word.trimmed().toLower()))
+                continue;
+            added.insert(word.trimmed().toLower());
+        }
         if (lower) {
             word = word.toLower();
             translation = translation.toLower();
         }
         dictionary->add(word, translation);
+    }
+    if (untranslated > 0) {
+        QMessageBox::information(this, tr("Информация"),
+                                 tr("Не добавлено слов, для которых не нашёлся перевод: %1.").arg(untranslated));
     }
 }
 

@@ -10,8 +10,15 @@
 #include "model/questions.h"
 #include "model/statuses.h"
 #include "model/units.h"
-#include "dialoghelpers.h"
+#include "interchange/wordfiles.h"
+#include "tests/dialoghelpers.h"
+#include "tests/testfiles.h"
 #include "testenvironment.h"
+
+#include <QComboBox>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -62,6 +69,9 @@ private slots:
     void recentFilesKeepFiveExistingOnes();
     void newFileEmptiesAndForgetsStatuses_data();
     void newFileEmptiesAndForgetsStatuses();
+    void importAsksForColumnsAndNameThenOpens();
+    void unreadableImportWritesNothing();
+    void exportWritesTheOpenDictionary();
     void closingSavesEverythingButNotTheRun();
     void openingTheLearnedWordsFileKeepsItsLatestWords();
 
@@ -226,6 +236,95 @@ void TestMainWindow::newFileEmptiesAndForgetsStatuses()
     QCOMPARE(Statuses::instance()->countOf(100), 0);
     QVERIFY(!QFile::exists(base + QStringLiteral(".inf")));
     QCOMPARE(QFileInfo(base + QStringLiteral(".dic")).size(), 0);
+}
+
+namespace {
+
+QAction* fileAction(QWidget* window, const QString& text)
+{
+    for (QAction* action : window->findChildren<QAction*>())
+        if (action->text() == text)
+            return action;
+    return nullptr;
+}
+
+// Picks \a path in the next file dialog.
+void chooseFile(const QString& path)
+{
+    whenModal<QFileDialog>([path](QFileDialog* dialog) {
+        dialog->selectFile(path);
+        static_cast<QDialog*>(dialog)->accept();
+    });
+}
+
+// Types \a name into the next name prompt, then runs \a next.
+void typeName(const QString& name, const std::function<void()>& next = {})
+{
+    whenModal<QInputDialog>([name, next](QInputDialog* dialog) {
+        if (next)
+            next();
+        dialog->setTextValue(name);
+        dialog->accept();
+    });
+}
+
+} // namespace
+
+void TestMainWindow::importAsksForColumnsAndNameThenOpens()
+{
+    QTemporaryDir dir;
+    const QString source = dir.filePath(QStringLiteral("lesson.csv"));
+    writeFile(source, "English,German,Russian\ndog,Hund,собака\ncat,Katze,кошка\n");
+    writeDictionary(dictionaries() + QStringLiteral("animals.dic"), {"cat", "dog"});
+    const QByteArray animals = readFile(dictionaries() + QStringLiteral("animals.dic"));
+
+    chooseFile(source);
+    whenModal<QDialog>([](QDialog* dialog) {
+        const auto boxes = dialog->findChildren<QComboBox*>();
+        QCOMPARE(boxes.size(), 2);
+        QCOMPARE(boxes.at(1)->count(), 3);
+        boxes.at(1)->setCurrentIndex(2);
+        // An existing name is asked about; "No" asks for the name again.
+        typeName(QStringLiteral("animals"), [] {
+            auto* answerer = new BoxAnswerer(QList<QMessageBox::StandardButton>{QMessageBox::No});
+            typeName(QStringLiteral("zoo"), [answerer] { delete answerer; });
+        });
+        dialog->accept();
+    });
+    fileAction(window, QStringLiteral("Импорт..."))->trigger();
+
+    QCOMPARE(readFile(dictionaries() + QStringLiteral("animals.dic")), animals);
+    QCOMPARE(currentFileName, dictionaries() + QStringLiteral("zoo"));
+    QCOMPARE(Units::instance(0)->unitList(),
+             (QList<Unit>{Unit{"dog", "собака"}, Unit{"cat", "кошка"}}));
+}
+
+void TestMainWindow::unreadableImportWritesNothing()
+{
+    const QString open = currentFileName;
+    const QStringList before = QDir(dictionaries()).entryList(QDir::Files);
+    BoxAnswerer answerer;
+    chooseFile(QFINDTESTDATA("data/interchange/unclosed-quote.csv"));
+    fileAction(window, QStringLiteral("Импорт..."))->trigger();
+    QCOMPARE(answerer.titles, QStringList{"Ошибка"});
+    QVERIFY2(answerer.texts.value(0).contains(QStringLiteral("Строка 3")), qPrintable(answerer.texts.value(0)));
+    QCOMPARE(QDir(dictionaries()).entryList(QDir::Files), before);
+    QCOMPARE(currentFileName, open);
+}
+
+void TestMainWindow::exportWritesTheOpenDictionary()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("out.kvtml"));
+    Units::instance(0)->add(QStringLiteral("export"), QStringLiteral("экспорт"));
+    BoxAnswerer answerer;
+    chooseFile(path);
+    fileAction(window, QStringLiteral("Экспорт..."))->trigger();
+    QCOMPARE(answerer.titles, QStringList{"Информация"});
+    WordTable table;
+    QString error;
+    QVERIFY2(WordFiles::read(path, &table, &error), qPrintable(error));
+    QCOMPARE(table.units(), Units::instance(0)->unitList());
 }
 
 void TestMainWindow::closingSavesEverythingButNotTheRun()

@@ -17,6 +17,8 @@
 #include "editing/unitsmaker.h"
 #include "editing/unitsmakerdialog.h"
 #include "model/units.h"
+#include "morphology/baseforms.h"
+#include "tests/dialoghelpers.h"
 #include "tests/testenvironment.h"
 #include "tools/translationserver.h"
 #include "translation/translator.h"
@@ -25,6 +27,7 @@ namespace {
 
 const QString buildAffix = QStringLiteral(VOCABRIUM_BUILD_DIR "/Morphologic/default.aff");
 const QString buildDictionary = QStringLiteral(VOCABRIUM_BUILD_DIR "/Morphologic/default.dic");
+const QString buildExceptions = QStringLiteral(VOCABRIUM_BUILD_DIR "/Morphologic/verb.exc");
 
 QCheckBox* checkBox(QWidget* parent, const QString& text)
 {
@@ -55,6 +58,8 @@ private slots:
     void splitting_data();
     void splitting();
     void stemmingWithTheBuiltDictionary();
+    void baseForms_data();
+    void baseForms();
     void stemmingKeepsTheDeclaredEncoding_data();
     void stemmingKeepsTheDeclaredEncoding();
     void missingMorphologyLeavesWordsAsTyped();
@@ -66,6 +71,7 @@ private slots:
     void cancelAddsNothingAndStoresOptions();
     void translationInEitherDirection_data();
     void translationInEitherDirection();
+    void reverseImportSkipsKnownTranslationsAndUntranslatedWords();
     void helpExplainsTheOptions();
 
 private:
@@ -95,6 +101,9 @@ void TestUnitsMaker::initTestCase()
         QVERIFY(QDir().mkpath(QStringLiteral("Morphologic")));
         QVERIFY(QFile::copy(buildAffix, QStringLiteral("Morphologic/default.aff")));
         QVERIFY(QFile::copy(buildDictionary, QStringLiteral("Morphologic/default.dic")));
+        for (const char* list : {"common.exc", "verb.exc", "noun.exc", "adj.exc", "adv.exc"})
+            QFile::copy(QStringLiteral(VOCABRIUM_BUILD_DIR "/Morphologic/") + QLatin1String(list),
+                        QStringLiteral("Morphologic/") + QLatin1String(list));
     }
     dialog = new UnitsMakerDialog;
 }
@@ -112,19 +121,26 @@ void TestUnitsMaker::splitting_data()
 
     QTest::newRow("punctuation, digits, repetition")
         << "one, two; two 3three" << QStringList{"one", "two", "three"};
-    QTest::newRow("apostrophes stay inside words")
-        << "don't it's l’homme" << QStringList{"don't", "it's", "l’homme"};
-    QTest::newRow("hyphen splits") << "e-mail" << QStringList{"e", "mail"};
-    QTest::newRow("letter case makes another word")
-        << "The and the" << QStringList{"The", "and", "the"};
-    QTest::newRow("every separator")
-        << "a,b.c:d;e~f!g@h#i$j%k^l&m*n(o)p{q}r\\s/t[u]v<w>x|y?z-A_B+C=D\"E"
-        << QString("abcdefghijklmnopqrstuvwxyzABCDE").split(QString(), Qt::SkipEmptyParts);
+    QTest::newRow("dashes and quotes of every kind separate")
+        << "word—another–third “quoted” ‘single’ «angle» \"plain\""
+        << QStringList{"word", "another", "third", "quoted", "single", "angle", "plain"};
+    QTest::newRow("possessive loses its s")
+        << "brother's brothers' Brother’s" << QStringList{"brother", "brothers"};
+    QTest::newRow("contractions are no words")
+        << "it's hasn't we'll I'd you're they've I'm don't That’s" << QStringList{};
+    QTest::newRow("inner apostrophes stay") << "o'clock l’homme" << QStringList{"o'clock", "l’homme"};
+    QTest::newRow("hyphenated words stay whole")
+        << "well-known e-mail -dash- x - y" << QStringList{"well-known", "e-mail", "dash", "x", "y"};
+    QTest::newRow("letter case makes one word, lower case preferred")
+        << "The and the, Paris" << QStringList{"the", "and", "Paris"};
     QTest::newRow("unicode spaces and digits")
         << QString::fromUtf8("кот\u00a0пёс\u0663дом\u2003\tмир\n") << QStringList{"кот", "пёс", "дом", "мир"};
-    QTest::newRow("other signs belong to words")
-        << QString::fromUtf8("naïve «quote» 50€ a😀b") << QStringList{"naïve", "«quote»", "€", "a😀b"};
-    QTest::newRow("separators only") << " ,.; 123 -- " << QStringList{};
+    QTest::newRow("signs and symbols separate")
+        << QString::fromUtf8("naïve 50€ a😀b a𐐨b") << QStringList{"naïve", "a", "b", "a𐐨b"};
+    QTest::newRow("overlong token is no word")
+        << QString(10000, QLatin1Char('a')) + " cat " + QString(150, QLatin1Char('b'))
+        << QStringList{"cat", QString(150, QLatin1Char('b'))};
+    QTest::newRow("separators only") << " ,.; 123 -- ' " << QStringList{};
     QTest::newRow("empty") << "" << QStringList{};
 }
 
@@ -144,6 +160,45 @@ void TestUnitsMaker::stemmingWithTheBuiltDictionary()
     maker.setWords({"books", "book", "helped", "Кошки", "café", "xyzzyq"});
     maker.stem();
     QCOMPARE(maker.words(), (QStringList{"book", "help", "Кошки", "café", "xyzzyq"}));
+}
+
+void TestUnitsMaker::baseForms_data()
+{
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<QString>("base");
+
+    // Hunspell's own last stem for the first six is "the", "tee", "ha", "i", "new", "doe".
+    QTest::newRow("not a stem that only begins alike") << "things" << "thing";
+    QTest::newRow("irregular plural") << "teeth" << "tooth";
+    QTest::newRow("has") << "has" << "have";
+    QTest::newRow("is") << "is" << "be";
+    QTest::newRow("a word in its own right") << "news" << "news";
+    QTest::newRow("does") << "does" << "do";
+    QTest::newRow("irregular past") << "ran" << "run";
+    QTest::newRow("went") << "went" << "go";
+    QTest::newRow("children") << "children" << "child";
+    QTest::newRow("mice") << "mice" << "mouse";
+    QTest::newRow("feet") << "feet" << "foot";
+    QTest::newRow("women") << "women" << "woman";
+    QTest::newRow("irregular comparative") << "better" << "good";
+    QTest::newRow("plural") << "books" << "book";
+    QTest::newRow("capital at sentence start") << "Books" << "book";
+    QTest::newRow("y to ies") << "carried" << "carry";
+    QTest::newRow("doubled consonant") << "stopped" << "stop";
+    QTest::newRow("derivation is another word") << "unhappy" << "unhappy";
+    QTest::newRow("adverb is another word") << "quickly" << "quickly";
+    QTest::newRow("name") << "Paris" << "Paris";
+    QTest::newRow("unknown") << "xyzzyq" << "xyzzyq";
+}
+
+void TestUnitsMaker::baseForms()
+{
+    QFETCH(QString, word);
+    QFETCH(QString, base);
+    if (!QFile::exists(buildAffix) || !QFile::exists(buildExceptions))
+        QSKIP("The build has no morphology (hunspell-en-us or wordnet-base missing)");
+    static BaseForms forms(buildAffix, buildDictionary, QStringLiteral(VOCABRIUM_BUILD_DIR "/Morphologic"));
+    QCOMPARE(forms.baseForm(word), base);
 }
 
 void TestUnitsMaker::stemmingKeepsTheDeclaredEncoding_data()
@@ -213,12 +268,16 @@ void TestUnitsMaker::savingFollowsTheOptions_data()
     QTest::addColumn<bool>("excludeLearned");
     QTest::addColumn<QStringList>("added");
 
-    QTest::newRow("lower case stores both as the")
-        << "The and the" << false << true << true << QStringList{"the", "and", "the"};
-    QTest::newRow("letter case kept") << "The and the" << false << false << true
-                                      << QStringList{"The", "and", "the"};
+    QTest::newRow("lower case") << "The and THE, Paris" << false << true << true
+                                << QStringList{"the", "and", "paris"};
+    QTest::newRow("letter case kept") << "The and THE, Paris" << false << false << true
+                                      << QStringList{"The", "and", "Paris"};
     QTest::newRow("base forms merge") << "books, book; helped" << true << true << true
                                       << QStringList{"book", "help"};
+    QTest::newRow("base form already in the dictionary")
+        << "cats books" << true << true << true << QStringList{"book"};
+    QTest::newRow("base form already learned") << "dogs books" << true << true << true
+                                               << QStringList{"book"};
     QTest::newRow("known and learned left out")
         << "Cat dog bird" << false << true << true << QStringList{"bird"};
     QTest::newRow("learned kept on request")
@@ -324,6 +383,27 @@ void TestUnitsMaker::translationInEitherDirection()
     QCOMPARE(learningLanguage, QStringLiteral("en"));
     QCOMPARE(interfaceLanguage, QStringLiteral("ru"));
     QCOMPARE(umdStandardDirection, !reverse);
+}
+
+void TestUnitsMaker::reverseImportSkipsKnownTranslationsAndUntranslatedWords()
+{
+    server.setFault(TranslationServer::Fault::HttpError, QStringLiteral("ничто"));
+    BoxAnswerer answerer;
+    const int result = runDialog([&] {
+        checkBox(dialog, QStringLiteral("Приводить к нижему регистру"))->setChecked(true);
+        checkBox(dialog, QStringLiteral("Исключать изученные"))->setChecked(true);
+        for (QGroupBox* box : dialog->findChildren<QGroupBox*>())
+            if (box->isCheckable())
+                box->setChecked(true);
+        dialog->findChildren<QRadioButton*>().at(1)->setChecked(true);
+        // "кошка" and "собака" are the translations of a known and a learned word.
+        dialog->findChild<QPlainTextEdit*>()->setPlainText(QStringLiteral("Кошка, собака, дом — книга; ничто"));
+        dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Save)->click();
+    });
+    server.setFault(TranslationServer::Fault::None, QStringLiteral("ничто"));
+    QCOMPARE(result, int(QDialog::Accepted));
+    QCOMPARE(dictionary->unitList().mid(1), (QList<Unit>{Unit{"house", "дом"}, Unit{"book", "книга"}}));
+    QCOMPARE(answerer.texts, QStringList{"Не добавлено слов, для которых не нашёлся перевод: 1."});
 }
 
 void TestUnitsMaker::helpExplainsTheOptions()

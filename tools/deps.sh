@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-multimedia-dev qt6-translations-l10n
-    libhunspell-dev hunspell-en-us
+    libhunspell-dev hunspell-en-us wordnet-base
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good
     espeak-ng fonts-dejavu-core
 )

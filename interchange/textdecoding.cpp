@@ -1,0 +1,54 @@
+#include "interchange/textdecoding.h"
+
+#include <QStringConverter>
+#include <QStringDecoder>
+
+namespace TextDecoding {
+
+namespace {
+
+// Code points of the bytes 0x80..0xBF; 0xC0..0xFF are А..я in order.
+const char16_t upperHalf[64] = {
+    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x20AC, 0x2030, 0x0409, 0x2039, 0x040A, 0x040C, 0x040B, 0x040F,
+    0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0xFFFD, 0x2122, 0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F,
+    0x00A0, 0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6, 0x00A7,
+    0x0401, 0x00A9, 0x0404, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x0407,
+    0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6, 0x00B7,
+    0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457,
+};
+
+QString fromWindows1251(const QByteArray& bytes)
+{
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar* out = text.data();
+    for (char c : bytes) {
+        const uchar b = uchar(c);
+        if (b < 0x80)
+            *out++ = QChar(b);
+        else if (b < 0xC0)
+            *out++ = QChar(upperHalf[b - 0x80]);
+        else
+            *out++ = QChar(char16_t(0x0410 + (b - 0xC0)));
+    }
+    return text;
+}
+
+} // namespace
+
+QString decode(const QByteArray& bytes)
+{
+    const std::optional<QStringConverter::Encoding> marked = QStringConverter::encodingForData(bytes);
+    if (marked && *marked != QStringConverter::Utf8) {
+        QStringDecoder decoder(*marked);
+        return decoder.decode(bytes);
+    }
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    const QString text = utf8.decode(bytes);
+    if (!utf8.hasError())
+        return text;
+    return fromWindows1251(bytes);
+}
+
+} // namespace TextDecoding
