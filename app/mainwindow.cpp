@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHash>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -110,6 +111,9 @@ void MainWindow::initModels()
     // word selection page.
     const QSignalBlocker blocker(statuses);
     startUpProblems = files->openAtStartUp(storedFile);
+    const QString scheduleProblem = loadSchedule();
+    if (!scheduleProblem.isEmpty())
+        startUpProblems.append(scheduleProblem);
 }
 
 void MainWindow::createWidgets()
@@ -229,6 +233,10 @@ void MainWindow::createActions()
                                    QKeySequence(QStringLiteral("Ctrl+w")));
     markLearnedAction->setEnabled(false);
     connect(markLearnedAction, &QAction::triggered, this, &MainWindow::markLearned);
+    reviewAction = makeAction(":MarkLearned1.png", tr("Повторить выученные слова"), QKeySequence(QStringLiteral("Ctrl+Y")));
+    connect(reviewAction, &QAction::triggered, this, &MainWindow::startReview);
+    retentionAction = makeAction(nullptr, tr("Повторение..."), QKeySequence());
+    connect(retentionAction, &QAction::triggered, this, &MainWindow::showRetentionDialog);
     progressAction = makeAction(":Progress.png", tr("Прогресс..."), QKeySequence(QStringLiteral("Ctrl+p")));
     connect(progressAction, &QAction::triggered, this, &MainWindow::showProgressDialog);
     aboutAction = makeAction(":About.png", tr("О Программе..."), QKeySequence());
@@ -306,6 +314,7 @@ void MainWindow::createMenus()
     toolsMenu->addAction(editorAction);
     toolsMenu->addSeparator();
     toolsMenu->addAction(markLearnedAction);
+    toolsMenu->addAction(reviewAction);
     toolsMenu->addAction(clearAction);
     toolsMenu->addSeparator();
     toolsMenu->addAction(progressAction);
@@ -313,6 +322,7 @@ void MainWindow::createMenus()
     QMenu* settingsMenu = menuBar()->addMenu(tr("Настройки"));
     settingsMenu->addAction(modelAction);
     settingsMenu->addAction(languageAction);
+    settingsMenu->addAction(retentionAction);
     QMenu* fontsMenu = settingsMenu->addMenu(QIcon(QStringLiteral(":Font.png")), tr("Шрифты"));
     fontsMenu->addAction(lessonFontAction);
     fontsMenu->addAction(interfaceFontAction);
@@ -382,6 +392,8 @@ void MainWindow::createConnections()
     connect(statusBarAction, &QAction::toggled, statusBar(), &QWidget::setVisible);
     connect(finderLineEdit, &QLineEdit::returnPressed, this, &MainWindow::showFinderDialog);
     connect(editorDialog, &EditorDialog::keysRenumbered, this, &MainWindow::renumberPools);
+    connect(static_cast<FillWidget*>(lessons.at(0)), &FillWidget::reviewRequested, this, &MainWindow::startReview);
+    connect(statuses, &Statuses::decremented, this, &MainWindow::reviewMistake);
 
     // The models outlive the window; a unique connection keeps a second
     // window of the same process from wiring them twice.
@@ -506,6 +518,7 @@ void MainWindow::setupDictionariesFolder()
         const QSignalBlocker blocker(statuses);
         startUpProblems += this->files->openAtStartUp(currentFileName + dicSuffix());
     }
+    loadSchedule();
     learnedUnits->load();
 }
 
@@ -528,6 +541,9 @@ void MainWindow::setLesson(int kind)
         adDock->hide();
     }
     markLearnedAction->setEnabled(kind != 0);
+    reviewAction->setEnabled(kind == 0);
+    if (kind == 0)
+        updateDueCount();
     stack->setCurrentIndex(kind);
     lessons.at(kind)->start();
     updateStatusBar();
@@ -541,12 +557,16 @@ void MainWindow::startNextLesson()
         return;
     }
     deferredLesson = false;
+    if (currentPage() != 0 && askedKey >= 0)
+        judgeReview(askedKey);
+    askedKey = -1;
     if (questions->count() > 0) {
         if (currentPage() == 0) {
             connectStatistics();
             statistics.start();
         }
         questions->next();
+        askedKey = questions->current();
         setLesson(lessonSelector->currentLesson());
     } else {
         congratulate();
@@ -589,15 +609,20 @@ void MainWindow::endLearningRun()
     if (currentPage() == 0)
         return;
     abandonExercise();
-    learnedCount += statistics.learnedCount();
+    askedKey = -1;
+    // Remembered reviews were learned words already: they count apart.
+    learnedCount += qMax(0, statistics.learnedCount() - reviewedInRun);
+    reviewedCount += reviewedInRun;
+    reviewedInRun = 0;
     mistakesCount += statistics.mistakesCount();
     learningTime = Statistics::addedTime(learningTime, statistics.learningTime());
     statistics.reset();
     questions->clear();
     variants->clear();
     disconnectStatistics();
+    restoreUnaskedReviews();
     // What was learned must survive a crash or a kill from here on.
-    const QString error = files->save();
+    const QString error = saveDictionaryFiles();
     writeSettings();
     if (!error.isEmpty())
         showError(error);
@@ -606,9 +631,9 @@ void MainWindow::endLearningRun()
 void MainWindow::congratulate()
 {
     QMessageBox box(QMessageBox::Information, tr("Поздравляю!"),
-                    StatusTexts::congratulation(statistics.learnedCount(),
+                    StatusTexts::congratulation(qMax(0, statistics.learnedCount() - reviewedInRun),
                                                 statistics.mistakesCount(),
-                                                statistics.learningTime()),
+                                                statistics.learningTime(), reviewedInRun),
                     QMessageBox::Ok, this);
     box.setTextFormat(Qt::RichText);
     box.exec();
@@ -675,7 +700,7 @@ void MainWindow::showProgressDialog()
 {
     forever {
         QMessageBox box(QMessageBox::Information, tr("Прогресс"),
-                        StatusTexts::progress(learnedCount, learningTime, mistakesCount),
+                        StatusTexts::progress(learnedCount, learningTime, mistakesCount, reviewedCount),
                         QMessageBox::Ok | QMessageBox::Reset, this);
         box.setTextFormat(Qt::RichText);
         // Enter closes the box; clearing the totals takes a deliberate choice.
@@ -752,8 +777,10 @@ void MainWindow::openFile(const QString& path)
     if (!saveOpenDictionary(tr("Словарь не переключён, чтобы изменения не пропали.")))
         return;
     statusBarFrozen = true;
-    const QString error = files->open(path);
+    QString error = files->open(path);
     statusBarFrozen = false;
+    if (error.isEmpty())
+        error = loadSchedule();
     updateStatusBar();
     updateTitle();
     updateRecentFiles();
@@ -763,11 +790,139 @@ void MainWindow::openFile(const QString& path)
 
 bool MainWindow::saveOpenDictionary(const QString& consequence)
 {
-    const QString error = files->save();
+    const QString error = saveDictionaryFiles();
     if (error.isEmpty())
         return true;
     showError(error + QLatin1Char('\n') + consequence);
     return false;
+}
+
+QString MainWindow::saveDictionaryFiles()
+{
+    const QString error = files->save();
+    if (!error.isEmpty())
+        return error;
+    if (!files->isSaveable())
+        return QString();
+    syncSchedule();
+    return schedule.save(files->openFileName());
+}
+
+QString MainWindow::loadSchedule()
+{
+    schedule.setRequestedRetention(reviewRetention);
+    const QString problem = schedule.load(files->openFileName());
+    scheduleAdopting = !schedule.existed();
+    syncSchedule();
+    return problem;
+}
+
+void MainWindow::syncSchedule()
+{
+    // Review words are at a learning status only while they are asked.
+    QList<ReviewSchedule::Word> words;
+    const QList<int> keys = units->keys();
+    words.reserve(keys.size());
+    for (int key : keys) {
+        const int status = reviewKeys.contains(key) ? int(Statuses::Learned) : statuses->status(key);
+        words.append({units->word(key), status});
+    }
+    schedule.sync(words, QDate::currentDate(), !scheduleAdopting);
+    scheduleAdopting = false;
+}
+
+void MainWindow::updateDueCount()
+{
+    syncSchedule();
+    const int due = int(schedule.due(QDate::currentDate()).size());
+    static_cast<FillWidget*>(lessons.at(0))->setDueCount(due);
+}
+
+void MainWindow::startReview()
+{
+    if (currentPage() != 0)
+        return;
+    syncSchedule();
+    // Asked at the model's last step that tests recall (choice, card or
+    // writing): a right answer there makes the word learned again.
+    const int length = modelLength();
+    int step = length - 1;
+    while (step > 0 && modelStep(step) == 1)
+        --step;
+    const int askedAt = Statuses::Initial + step;
+    const QStringList due = schedule.due(QDate::currentDate());
+    for (const QString& word : due) {
+        const int key = units->find(word);
+        if (key < 0 || statuses->status(key) != Statuses::Learned)
+            continue;
+        reviewKeys.insert(key, askedAt);
+        statuses->setStatus(key, askedAt);
+        questions->add(key);
+        variants->add(key);
+    }
+    if (reviewKeys.isEmpty()) {
+        QMessageBox::information(this, tr("Информация"), tr("Сегодня повторять нечего."));
+        return;
+    }
+    static_cast<FillWidget*>(lessons.at(0))->startLearning();
+    // The run did not start (too few words for the choice lesson).
+    if (currentPage() == 0)
+        restoreUnaskedReviews();
+}
+
+void MainWindow::judgeReview(int key)
+{
+    const auto it = reviewKeys.constFind(key);
+    if (it == reviewKeys.cend())
+        return;
+    const int status = statuses->status(key);
+    // Still at the status it was asked at: the exercise ended unanswered.
+    if (status == *it)
+        return;
+    reviewKeys.remove(key);
+    schedule.reviewed(units->word(key), true, QDate::currentDate());
+    ++reviewedInRun;
+    if (status != Statuses::Learned)
+        statuses->setStatus(key, Statuses::Learned);
+}
+
+void MainWindow::reviewMistake()
+{
+    const int key = questions->current();
+    if (currentPage() == 0 || !reviewKeys.contains(key))
+        return;
+    // Forgotten: a lapse for the schedule, and the word is learned again
+    // from the start of the model.
+    reviewKeys.remove(key);
+    schedule.reviewed(units->word(key), false, QDate::currentDate());
+    statuses->setStatus(key, Statuses::Initial);
+}
+
+void MainWindow::restoreUnaskedReviews()
+{
+    const QHash<int, int> left = reviewKeys;
+    reviewKeys.clear();
+    for (auto it = left.cbegin(); it != left.cend(); ++it) {
+        if (units->contains(it.key()) && statuses->status(it.key()) == it.value()) {
+            statuses->setStatus(it.key(), Statuses::Learned);
+            variants->remove(it.key());
+        }
+    }
+}
+
+void MainWindow::showRetentionDialog()
+{
+    bool ok = false;
+    const int percent = QInputDialog::getInt(
+        this, tr("Повторение"),
+        tr("Какую долю выученных слов вы хотите помнить к дню повторения, %?\n"
+           "Чем больше доля, тем чаще повторения."),
+        int(qRound(reviewRetention * 100)), 70, 99, 1, &ok);
+    resumeDeferredLesson();
+    if (!ok)
+        return;
+    reviewRetention = percent / 100.0;
+    schedule.setRequestedRetention(reviewRetention);
 }
 
 void MainWindow::showError(const QString& text)
@@ -824,8 +979,10 @@ void MainWindow::showDownloaderDialog()
         // holds belongs to the replaced file and must not be saved over it.
         endLearningRun();
         statusBarFrozen = true;
-        const QString error = files->reloadReplaced();
+        QString error = files->reloadReplaced();
         statusBarFrozen = false;
+        if (error.isEmpty())
+            error = loadSchedule();
         setLesson(0);
         if (!error.isEmpty())
             showError(error);
@@ -892,7 +1049,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
 QStringList MainWindow::saveEverything()
 {
     QStringList errors;
-    for (const QString& error : {files->save(), files->saveLearned()}) {
+    for (const QString& error : {saveDictionaryFiles(), files->saveLearned()}) {
         if (!error.isEmpty())
             errors.append(error);
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QMainWindow>
 #include <QStringList>
@@ -7,6 +8,7 @@
 #include <memory>
 
 #include "model/statistics.h"
+#include "review/reviewschedule.h"
 
 class QAction;
 class QActionGroup;
@@ -83,6 +85,11 @@ public slots:
     /*! Another start of the program asked for this window. */
     void bringToFront();
 
+    /*! Starts a run over the learned words that are due for review. */
+    void startReview();
+    void showRetentionDialog();
+    const ReviewSchedule& reviewSchedule() const { return schedule; }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     QMenu* createPopupMenu() override;
@@ -109,6 +116,13 @@ private:
     void abandonExercise();
     void resumeDeferredLesson();
     bool saveOpenDictionary(const QString& consequence);
+    QString saveDictionaryFiles();
+    QString loadSchedule();
+    void syncSchedule();
+    void updateDueCount();
+    void reviewMistake();
+    void judgeReview(int key);
+    void restoreUnaskedReviews();
 
     Units* units = nullptr;
     Units* learnedUnits = nullptr;
@@ -127,6 +141,17 @@ private:
     // An exercise that ends while one of the window's boxes is open goes on
     // once the box is closed, unless what the box did abandoned it.
     bool deferredLesson = false;
+
+    ReviewSchedule schedule;
+    // The first schedule of a dictionary learned before reviews existed:
+    // its learned words are scheduled without counting as learned today.
+    bool scheduleAdopting = false;
+    // Words of the running review, with the status they were asked at.
+    QHash<int, int> reviewKeys;
+    int askedKey = -1;
+    int reviewedInRun = 0;
+    QAction* reviewAction = nullptr;
+    QAction* retentionAction = nullptr;
 
     QAction* newAction = nullptr;
     QAction* openAction = nullptr;

@@ -37,6 +37,8 @@ QFont interfaceFont;
 QFont lessonFont;
 int learnedCount = 0;
 int mistakesCount = 0;
+int reviewedCount = 0;
+double reviewRetention = 0.9;
 QTime learningTime;
 
 QString plainCardStyleSheet;
@@ -162,6 +164,8 @@ void readSettings()
     lessonFont.setPointSize(sensibleFontSize(lessonSize, 12, MaximumLessonFontSize));
     learnedCount = s.value(QStringLiteral("learnedCount"), 0).toInt();
     mistakesCount = s.value(QStringLiteral("mistakesCount"), 0).toInt();
+    reviewedCount = s.value(QStringLiteral("reviewedCount"), 0).toInt();
+    reviewRetention = qBound(0.7, s.value(QStringLiteral("reviewRetention"), 0.9).toDouble(), 0.99);
     learningTime = s.value(QStringLiteral("learningTime"), QTime(0, 0, 0, 0)).toTime();
 
     plainCardStyleSheet = QStringLiteral("QGroupBox {border: 1px solid white}");
@@ -213,5 +217,7 @@ void writeSettings()
     s.setValue(QStringLiteral("lessonFontSize"), lessonFont.pointSize());
     s.setValue(QStringLiteral("learnedCount"), learnedCount);
     s.setValue(QStringLiteral("mistakesCount"), mistakesCount);
+    s.setValue(QStringLiteral("reviewedCount"), reviewedCount);
+    s.setValue(QStringLiteral("reviewRetention"), reviewRetention);
     s.setValue(QStringLiteral("learningTime"), learningTime);
 }

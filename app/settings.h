@@ -52,6 +52,8 @@ extern QFont interfaceFont;
 extern QFont lessonFont;
 extern int learnedCount;
 extern int mistakesCount;
+extern int reviewedCount;          // learned words asked again and remembered
+extern double reviewRetention;     // the share of words a review should still find remembered
 extern QTime learningTime;
 
 // Fixed style sheets shared by the lessons and the main window.

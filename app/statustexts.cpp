@@ -45,18 +45,24 @@ QString learningLabel(int inPool)
         + QStringLiteral("</span>");
 }
 
-QString progress(int learned, const QTime& time, int mistakes)
+QString progress(int learned, const QTime& time, int mistakes, int reviewed)
 {
     return tr("Вы изучили: <b>") + QString::number(learned)
-        + tr(" слов(а)</b>.<br>Общее время изучения: <b>") + timeText(time)
+        + tr(" слов(а)</b>.<br>")
+        + (reviewed > 0 ? tr("Повторено и вспомнено: <b>") + QString::number(reviewed) + QStringLiteral("</b><br>")
+                        : QString())
+        + tr("Общее время изучения: <b>") + timeText(time)
         + tr("</b><br>Количество ошибок: <b>") + QString::number(mistakes)
         + QStringLiteral("</b>");
 }
 
-QString congratulation(int learned, int mistakes, const QTime& time)
+QString congratulation(int learned, int mistakes, const QTime& time, int reviewed)
 {
+    const QString reviewLine = reviewed > 0
+        ? tr("Повторено и вспомнено: <b>") + QString::number(reviewed) + QStringLiteral("</b><br>")
+        : QString();
     return tr("Только что вы изучили <b>") + QString::number(learned)
-        + tr(" слов(а)!</b><br>Ошибок: <b>") + QString::number(mistakes)
+        + tr(" слов(а)!</b><br>") + reviewLine + tr("Ошибок: <b>") + QString::number(mistakes)
         + QStringLiteral("</b><br>") + tr("Потраченное время: <b>") + timeText(time)
         + QStringLiteral("</b>");
 }

@@ -13,7 +13,8 @@ QString percentage(int learned, int total);
 QString lessonLabel(const QString& title);
 QString learnedLabel(int learned, int total);
 QString learningLabel(int inPool);
-QString progress(int learned, const QTime& time, int mistakes);
-QString congratulation(int learned, int mistakes, const QTime& time);
+QString progress(int learned, const QTime& time, int mistakes, int reviewed = 0);
+/*! \a reviewed learned words asked again and remembered, counted apart from the newly learned. */
+QString congratulation(int learned, int mistakes, const QTime& time, int reviewed = 0);
 
 } // namespace StatusTexts

@@ -61,6 +61,11 @@ void FillWidget::createWidgets()
     startButton->setToolTip(tr("Начать обучение"));
     startButton->setFixedHeight(LessonButtonHeight);
     startButton->setAutoDefault(true);
+    reviewButton = new QPushButton;
+    reviewButton->setToolTip(tr("Повторить выученные слова, которые пора вспомнить (Ctrl+Y)"));
+    reviewButton->setFixedHeight(LessonButtonHeight);
+    reviewButton->setAutoDefault(true);
+    reviewButton->hide();
 
     wordLabel = contentLabel();
     wordLabel->setTextFormat(Qt::RichText);
@@ -83,6 +88,7 @@ void FillWidget::createConnections()
     connect(dontLearnButton, &QPushButton::clicked, this, &FillWidget::dontLearn);
     connect(learnAllButton, &QPushButton::clicked, this, &FillWidget::learnAll);
     connect(startButton, &QPushButton::clicked, this, &FillWidget::startLearning);
+    connect(reviewButton, &QPushButton::clicked, this, &FillWidget::reviewRequested);
 }
 
 void FillWidget::createLayout()
@@ -103,6 +109,7 @@ void FillWidget::createLayout()
     buttons->addWidget(learnAllButton);
     buttons->addWidget(verticalLine);
     buttons->addWidget(startButton);
+    buttons->addWidget(reviewButton);
     buttons->addStretch();
 
     auto* layout = new QVBoxLayout(this);
@@ -150,6 +157,13 @@ void FillWidget::showNextUnit()
     wordLabel->setText(wordWithTranscription(currentUnit));
     translationLabel->setText(escapedTranslation(currentUnit));
     speaker->pronounce(currentUnit);
+}
+
+void FillWidget::setDueCount(int count)
+{
+    dueCount = count;
+    reviewButton->setText(tr("Повторить: %1").arg(count));
+    reviewButton->setVisible(count > 0);
 }
 
 void FillWidget::showMessage()

@@ -27,6 +27,12 @@ public slots:
     void dontLearn();
     void learnAll();
     void startLearning();
+    /*! Shows how many learned words are due for review; none hides the button. */
+    void setDueCount(int count);
+
+signals:
+    /*! The learner asked to review the learned words that are due. */
+    void reviewRequested();
 
 protected:
     void createWidgets() override;
@@ -45,6 +51,8 @@ private:
     QPushButton* dontLearnButton = nullptr;
     QPushButton* learnAllButton = nullptr;
     QPushButton* startButton = nullptr;
+    QPushButton* reviewButton = nullptr;
+    int dueCount = 0;
     QLabel* wordLabel = nullptr;
     QLabel* translationLabel = nullptr;
     QLabel* messageLabel = nullptr;

@@ -40,6 +40,38 @@ QString uncoverOne(const QString& prompt, const QString& word, int typedLength)
     return QString::fromUcs4(reinterpret_cast<const char32_t*>(result.constData()), result.size());
 }
 
+int firstMistake(const QString& typed, const QString& word)
+{
+    const QList<uint> a = typed.toLower().toUcs4();
+    const QList<uint> b = word.toLower().toUcs4();
+    const qsizetype common = qMin(a.size(), b.size());
+    for (qsizetype i = 0; i < common; ++i) {
+        if (a.at(i) != b.at(i))
+            return int(i);
+    }
+    return a.size() == b.size() ? -1 : int(common);
+}
+
+QString mistakePrompt(const QString& prompt, const QString& typed, const QString& word)
+{
+    const int at = firstMistake(typed, word);
+    if (at < 0)
+        return prompt.toHtmlEscaped();
+    const QList<uint> mask = prompt.toUcs4();
+    const QList<uint> letters = word.toUcs4();
+    const QList<uint> typedLetters = typed.toUcs4();
+    auto text = [](const QList<uint>& list, qsizetype from, qsizetype count) {
+        count = qBound<qsizetype>(0, count, list.size() - from);
+        return QString::fromUcs4(reinterpret_cast<const char32_t*>(list.constData()) + from, count).toHtmlEscaped();
+    };
+    const QString wrong = at < typedLetters.size() ? text(typedLetters, at, 1) : QStringLiteral("?");
+    QString result = QStringLiteral("<font color=blue>") + text(letters, 0, at) + QStringLiteral("</font>")
+        + QStringLiteral("<font color=red><u>") + wrong + QStringLiteral("</u></font>");
+    if (at + 1 < mask.size())
+        result += text(mask, at + 1, mask.size() - at - 1);
+    return result;
+}
+
 bool isRight(const QString& typed, const QString& word)
 {
     return typed.toLower() == word.toLower();

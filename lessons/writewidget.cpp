@@ -144,6 +144,8 @@ void WriteWidget::checkAnswer()
         speaker->pronounceAndFinish(currentUnit);
     } else {
         statuses->decrement(currentUnit);
+        // Where the typing went wrong, until the learner types again.
+        promptLabel->setText(PromptRules::mistakePrompt(prompt, input->text(), units->word(currentUnit)));
         input->setFocus(Qt::OtherFocusReason);
     }
 }

@@ -17,6 +17,7 @@
 #include "model/statuses.h"
 #include "model/units.h"
 #include "model/variants.h"
+#include "review/reviewschedule.h"
 #include "speech/speaker.h"
 #include "dialoghelpers.h"
 #include "testenvironment.h"
@@ -37,6 +38,7 @@ private slots:
     void returnOrEscapeDoNotClearStatuses_data();
     void returnOrEscapeDoNotClearStatuses();
     void abandonedExerciseNeverFinishes();
+    void reviewRunRemembersOneAndRelearnsTheOther();
     void closingSavesFiles();
 
 private:
@@ -282,6 +284,53 @@ void TestLearningRun::abandonedExerciseNeverFinishes()
     QMetaObject::invokeMethod(window, "clearStatuses");
     Statuses::instance()->setStatus(marked, 0);
     Speaker::setPauseInterval(1);
+    learningModel = defaultLearningModel();
+}
+
+void TestLearningRun::reviewRunRemembersOneAndRelearnsTheOther()
+{
+    BoxAnswerer answerer(QMessageBox::Ok);
+    const QString dic = dictionary + QStringLiteral(".dic");
+    const QString other = QFileInfo(dictionary).path() + QStringLiteral("/other.dic");
+    writeNumbersDictionary(other);
+    // "nine" and "ten" were learned ten days ago, so they are due now.
+    Statuses::instance()->setStatus(8, 100);
+    Statuses::instance()->setStatus(9, 100);
+    window->openFile(other);
+    ReviewSchedule past;
+    past.sync({{"nine", 100}, {"ten", 100}}, QDate::currentDate().addDays(-10));
+    QCOMPARE(past.save(dic), QString());
+    window->openFile(dic);
+    const QByteArray dicBefore = readFile(dic);
+    const QByteArray infBefore = readFile(dictionary + QStringLiteral(".inf"));
+    QCOMPARE(window->reviewSchedule().due(QDate::currentDate()).size(), 2);
+
+    learningModel = {2, 4};
+    const int learnedBefore = learnedCount;
+    window->startReview();
+    QCOMPARE(window->currentPage(), 4);
+    const QString forgotten = Units::instance(0)->word(Questions::instance()->current());
+    bool first = true;
+    for (int exercises = 0; window->currentPage() != 0 && exercises < 20; ++exercises) {
+        const int before = exercisesDone;
+        answer(first);
+        first = false;
+        QTRY_VERIFY_WITH_TIMEOUT(exercisesDone > before, 2000);
+    }
+    QCOMPARE(window->currentPage(), 0);
+    QVERIFY(answerer.texts.last().contains(QStringLiteral("Повторено и вспомнено: <b>1")));
+    QCOMPARE(learnedCount, learnedBefore + 1);
+    const QString remembered = forgotten == QLatin1String("nine") ? QStringLiteral("ten") : QStringLiteral("nine");
+    const ReviewSchedule::Card right = window->reviewSchedule().card(remembered);
+    QCOMPARE(right.reviews, 1);
+    QVERIFY(right.due > QDate::currentDate());
+    QCOMPARE(window->reviewSchedule().card(forgotten).lapses, 1);
+    // Both learned again: the dictionary's own files are as they were.
+    QCOMPARE(readFile(dic), dicBefore);
+    QCOMPARE(readFile(dictionary + QStringLiteral(".inf")), infBefore);
+    QVERIFY(window->reviewSchedule().due(QDate::currentDate()).isEmpty());
+    Statuses::instance()->setStatus(8, 0);
+    Statuses::instance()->setStatus(9, 0);
     learningModel = defaultLearningModel();
 }
 

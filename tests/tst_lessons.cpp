@@ -53,6 +53,8 @@ private slots:
     void fillLearnAllThatCannotStartLeavesNoChosenWordOnTheCard();
     void astralLettersAreOneCharacter_data();
     void astralLettersAreOneCharacter();
+    void mistakeIsMarked_data();
+    void mistakeIsMarked();
 
     void buttonGroupKeepsOneChecked();
 
@@ -268,6 +270,23 @@ void TestLessons::astralLettersAreOneCharacter()
     QCOMPARE(PromptRules::initialPrompt(word), mask);
     QCOMPARE(PromptRules::uncoverOne(mask, word, typed), hinted);
     QCOMPARE(PromptRules::characterCount(word), mask.size());
+}
+
+void TestLessons::mistakeIsMarked_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("html");
+    QTest::newRow("wrong letter") << "apqle" << "<font color=blue>ap</font><font color=red><u>q</u></font>??";
+    QTest::newRow("too short") << "App" << "<font color=blue>app</font><font color=red><u>?</u></font>?";
+    QTest::newRow("too long") << "apples" << "<font color=blue>apple</font><font color=red><u>s</u></font>";
+    QTest::newRow("markup typed") << "<" << "<font color=blue></font><font color=red><u>&lt;</u></font>????";
+}
+
+void TestLessons::mistakeIsMarked()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, html);
+    QCOMPARE(PromptRules::mistakePrompt(QStringLiteral("?????"), typed, QStringLiteral("apple")), html);
 }
 
 void TestLessons::fillPastTheEndActsOnNothing()
