@@ -13,6 +13,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QGridLayout>
 #include <QHash>
 #include <QInputDialog>
 #include <QLabel>
@@ -31,6 +32,7 @@
 #include "app/adwidget.h"
 #include "app/htmlformat.h"
 #include "app/languagedialog.h"
+#include "app/progresschart.h"
 #include "app/services.h"
 #include "app/settings.h"
 #include "app/statustexts.h"
@@ -703,8 +705,14 @@ void MainWindow::showProgressDialog()
                         StatusTexts::progress(learnedCount, learningTime, mistakesCount, reviewedCount),
                         QMessageBox::Ok | QMessageBox::Reset, this);
         box.setTextFormat(Qt::RichText);
-        // Enter closes the box; clearing the totals takes a deliberate choice.
+        // Enter, Escape and the close button close the box; clearing the
+        // totals takes a deliberate choice.
         box.setDefaultButton(QMessageBox::Ok);
+        box.setEscapeButton(QMessageBox::Ok);
+        syncSchedule();
+        if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+            grid->addWidget(createProgressChart(schedule, QDate::currentDate(), &box), grid->rowCount(), 0, 1,
+                            grid->columnCount());
         if (box.exec() != QMessageBox::Reset) {
             resumeDeferredLesson();
             return;

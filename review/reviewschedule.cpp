@@ -8,6 +8,7 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <vector>
 
 #include "model/datastreamreader.h"
 #include "model/dictionaryfiles.h"
@@ -115,16 +116,20 @@ void ReviewSchedule::reviewed(const QString& word, bool right, const QDate& toda
 
 QStringList ReviewSchedule::due(const QDate& today) const
 {
-    QList<QPair<QDate, QString>> found;
+    const qint64 last = today.toJulianDay();
+    std::vector<std::pair<qint64, const QString*>> found;
+    found.reserve(size_t(cards.size()));
     for (auto it = cards.cbegin(); it != cards.cend(); ++it) {
-        if (it->due.isValid() && it->due <= today)
-            found.append({it->due, it.key()});
+        if (it->due.isValid() && it->due.toJulianDay() <= last)
+            found.emplace_back(it->due.toJulianDay(), &it.key());
     }
-    std::sort(found.begin(), found.end());
+    // By day alone: an integer sort, whatever the number of words.
+    std::stable_sort(found.begin(), found.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
     QStringList words;
-    words.reserve(found.size());
-    for (const auto& entry : std::as_const(found))
-        words.append(entry.second);
+    words.reserve(qsizetype(found.size()));
+    for (const auto& entry : found)
+        words.append(*entry.second);
     return words;
 }
 
@@ -147,17 +152,15 @@ QList<int> ReviewSchedule::forecast(const QDate& today, int count) const
 QByteArray ReviewSchedule::toBytes() const
 {
     QByteArray bytes;
+    bytes.reserve(qsizetype(16 + cards.size() * 64 + days.size() * DayRecord));
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QDataStream out(&buffer);
     out.setVersion(QDataStream::Qt_4_6);
     out << Magic << Version << quint32(cards.size());
-    // Sorted, so the same schedule always gives the same bytes.
-    QStringList words = cards.keys();
-    words.sort();
-    for (const QString& word : std::as_const(words)) {
-        const Card& card = cards[word];
-        out << word << card.memory.stability << card.memory.difficulty << qint64(julian(card.last))
+    for (auto it = cards.cbegin(); it != cards.cend(); ++it) {
+        const Card& card = *it;
+        out << it.key() << card.memory.stability << card.memory.difficulty << qint64(julian(card.last))
             << qint64(julian(card.due)) << quint32(card.reviews) << quint32(card.lapses);
     }
     out << quint32(days.size());

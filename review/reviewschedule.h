@@ -70,7 +70,7 @@ public:
         records a lapse and leaves the word to be learned again. */
     void reviewed(const QString& word, bool right, const QDate& today);
 
-    /*! Words due on \a today or earlier, most overdue first. */
+    /*! Words due on \a today or earlier, most overdue first (words of one day in no set order). */
     QStringList due(const QDate& today) const;
     /*! How many words fall due on each of \a days days from \a today (the first counts the overdue too). */
     QList<int> forecast(const QDate& today, int days) const;

@@ -68,7 +68,9 @@ void TestReview::scheduleFollowsWordsNotPositions()
     QCOMPARE(schedule.count(), 2);
     QCOMPARE(schedule.history().value(today).learned, 2);
     QCOMPARE(schedule.due(today.addDays(3)), QStringList());
-    QCOMPARE(schedule.due(today.addDays(4)), (QStringList{"cat", "dog"}));
+    QStringList due = schedule.due(today.addDays(4));
+    due.sort();
+    QCOMPARE(due, (QStringList{"cat", "dog"}));
 
     // Reordered and with "cat" removed: "dog" keeps its card by its text.
     schedule.reviewed(QStringLiteral("Dog "), true, today.addDays(4));
@@ -125,8 +127,12 @@ void TestReview::fileRoundTripsAndDamageIsRefused()
     QCOMPARE(problem.isEmpty(), whole);
     QCOMPARE(again.isSaveable(), whole);
     if (whole) {
-        QCOMPARE(again.toBytes(), schedule.toBytes());
+        for (const QString& word : {QStringLiteral("cat"), QStringLiteral("кот")}) {
+            QCOMPARE(again.card(word).due, schedule.card(word).due);
+            QCOMPARE(again.card(word).memory.stability, schedule.card(word).memory.stability);
+        }
         QCOMPARE(again.card(QStringLiteral("cat")).lapses, 1);
+        QCOMPARE(again.history().value(today).learned, 2);
     } else {
         // A damaged schedule is never written over.
         again.sync({{"dog", 100}}, today);

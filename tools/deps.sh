@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake pkg-config
-    qt6-base-dev qt6-multimedia-dev qt6-translations-l10n
+    qt6-base-dev qt6-multimedia-dev qt6-charts-dev libqt6opengl6-dev libgl-dev qt6-translations-l10n
     libhunspell-dev hunspell-en-us wordnet-base
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good
     espeak-ng fonts-dejavu-core
