@@ -8,6 +8,7 @@
 #include <QFontDialog>
 #include <QUrl>
 #include <QCloseEvent>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -710,9 +711,15 @@ void MainWindow::showProgressDialog()
         box.setDefaultButton(QMessageBox::Ok);
         box.setEscapeButton(QMessageBox::Ok);
         syncSchedule();
-        if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
-            grid->addWidget(createProgressChart(schedule, QDate::currentDate(), &box), grid->rowCount(), 0, 1,
-                            grid->columnCount());
+        // The chart goes between the totals and the buttons.
+        auto* grid = qobject_cast<QGridLayout*>(box.layout());
+        auto* buttons = box.findChild<QDialogButtonBox*>();
+        if (grid && buttons) {
+            const int row = grid->rowCount();
+            grid->removeWidget(buttons);
+            grid->addWidget(createProgressChart(schedule, QDate::currentDate(), &box), row, 0, 1, grid->columnCount());
+            grid->addWidget(buttons, row + 1, 0, 1, grid->columnCount());
+        }
         if (box.exec() != QMessageBox::Reset) {
             resumeDeferredLesson();
             return;

@@ -49,8 +49,10 @@ QWidget* createProgressChart(const ReviewSchedule& schedule, const QDate& today,
     auto* days = new QCategoryAxis;
     days->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
     const QLocale russian(QLocale::Russian);
-    for (int i = -PastDays + 1; i <= FutureDays; i += 7) {
-        const QString label = i == 0 ? QObject::tr("сегодня") : russian.toString(today.addDays(i), QStringLiteral("d MMM"));
+    for (int i = -PastDays + 1; i <= FutureDays; ++i) {
+        if (i % 14 != 0)
+            continue;
+        const QString label = i == 0 ? QObject::tr("сегодня") : russian.toString(today.addDays(i), QStringLiteral("d.MM"));
         days->append(label, i + PastDays - 1);
     }
     days->setRange(-0.5, PastDays + FutureDays - 0.5);
@@ -65,6 +67,6 @@ QWidget* createProgressChart(const ReviewSchedule& schedule, const QDate& today,
 
     auto* view = new QChartView(chart, parent);
     view->setRenderHint(QPainter::Antialiasing);
-    view->setMinimumSize(360, 220);
+    view->setMinimumSize(460, 240);
     return view;
 }
