@@ -24,6 +24,7 @@
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QScreen>
+#include <QScrollArea>
 #include <QSessionManager>
 #include <QSignalBlocker>
 #include <QStatusBar>
@@ -179,8 +180,15 @@ void MainWindow::createWidgets()
     stack = new QStackedWidget(this);
     stack->setStyleSheet(stackStyleSheet);
     lessons = {new FillWidget, new MeetWidget, new SelectWidget, new CardWidget, new WriteWidget};
-    for (AbstractLesson* lesson : std::as_const(lessons))
-        stack->addWidget(lesson);
+    for (AbstractLesson* lesson : std::as_const(lessons)) {
+        // A page taller or wider than the window scrolls inside it instead
+        // of making the window grow.
+        auto* scroll = new QScrollArea;
+        scroll->setFrameShape(QFrame::NoFrame);
+        scroll->setWidgetResizable(true);
+        scroll->setWidget(lesson);
+        stack->addWidget(scroll);
+    }
 }
 
 void MainWindow::createActions()
@@ -287,7 +295,12 @@ void MainWindow::createActions()
     findAction = new QAction(this);
     findAction->setShortcut(QKeySequence::Find);
     connect(findAction, &QAction::triggered, finderLineEdit,
-            [this] { finderLineEdit->setFocus(Qt::ShortcutFocusReason); });
+            [this] {
+                // Typing into a hidden field would go nowhere.
+                if (!finderToolBar->isVisible())
+                    finderBarAction->setChecked(true);
+                finderLineEdit->setFocus(Qt::ShortcutFocusReason);
+            });
     addAction(findAction);
 }
 
@@ -419,6 +432,17 @@ void MainWindow::createConnections()
 void MainWindow::applySettings()
 {
     QApplication::setFont(interfaceFont);
+    // Widgets with a style sheet took their font when the sheet was set;
+    // setting it again makes them take the new one.
+    const QList<QWidget*> children = findChildren<QWidget*>();
+    for (QWidget* widget : children) {
+        if (!widget->styleSheet().isEmpty())
+            widget->setStyleSheet(widget->styleSheet());
+    }
+    for (AbstractLesson* lesson : std::as_const(lessons))
+        lesson->setupFonts();
+    // Every menu title fits in the window whatever the interface font.
+    setMinimumWidth(qMin(menuBar()->sizeHint().width(), 1200));
     Styles::apply(styleName);
     // Stored values may come from another screen or a damaged file.
     const QScreen* screen = QGuiApplication::screenAt(mwPos);
@@ -537,6 +561,9 @@ void MainWindow::storeWindowState()
 void MainWindow::setLesson(int kind)
 {
     abandonExercise();
+    // The page first: showing the advert over a taller lesson page would
+    // make the window grow.
+    stack->setCurrentIndex(kind);
     if (kind == 0) {
         adDock->show();
         adWidget->updateAd();
@@ -547,7 +574,6 @@ void MainWindow::setLesson(int kind)
     reviewAction->setEnabled(kind == 0);
     if (kind == 0)
         updateDueCount();
-    stack->setCurrentIndex(kind);
     lessons.at(kind)->start();
     updateStatusBar();
 }

@@ -38,6 +38,7 @@ QFont lessonFont;
 int learnedCount = 0;
 int mistakesCount = 0;
 int reviewedCount = 0;
+QSize edSize;
 double reviewRetention = 0.9;
 QTime learningTime;
 
@@ -165,6 +166,7 @@ void readSettings()
     learnedCount = s.value(QStringLiteral("learnedCount"), 0).toInt();
     mistakesCount = s.value(QStringLiteral("mistakesCount"), 0).toInt();
     reviewedCount = s.value(QStringLiteral("reviewedCount"), 0).toInt();
+    edSize = s.value(QStringLiteral("ED_size"), QSize(720, 520)).toSize().boundedTo(QSize(4000, 3000));
     reviewRetention = qBound(0.7, s.value(QStringLiteral("reviewRetention"), 0.9).toDouble(), 0.99);
     learningTime = s.value(QStringLiteral("learningTime"), QTime(0, 0, 0, 0)).toTime();
 
@@ -218,6 +220,7 @@ void writeSettings()
     s.setValue(QStringLiteral("learnedCount"), learnedCount);
     s.setValue(QStringLiteral("mistakesCount"), mistakesCount);
     s.setValue(QStringLiteral("reviewedCount"), reviewedCount);
+    s.setValue(QStringLiteral("ED_size"), edSize);
     s.setValue(QStringLiteral("reviewRetention"), reviewRetention);
     s.setValue(QStringLiteral("learningTime"), learningTime);
 }

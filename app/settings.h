@@ -52,6 +52,7 @@ extern QFont interfaceFont;
 extern QFont lessonFont;
 extern int learnedCount;
 extern int mistakesCount;
+extern QSize edSize;               // "ED_size", the editor's last size
 extern int reviewedCount;          // learned words asked again and remembered
 extern double reviewRetention;     // the share of words a review should still find remembered
 extern QTime learningTime;

@@ -202,7 +202,9 @@ int EditorDialog::keyOfRow(int row) const
 
 int EditorDialog::exec()
 {
-    setMinimumSize(sizeHint());
+    setMinimumSize(sizeHint().boundedTo(QSize(480, 360)));
+    // Wide enough for a word, its translation and its transcription side by side.
+    resize(edSize.expandedTo(minimumSize()));
     updateList();
     // Open where the work is: the first word not yet learned at the top.
     for (int row = 0; row < list->count(); ++row) {
@@ -212,7 +214,9 @@ int EditorDialog::exec()
             break;
         }
     }
-    return QDialog::exec();
+    const int result = QDialog::exec();
+    edSize = size();
+    return result;
 }
 
 void EditorDialog::readSettings()
@@ -355,6 +359,9 @@ void EditorDialog::selectRows(const std::function<bool(int key)>& wanted)
         }
     }
     list->selectionModel()->select(selection, QItemSelectionModel::Select);
+    // Show what was selected, however far down it is.
+    if (!selection.isEmpty())
+        list->scrollTo(selection.first().topLeft(), QAbstractItemView::PositionAtTop);
 }
 
 void EditorDialog::selectUnlearned()

@@ -74,6 +74,9 @@ int FinderDialog::exec(const QString& text)
 void FinderDialog::setTexts()
 {
     key = dictionary->find(word);
+    // Russian text finds the entry whose translation holds it.
+    if (key < 0)
+        key = dictionary->findByTranslation(word);
     if (key < 0) {
         learnButton->hide();
         learnAgainButton->hide();

@@ -40,6 +40,8 @@ QLabel* AbstractLesson::contentLabel()
 {
     auto* label = new QLabel;
     label->setWordWrap(true);
+    // Centred both ways, wrapped lines too.
+    label->setAlignment(Qt::AlignCenter);
     label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     label->setMinimumWidth(0);
     return label;

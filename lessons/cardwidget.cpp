@@ -70,9 +70,9 @@ void CardWidget::createLayout()
     buttons->addStretch();
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(questionLabel, 1, Qt::AlignCenter);
+    layout->addWidget(questionLabel, 1);
     layout->addWidget(horizontalLine(), 0);
-    layout->addWidget(answerLabel, 1, Qt::AlignCenter);
+    layout->addWidget(answerLabel, 1);
     layout->addLayout(buttons);
 }
 

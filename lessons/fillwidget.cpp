@@ -98,9 +98,9 @@ void FillWidget::createLayout()
     card->installEventFilter(this);
     auto* cardLayout = new QVBoxLayout(card);
     cardLayout->addWidget(messageLabel);
-    cardLayout->addWidget(wordLabel, 1, Qt::AlignCenter);
+    cardLayout->addWidget(wordLabel, 1);
     cardLayout->addWidget(line);
-    cardLayout->addWidget(translationLabel, 1, Qt::AlignCenter);
+    cardLayout->addWidget(translationLabel, 1);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();

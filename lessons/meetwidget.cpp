@@ -59,9 +59,9 @@ void MeetWidget::createLayout()
     card->setStyleSheet(plainCardStyleSheet);
     card->installEventFilter(this);
     auto* cardLayout = new QVBoxLayout(card);
-    cardLayout->addWidget(wordLabel, 1, Qt::AlignCenter);
+    cardLayout->addWidget(wordLabel, 1);
     cardLayout->addWidget(horizontalLine(), 0);
-    cardLayout->addWidget(translationLabel, 1, Qt::AlignCenter);
+    cardLayout->addWidget(translationLabel, 1);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(card, 1);

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QPixmap>
 #include <QPushButton>
 #include <QTextDocument>
@@ -86,7 +87,7 @@ void SelectWidget::createLayout()
     card->setStyleSheet(choiceCardStyleSheet);
     card->installEventFilter(this);
     auto* cardLayout = new QVBoxLayout(card);
-    cardLayout->addWidget(questionLabel, 0, Qt::AlignCenter);
+    cardLayout->addWidget(questionLabel, 0);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(card, 0);
@@ -127,31 +128,78 @@ void SelectWidget::start()
 void SelectWidget::askWord()
 {
     questionLabel->setText(wordWithTranscription(currentUnit));
-    for (int i = 0; i < variantsShown.size(); ++i) {
-        // Plain text on a push button: '&' would otherwise become a mnemonic.
-        QString text = units->translation(variantsShown.at(i));
-        buttons.at(i)->setText(text.replace(QLatin1Char('&'), QStringLiteral("&&")));
-    }
+    fitAnswers();
     speaker->pronounce(currentUnit);
 }
 
 void SelectWidget::askTranslation()
 {
     questionLabel->setText(escapedTranslation(currentUnit));
-    for (int i = 0; i < variantsShown.size(); ++i) {
-        const QIcon icon = renderedWord(variantsShown.at(i));
+    fitAnswers();
+}
+
+namespace {
+
+// A push button shows no more than one line of its own accord; long answers
+// are broken between words so that they fit the button's width.
+QString wrapped(const QString& text, const QFontMetrics& metrics, int width)
+{
+    if (width <= 0 || metrics.horizontalAdvance(text) <= width)
+        return text;
+    QStringList lines;
+    QString line;
+    for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const QString longer = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
+        if (!line.isEmpty() && metrics.horizontalAdvance(longer) > width) {
+            lines.append(line);
+            line = word;
+        } else {
+            line = longer;
+        }
+    }
+    lines.append(line);
+    return lines.join(QLatin1Char('\n'));
+}
+
+} // namespace
+
+void SelectWidget::fitAnswers()
+{
+    // The word mode flag has already moved on to the next exercise.
+    const bool translationsShown = !wordMode;
+    for (int i = 0; i < variantsShown.size() && i < buttons.size(); ++i) {
         QPushButton* button = buttons.at(i);
-        button->setIcon(icon);
-        const QList<QSize> sizes = icon.availableSizes();
-        button->setIconSize(sizes.isEmpty() ? QSize() : sizes.first());
+        const int width = button->width() - 2 * button->fontMetrics().averageCharWidth() - 8;
+        if (translationsShown) {
+            // Plain text on a push button: '&' would otherwise become a mnemonic.
+            QString text = units->translation(variantsShown.at(i));
+            text.replace(QLatin1Char('&'), QStringLiteral("&&"));
+            button->setText(wrapped(text, button->fontMetrics(), button->isVisible() ? width : 0));
+        } else {
+            const QIcon icon = renderedWord(variantsShown.at(i), button->isVisible() ? width : 0);
+            button->setIcon(icon);
+            const QList<QSize> sizes = icon.availableSizes();
+            button->setIconSize(sizes.isEmpty() ? QSize() : sizes.first());
+        }
+        button->setMinimumHeight(qMax(LessonButtonHeight, button->sizeHint().height()));
     }
 }
 
-QIcon SelectWidget::renderedWord(int key) const
+void SelectWidget::resizeEvent(QResizeEvent* event)
+{
+    AbstractLesson::resizeEvent(event);
+    if (units->contains(currentUnit))
+        fitAnswers();
+}
+
+QIcon SelectWidget::renderedWord(int key, int width) const
 {
     QTextDocument document;
     document.setDefaultFont(lessonFont);
     document.setHtml(wordWithTranscription(key));
+    // Wrapped to the button, so a long word never hides its transcription.
+    if (width > 0 && document.idealWidth() > width)
+        document.setTextWidth(width);
     const QSizeF size = document.size();
     QPixmap pixmap(qMax(1, int(std::ceil(size.width()))), qMax(1, int(std::ceil(size.height()))));
     pixmap.fill(Qt::transparent);

@@ -39,7 +39,10 @@ protected:
 private:
     void askWord();
     void askTranslation();
-    QIcon renderedWord(int key) const;
+    QIcon renderedWord(int key, int width) const;
+    /*! Puts the answers on the buttons again, wrapped to their width. */
+    void fitAnswers();
+    void resizeEvent(QResizeEvent* event) override;
     /*! Moves the focus from answer \a from (-1: the question) to the next
         open answer in direction \a step. */
     void moveFocus(int from, int step);

@@ -74,9 +74,9 @@ void WriteWidget::createLayout()
     buttons->addStretch();
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(questionLabel, 1, Qt::AlignCenter);
+    layout->addWidget(questionLabel, 1);
     layout->addWidget(horizontalLine());
-    layout->addWidget(promptLabel, 1, Qt::AlignCenter);
+    layout->addWidget(promptLabel, 1);
     layout->addWidget(input);
     layout->addLayout(buttons);
 }

@@ -120,6 +120,20 @@ int Units::find(const QString& text) const
     return it == index.cend() ? -1 : it->first;
 }
 
+int Units::findByTranslation(const QString& text) const
+{
+    const QString needle = text.trimmed();
+    if (needle.isEmpty())
+        return -1;
+    const QList<int>& keys = entries.keys();
+    const QList<Unit>& units = entries.values();
+    for (qsizetype i = 0; i < keys.size(); ++i) {
+        if (units.at(i).translation.contains(needle, Qt::CaseInsensitive))
+            return keys.at(i);
+    }
+    return -1;
+}
+
 void Units::add(const QString& word, const QString& translation)
 {
     add(Unit{word.trimmed(), translation.trimmed()});

@@ -48,6 +48,10 @@ public:
         case-insensitively after trimming \a text; -1 when none does. */
     int find(const QString& text) const;
 
+    /*! Key of the first entry whose translation contains \a text, letter
+        case ignored; -1 when none does or \a text is blank. */
+    int findByTranslation(const QString& text) const;
+
     void add(const QString& word, const QString& translation);
     void add(const Unit& unit);
     void edit(int key, const QString& word, const QString& translation);

@@ -108,6 +108,8 @@ void TestFinder::showsWhatTheDictionaryKnows_data()
                                        << QStringList{"Изучать заново"};
     QTest::newRow("absent, known transcription")
         << "dog" << QStringList{"dog", "-", "[dˈɑːɡ]", "Не в словаре"} << QStringList{"Добавить"};
+    QTest::newRow("by its translation") << "КОШ" << QStringList{"cat", "кошка", "[kˈæt]", "Изучено"}
+                                        << QStringList{"Изучать заново"};
     QTest::newRow("absent, as typed") << "<b>Xyz</b>" << QStringList{"<b>Xyz</b>", "-", "-", "Не в словаре"}
                                       << QStringList{"Добавить"};
 }
