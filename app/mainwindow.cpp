@@ -186,6 +186,8 @@ void MainWindow::createWidgets()
         auto* scroll = new QScrollArea;
         scroll->setFrameShape(QFrame::NoFrame);
         scroll->setWidgetResizable(true);
+        // The lessons' own controls keep the keyboard focus.
+        scroll->setFocusPolicy(Qt::NoFocus);
         scroll->setWidget(lesson);
         stack->addWidget(scroll);
     }

@@ -42,7 +42,7 @@ void WriteWidget::createWidgets()
     questionLabel = contentLabel();
     questionLabel->setTextFormat(Qt::RichText);
     questionLabel->setWordWrap(true);
-    promptLabel = new QLabel;
+    promptLabel = contentLabel();
     promptLabel->setTextFormat(Qt::RichText);
     input = new QLineEdit;
     input->setMaxLength(150);

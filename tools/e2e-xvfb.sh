@@ -4,7 +4,9 @@
 # of lesson with the keyboard alone, opens the editor and the progress box,
 # closes the window and checks the files and settings written.
 # Screenshots go to the folder given as the first argument (default:
-# build/e2e-screenshots).
+# build/e2e-screenshots). E2E_SIZE ("width height", default "640 520") and
+# E2E_LESSON_FONT (points) set the window size and the lesson font; the run
+# fails when the window does not keep the size it was given.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
@@ -24,8 +26,12 @@ mkdir -p "$shots" "$home/.config/Vocabrium"
 # Speech off keeps the run independent of a sound card; the fixed pause still applies.
 # The model memorising, card, writing, choice puts every lesson on screen in a
 # known order before the one exercise whose right answer the script cannot see.
-printf '[General]\nspeak=false\nmodel=1, 3, 4, 2\nMW_size=@Size(640 520)\nMW_pos=@Point(0 0)\n' \
-    > "$home/.config/Vocabrium/Vocabrium.conf"
+size=${E2E_SIZE:-640 520}
+tag=${E2E_TAG:-}
+{
+    printf '[General]\nspeak=false\nmodel=1, 3, 4, 2\nMW_size=@Size(%s)\nMW_pos=@Point(0 0)\n' "$size"
+    [ -n "${E2E_LESSON_FONT:-}" ] && printf 'lessonFontSize=%s\n' "$E2E_LESSON_FONT"
+} > "$home/.config/Vocabrium/Vocabrium.conf"
 
 display=:$((90 + RANDOM % 9))
 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
@@ -46,7 +52,8 @@ wait_window() { # name pattern
     echo "window '$1' did not appear" >&2; return 1
 }
 key() { xdotool key --clearmodifiers "$@"; sleep 0.3; }
-shot() { import -window root "$shots/$1.png"; echo "screenshot: $shots/$1.png"; }
+shot() { import -window root "$shots/$tag$1.png"; echo "screenshot: $shots/$tag$1.png"; }
+geometry() { xdotool getwindowgeometry "$(xdotool search --name ' - Vocabrium' | head -1)" | sed -n 's/.*Geometry: //p'; }
 focus_main() { xdotool windowfocus --sync "$(xdotool search --name ' - Vocabrium' | head -1)" 2>/dev/null || true; sleep 0.3; }
 
 wait_window "Предупреждение"
@@ -55,6 +62,7 @@ key Return                      # the test-version warning
 wait_window "default - Vocabrium"
 focus_main
 shot 0-word-selection
+start_geometry=$(geometry)
 
 # The learn button has the focus: choose the first word ("time"), then move
 # to "Начать изучение" (learn, don't learn, learn all, start).
@@ -103,6 +111,7 @@ wait_window "Прогресс"
 sleep 0.3; shot 7-progress
 key Return
 focus_main
+end_geometry=$(geometry)
 key ctrl+q
 for _ in $(seq 50); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done
 
@@ -115,5 +124,6 @@ grep -q '^learnedCount=1$' "$conf" || { echo "FAIL: learnedCount is not 1"; fail
 status=$(od -An -tx1 -j8 -N4 "$inf" | tr -d ' \n')
 [ "$status" = "00000064" ] || { echo "FAIL: the first word's status is $status, not learned"; fail=1; }
 [ -f "$home/Vocabrium Dictionaries/default.dic" ] || { echo "FAIL: dictionary not copied"; fail=1; }
+[ "$start_geometry" = "$end_geometry" ] || { echo "FAIL: the window changed its size from $start_geometry to $end_geometry"; fail=1; }
 [ $fail -eq 0 ] && echo "1 passed, 0 failed" || echo "0 passed, 1 failed"
 exit $fail
