@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QMessageBox>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -40,11 +41,18 @@ DownloaderDialog::DownloaderDialog(QWidget* parent)
     , fileManager(new QNetworkAccessManager(this))
     , tree(new QTreeWidget)
     , button(new QPushButton(tr("Скачать")))
+    , statusLabel(new QLabel)
 {
+    setWindowTitle(tr("Скачать словарь"));
     tree->setRootIsDecorated(false);
     tree->setHeaderLabels({tr("Название"), tr("Слов"), tr("Описание"), tr("Автор")});
-    tree->header()->resizeSection(1, 50);
-    tree->header()->resizeSection(2, 150);
+    tree->header()->resizeSection(0, 190);
+    tree->header()->resizeSection(1, 70);
+    tree->header()->resizeSection(2, 260);
+    tree->header()->setStretchLastSection(true);
+    statusLabel->setWordWrap(true);
+    statusLabel->setTextFormat(Qt::PlainText);
+    statusLabel->hide();
 
     connect(button, &QPushButton::clicked, this, &DownloaderDialog::startDownload);
     connect(listManager, &QNetworkAccessManager::finished, this, &DownloaderDialog::setFileList);
@@ -54,9 +62,11 @@ DownloaderDialog::DownloaderDialog(QWidget* parent)
     buttonLayout->addStretch();
     buttonLayout->addWidget(button);
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(statusLabel);
     layout->addWidget(tree);
     layout->addLayout(buttonLayout);
     setMinimumSize(450, 400);
+    resize(680, 440);
 }
 
 QStringList DownloaderDialog::replacedFiles() const
@@ -111,8 +121,15 @@ void DownloaderDialog::setFileList(QNetworkReply* reply)
     if (reply != listReply)
         return;
     listReply = nullptr;
-    // A failed list leaves the table empty; the user can close and try again.
-    if (reply->error() == QNetworkReply::NoError) {
+    // A failed list leaves the table empty and says why; the user can close and try again.
+    statusLabel->hide();
+    if (reply->error() != QNetworkReply::NoError) {
+        const QString reason = reply->property("tooLarge").toBool() ? tr("страница слишком велика")
+                                                                    : DownloadRules::networkErrorText(reply->error());
+        statusLabel->setText(tr("Не удалось получить список словарей по адресу %1: %2.")
+                                 .arg(reply->url().toDisplayString(), reason));
+        statusLabel->show();
+    } else {
         const QString page = DictionaryListParser::decodePage(reply->readAll());
         const QList<DictionaryListParser::Entry> entries =
             DictionaryListParser::parse(page, Services::siteRoot().toString());
@@ -125,10 +142,17 @@ void DownloaderDialog::setFileList(QNetworkReply* reply)
             row->setText(1, entry.count);
             row->setText(2, entry.description);
             row->setText(3, entry.author);
+            // Long names and descriptions are read in full in a tooltip.
+            for (int column = 0; column < 4; ++column)
+                row->setToolTip(column, row->text(column));
             row->setText(AddressColumn, entry.address);
             rows.append(row);
         }
         tree->addTopLevelItems(rows);
+        if (rows.isEmpty()) {
+            statusLabel->setText(tr("На странице %1 нет ни одного словаря.").arg(reply->url().toDisplayString()));
+            statusLabel->show();
+        }
     }
     setControlsEnabled(true);
 }
@@ -166,7 +190,7 @@ void DownloaderDialog::finishDownload(QNetworkReply* reply)
         const QString reason = reply->property("tooLarge").toBool()
                                    ? tr("файл больше %1 МБ, это не словарь").arg(DictionaryFiles::MaximumFileSize / (1024 * 1024))
                                : timedOut ? tr("сервер не отвечает")
-                                          : reply->errorString();
+                                          : DownloadRules::networkErrorText(reply->error());
         showError(tr("Не удалось скачать словарь «%1»: %2.").arg(requestedName, reason));
         return;
     }

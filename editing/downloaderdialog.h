@@ -6,6 +6,7 @@
 
 class QNetworkAccessManager;
 class QNetworkReply;
+class QLabel;
 class QPushButton;
 class QTreeWidget;
 
@@ -36,6 +37,8 @@ public:
     static constexpr int AddressColumn = 100;
 
     QTreeWidget* table() const { return tree; }
+    /*! Why the table is empty, when it is; hidden otherwise. */
+    QLabel* status() const { return statusLabel; }
     QPushButton* downloadButton() const { return button; }
 
 public slots:
@@ -61,6 +64,7 @@ private:
     QNetworkAccessManager* fileManager;
     QTreeWidget* tree;
     QPushButton* button;
+    QLabel* statusLabel;
 
     // The replies this opening waits for; anything else that arrives belongs
     // to an earlier opening and is dropped.

@@ -1,5 +1,7 @@
 #include "editing/downloadrules.h"
 
+#include <QNetworkReply>
+#include <QObject>
 #include <QRegularExpression>
 
 #include "model/dictionaryformat.h"
@@ -33,6 +35,42 @@ bool isDictionary(const QByteArray& body)
 {
     QList<Unit> units;
     return DictionaryFormat::readWholeUnits(body, &units).isEmpty() && !units.isEmpty();
+}
+
+QString networkErrorText(int error)
+{
+    switch (QNetworkReply::NetworkError(error)) {
+    case QNetworkReply::NoError:
+        return QString();
+    case QNetworkReply::ConnectionRefusedError:
+        return QObject::tr("сервер не принимает соединений");
+    case QNetworkReply::RemoteHostClosedError:
+        return QObject::tr("сервер оборвал соединение");
+    case QNetworkReply::HostNotFoundError:
+        return QObject::tr("сервер не найден");
+    case QNetworkReply::TimeoutError:
+    case QNetworkReply::OperationCanceledError:
+        return QObject::tr("сервер не отвечает");
+    case QNetworkReply::SslHandshakeFailedError:
+        return QObject::tr("не удалось установить защищённое соединение");
+    case QNetworkReply::NetworkSessionFailedError:
+    case QNetworkReply::TemporaryNetworkFailureError:
+    case QNetworkReply::UnknownNetworkError:
+        return QObject::tr("нет связи с сетью");
+    case QNetworkReply::ContentAccessDenied:
+        return QObject::tr("доступ запрещён");
+    case QNetworkReply::ContentNotFoundError:
+        return QObject::tr("файл не найден");
+    case QNetworkReply::ProtocolUnknownError:
+    case QNetworkReply::ProtocolInvalidOperationError:
+        return QObject::tr("адрес такого вида не поддерживается");
+    case QNetworkReply::InternalServerError:
+    case QNetworkReply::ServiceUnavailableError:
+    case QNetworkReply::UnknownServerError:
+        return QObject::tr("ошибка на сервере");
+    default:
+        return QObject::tr("ошибка сети (код %1)").arg(error);
+    }
 }
 
 } // namespace DownloadRules

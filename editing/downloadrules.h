@@ -27,4 +27,7 @@ QString fileName(const QString& address);
 */
 bool isDictionary(const QByteArray& body);
 
+/*! What went wrong with a transfer, in Russian, for a QNetworkReply error code. */
+QString networkErrorText(int error);
+
 } // namespace DownloadRules
