@@ -114,8 +114,12 @@ void UnitsMakerDialog::produce()
         excludeKnownWords();
     }
     // Nothing new: the dialog stays open with the text, for the user to change.
-    if (maker.words().isEmpty())
+    if (maker.words().isEmpty()) {
+        QMessageBox::information(this, tr("Информация"),
+                                 tr("В тексте не нашлось новых слов: все они уже есть в словаре "
+                                    "или в списке выученных слов."));
         return;
+    }
     if (translationBox->isChecked()) {
         // An aborted batch still stores what has arrived; the rest of the
         // words come in without a translation.

@@ -319,6 +319,7 @@ void TestUnitsMaker::savingFollowsTheOptions()
 void TestUnitsMaker::nothingNewKeepsTheDialogOpen()
 {
     bool stillOpen = false;
+    BoxAnswerer answerer(QMessageBox::Ok);
     runDialog([&] {
         checkBox(dialog, QStringLiteral("Исключать изученные"))->setChecked(true);
         dialog->findChild<QPlainTextEdit*>()->setPlainText(QStringLiteral("CAT, cat... 42 dog"));
@@ -328,6 +329,8 @@ void TestUnitsMaker::nothingNewKeepsTheDialogOpen()
     });
     QVERIFY(stillOpen);
     QCOMPARE(dictionary->count(), 1);
+    // Said, not silent.
+    QCOMPARE(answerer.titles, QStringList{QStringLiteral("Информация")});
 }
 
 void TestUnitsMaker::cancelAddsNothingAndStoresOptions()
