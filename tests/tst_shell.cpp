@@ -1,6 +1,8 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDockWidget>
+#include <QFontDialog>
+#include <QMenuBar>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -46,6 +48,7 @@ private slots:
     void actionTable();
     void markLearnedIsEnabledOnlyOnLessonPages();
     void findShortcutReachesHiddenFinderBar();
+    void interfaceFontReachesEveryWidget();
     void statusBarTexts_data();
     void statusBarTexts();
     void progressBoxLoopsUntilOk();
@@ -180,6 +183,24 @@ void TestShell::findShortcutReachesHiddenFinderBar()
     QVERIFY(!finder->isVisible());
     QTest::keySequence(window, QKeySequence::Find);
     QCOMPARE(QApplication::focusWidget(), finder);
+    // Typing into an invisible field would go nowhere: the bar comes up.
+    QVERIFY(finder->isVisible());
+}
+
+void TestShell::interfaceFontReachesEveryWidget()
+{
+    QFont chosen = interfaceFont;
+    chosen.setPointSize(14);
+    whenModal<QFontDialog>([chosen](QFontDialog* dialog) {
+        dialog->setCurrentFont(chosen);
+        dialog->accept();
+    });
+    QMetaObject::invokeMethod(window, "showInterfaceFontDialog");
+    QCOMPARE(window->statusBar()->findChildren<QLabel*>().first()->font().pointSize(), 14);
+    // Every menu title stays in the menu bar, none in its overflow.
+    QMenuBar* bar = window->menuBar();
+    for (QAction* menu : bar->actions())
+        QVERIFY2(bar->rect().contains(bar->actionGeometry(menu)), qPrintable(menu->text()));
 }
 
 void TestShell::statusBarTexts_data()
