@@ -1,4 +1,5 @@
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -38,6 +39,7 @@ private slots:
     void dictionaryPairFromName();
     void offlineTranslation_data();
     void offlineTranslation();
+    void dictoolTranslatesAList();
 };
 
 void TestDictd::articlesAreReadWhole_data()
@@ -191,6 +193,24 @@ void TestDictd::offlineTranslation()
     QCOMPARE(answer.translation, translation);
     QCOMPARE(answer.havePair, havePair);
     QCOMPARE(answer.article.isEmpty(), translation.isEmpty());
+}
+
+void TestDictd::dictoolTranslatesAList()
+{
+    QProcess dictool;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("VOCABRIUM_TRANSLATOR_ENGINES"), QStringLiteral("dictionaries"));
+    environment.insert(QStringLiteral("VOCABRIUM_DICTD_FOLDER"), fixtures());
+    dictool.setProcessEnvironment(environment);
+    dictool.start(QStringLiteral(VOCABRIUM_BUILD_DIR "/dictool"),
+                  {QStringLiteral("translate"), QStringLiteral("EN"), QStringLiteral("ru")});
+    QVERIFY(dictool.waitForStarted());
+    dictool.write("cat\n\n  zzyzx \nColour\n");
+    dictool.closeWriteChannel();
+    QVERIFY(dictool.waitForFinished());
+    QCOMPARE(dictool.exitCode(), 0);
+    QCOMPARE(QString::fromUtf8(dictool.readAllStandardOutput()),
+             QStringLiteral("cat\tкот, кошка\nzzyzx\t\nColour\tцвет, оттенок, тон\n"));
 }
 
 VOCABRIUM_TEST_MAIN(TestDictd)
