@@ -25,6 +25,7 @@
 #include "app/adwidget.h"
 #include "app/htmlformat.h"
 #include "app/languagedialog.h"
+#include "app/translatorsettingsdialog.h"
 #include "app/services.h"
 #include "app/settings.h"
 #include "app/statustexts.h"
@@ -282,6 +283,7 @@ void MainWindow::createMenus()
     QMenu* settingsMenu = menuBar()->addMenu(tr("Настройки"));
     settingsMenu->addAction(modelAction);
     settingsMenu->addAction(languageAction);
+    settingsMenu->addAction(tr("Перевод слов..."), this, &MainWindow::showTranslatorSettingsDialog);
     QMenu* fontsMenu = settingsMenu->addMenu(QIcon(QStringLiteral(":Font.png")), tr("Шрифты"));
     fontsMenu->addAction(lessonFontAction);
     fontsMenu->addAction(interfaceFontAction);
@@ -447,6 +449,12 @@ void MainWindow::showHelp()
 void MainWindow::showLanguageDialog()
 {
     languageDialog->exec();
+}
+
+void MainWindow::showTranslatorSettingsDialog()
+{
+    TranslatorSettingsDialog dialog(this);
+    dialog.exec();
 }
 
 void MainWindow::setupDictionariesFolder()

@@ -48,6 +48,7 @@ public slots:
     void showModelDialog();
     void showFinderDialog();
     void showLanguageDialog();
+    void showTranslatorSettingsDialog();
     void showInterfaceFontDialog();
     void showLessonFontDialog();
     void showHelp();
