@@ -173,6 +173,8 @@ void TestDictd::offlineTranslation_data()
     QTest::newRow("english") << "Cat " << "en" << "ru" << "кот, кошка" << true;
     QTest::newRow("pointer followed") << "color" << "en" << "ru" << "цвет, оттенок, тон" << true;
     QTest::newRow("longest article first") << "maison" << "fr" << "ru" << "дом" << true;
+    QTest::newRow("article before the noun") << "die Katze" << "de" << "ru" << "кошка, кот" << true;
+    QTest::newRow("elided article") << "l'chat" << "fr" << "ru" << "кот, кошка" << true;
     QTest::newRow("missing word") << "dog" << "en" << "ru" << "" << true;
     QTest::newRow("no dictionary") << "gatto" << "it" << "ru" << "" << false;
     QTest::newRow("reverse") << "кошка" << "ru" << "en" << "cat" << true;

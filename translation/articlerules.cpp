@@ -4,6 +4,11 @@
 
 namespace {
 
+// How much of an article the rules read, and the longest article that can
+// be a mere pointer to another headword.
+constexpr qsizetype maxRulesLength = 3000;
+constexpr qsizetype maxPointerLength = 400;
+
 // Stands for a sense number while the article is taken apart.
 constexpr char16_t senseMark = 0x1;
 
@@ -140,7 +145,10 @@ QString shortTranslation(const QString& article, int maxLength)
 {
     if (!reference(article).isEmpty())
         return QString();
-    const QString text = withoutRemarks(senses(article));
+    // The first sense with Russian words comes early; the rest of a long
+    // article ("go" has 17 000 characters of idioms) only costs time.
+    const qsizetype lineEnd = article.indexOf(QLatin1Char('\n'), maxRulesLength);
+    const QString text = withoutRemarks(senses(lineEnd < 0 ? article : article.left(lineEnd)));
     for (const QString& sense : text.split(QChar(senseMark))) {
         const QStringList found = senseItems(sense);
         if (found.isEmpty())
@@ -162,6 +170,9 @@ QString shortTranslation(const QString& article, int maxLength)
 
 QString reference(const QString& article)
 {
+    // A pointer is a line or two; a long article is a real one.
+    if (article.size() > maxPointerLength)
+        return QString();
     static const QRegularExpression pointer(
         QStringLiteral("^(?:(?:и|,)\\s*)*(?:от|=|см\\.?)\\s*([^;,=]+?)(?:\\s+(?:\\d+|[IVX]+)(?:\\s*,\\s*\\d+)*)?$"));
     QString text = withoutRemarks(senses(article));

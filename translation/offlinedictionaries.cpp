@@ -25,6 +25,35 @@ QString pairKey(const QString& from, const QString& to, const QStringList& folde
     return from + QLatin1Char('-') + to + QLatin1Char('\n') + folders.join(QLatin1Char('\n'));
 }
 
+// The word without the article or particle a learner's list writes before
+// it ("der Mann", "la maison", "l'homme", "to run"), which dictionaries leave
+// out of their headwords; empty when there is none.
+QString withoutArticle(const QString& word, const QString& from)
+{
+    static const QHash<QString, QStringList> articles{
+        {QStringLiteral("en"), {QStringLiteral("to"), QStringLiteral("a"), QStringLiteral("an"), QStringLiteral("the")}},
+        {QStringLiteral("de"), {QStringLiteral("der"), QStringLiteral("die"), QStringLiteral("das"),
+                                QStringLiteral("ein"), QStringLiteral("eine"), QStringLiteral("sich")}},
+        {QStringLiteral("fr"), {QStringLiteral("le"), QStringLiteral("la"), QStringLiteral("les"),
+                                QStringLiteral("un"), QStringLiteral("une"), QStringLiteral("se")}},
+        {QStringLiteral("it"), {QStringLiteral("il"), QStringLiteral("lo"), QStringLiteral("la"),
+                                QStringLiteral("i"), QStringLiteral("gli"), QStringLiteral("le"),
+                                QStringLiteral("un"), QStringLiteral("uno"), QStringLiteral("una")}},
+        {QStringLiteral("es"), {QStringLiteral("el"), QStringLiteral("la"), QStringLiteral("los"),
+                                QStringLiteral("las"), QStringLiteral("un"), QStringLiteral("una")}},
+    };
+    const QString simplified = word.simplified();
+    const qsizetype space = simplified.indexOf(QLatin1Char(' '));
+    if (space > 0 && articles.value(from.toLower()).contains(simplified.left(space).toLower()))
+        return simplified.mid(space + 1);
+    // French and Italian elide the article before a vowel: "l'homme", "l’uomo".
+    const QString lower = simplified.toLower();
+    if ((from == QLatin1String("fr") || from == QLatin1String("it"))
+        && (lower.startsWith(QLatin1String("l'")) || lower.startsWith(QStringLiteral("l\u2019"))))
+        return simplified.mid(2);
+    return QString();
+}
+
 } // namespace
 
 OfflineDictionaries* OfflineDictionaries::instance()
@@ -188,6 +217,14 @@ OfflineDictionaries::Answer OfflineDictionaries::translate(const QString& word, 
         const QString translation = lookUp(dictionary, word, &answer.article);
         if (answer.translation.isEmpty())
             answer.translation = translation;
+    }
+    const QString bare = withoutArticle(word, from);
+    if (answer.translation.isEmpty() && !bare.isEmpty()) {
+        for (DictdDictionary* dictionary : direct) {
+            const QString translation = lookUp(dictionary, bare, &answer.article);
+            if (answer.translation.isEmpty())
+                answer.translation = translation;
+        }
     }
     if (!answer.translation.isEmpty() || dictionaries(to, from, folders).isEmpty())
         return answer;
