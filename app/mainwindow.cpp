@@ -35,6 +35,7 @@
 #include "app/htmlformat.h"
 #include "app/languagedialog.h"
 #include "app/progresschart.h"
+#include "app/translatorsettingsdialog.h"
 #include "app/services.h"
 #include "app/settings.h"
 #include "app/statustexts.h"
@@ -341,6 +342,7 @@ void MainWindow::createMenus()
     settingsMenu->addAction(modelAction);
     settingsMenu->addAction(languageAction);
     settingsMenu->addAction(retentionAction);
+    settingsMenu->addAction(tr("Перевод слов..."), this, &MainWindow::showTranslatorSettingsDialog);
     QMenu* fontsMenu = settingsMenu->addMenu(QIcon(QStringLiteral(":Font.png")), tr("Шрифты"));
     fontsMenu->addAction(lessonFontAction);
     fontsMenu->addAction(interfaceFontAction);
@@ -529,6 +531,12 @@ void MainWindow::showLanguageDialog()
 {
     languageDialog->exec();
     resumeDeferredLesson();
+}
+
+void MainWindow::showTranslatorSettingsDialog()
+{
+    TranslatorSettingsDialog dialog(this);
+    dialog.exec();
 }
 
 void MainWindow::setupDictionariesFolder()

@@ -57,6 +57,7 @@ public slots:
     void showModelDialog();
     void showFinderDialog();
     void showLanguageDialog();
+    void showTranslatorSettingsDialog();
     void showInterfaceFontDialog();
     void showLessonFontDialog();
     void showHelp();

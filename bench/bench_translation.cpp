@@ -21,6 +21,7 @@
 #include "editing/translations.h"
 #include "tools/translationserver.h"
 #include "translation/translator.h"
+#include "translation/translatorsettings.h"
 
 namespace {
 
@@ -133,7 +134,10 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "bench_translation: the server cannot listen\n");
         return 1;
     }
-    Translator::setServiceUrl(server->url());
+    TranslatorSettings settings = TranslatorSettings::current();
+    settings.engines = {TranslatorSettings::v2Engine()};
+    settings.v2Url = server->url().toString();
+    TranslatorSettings::setCurrent(settings);
 
     std::printf("%d words, server in its own thread at %s\n", batchSize,
                 qPrintable(server->url().toString()));

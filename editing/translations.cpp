@@ -9,20 +9,22 @@ Translations::Translations(QObject* parent)
 
 void Translations::translate(const QStringList& words)
 {
-    // Answers are matched by text, so an answer still on its way from an
-    // aborted batch could be taken for one of this batch, or end it early.
-    // A fresh translator per batch leaves the old requests behind.
+    // Answers of an aborted batch must not be taken for answers of this one:
+    // a fresh translator per batch leaves the old requests behind.
     if (translator) {
         disconnect(translator, nullptr, this, nullptr);
         translator->deleteLater();
     }
     translator = new Translator(this);
+    connect(translator, &Translator::details, this, &Translations::setFailure);
     connect(translator, &Translator::translated, this, &Translations::setTranslation);
 
     this->words = words;
     results.clear();
-    for (const QString& word : words)
-        translator->translate(word);
+    reasons.clear();
+    positions.clear();
+    for (int i = 0; i < words.size(); ++i)
+        positions.insert(translator->translate(words.at(i)), i);
 }
 
 QString Translations::translation(int position) const
@@ -35,28 +37,31 @@ int Translations::count() const
     return int(results.size());
 }
 
+int Translations::translatedCount() const
+{
+    return int(std::count_if(results.cbegin(), results.cend(),
+                             [](const QString& translation) { return !translation.isEmpty(); }));
+}
+
 void Translations::clear()
 {
     results.clear();
+    reasons.clear();
 }
 
-void Translations::setTranslation(const QString& text, const QString& translation)
+void Translations::setFailure(int key, const QString& article, const QString& failure)
 {
-    // A word that occurs twice was asked twice: the first answer goes to the
-    // first occurrence still waiting, so that every position gets one.
-    int position = -1;
-    for (int i = 0; i < words.size(); ++i) {
-        if (words.at(i) != text)
-            continue;
-        if (position < 0)
-            position = i;
-        if (!results.contains(i)) {
-            position = i;
-            break;
-        }
-    }
-    if (position < 0)
+    Q_UNUSED(article)
+    if (!failure.isEmpty() && positions.contains(key))
+        ++reasons[failure];
+}
+
+void Translations::setTranslation(int key, const QString& translation)
+{
+    const auto position = positions.constFind(key);
+    if (position == positions.constEnd())
         return;
-    results.insert(position, translation);
+    results.insert(position.value(), translation);
+    positions.erase(position);
     emit received(count());
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QMap>
 #include <QObject>
 #include <QString>
@@ -25,6 +26,11 @@ public:
     QString translation(int position) const;
     /* The number of words whose answer has arrived. */
     int count() const;
+    /* The number of answers that brought a translation. */
+    int translatedCount() const;
+    /* Why answers came empty, each reason with the number of words it
+        concerns. */
+    QMap<QString, int> failures() const { return reasons; }
     /* Drops the results; the words stay until the next batch. */
     void clear();
 
@@ -33,10 +39,13 @@ signals:
     void received(int count);
 
 private slots:
-    void setTranslation(const QString& text, const QString& translation);
+    void setFailure(int key, const QString& article, const QString& failure);
+    void setTranslation(int key, const QString& translation);
 
 private:
     Translator* translator = nullptr;
     QStringList words;
+    QHash<int, int> positions;
     QMap<int, QString> results;
+    QMap<QString, int> reasons;
 };

@@ -5,8 +5,10 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -29,6 +31,10 @@ UnitDialog::UnitDialog(QWidget* parent)
     , translationEdit(new QLineEdit(this))
     , translateButton(new QPushButton(tr("Перевести"), this))
     , buttonBox(new QDialogButtonBox(this))
+    , statusLabel(new QLabel(this))
+    , articleButton(new QPushButton(tr("Статья"), this))
+    , articleView(new QPlainTextEdit(this))
+    , takeButton(new QPushButton(tr("Взять выделенное"), this))
 {
     wordEdit->setMaxLength(maxTextLength);
     translationEdit->setMaxLength(maxTextLength);
@@ -37,21 +43,40 @@ UnitDialog::UnitDialog(QWidget* parent)
     buttonBox->addButton(QDialogButtonBox::Cancel);
     wordEdit->installEventFilter(this);
     translationEdit->installEventFilter(this);
+    // Reasons come from the translator and the network: shown as text, never as mark-up.
+    statusLabel->setTextFormat(Qt::PlainText);
+    statusLabel->setWordWrap(true);
+    statusLabel->hide();
+    articleButton->setCheckable(true);
+    articleButton->setToolTip(tr("Словарная статья целиком: можно выбрать другое значение"));
+    articleView->setReadOnly(true);
+    articleView->hide();
+    takeButton->setToolTip(tr("Поставить выделенный в статье текст в поле перевода"));
+    takeButton->setEnabled(false);
+    takeButton->hide();
 
     connect(translateButton, &QPushButton::clicked, this, &UnitDialog::translate);
     connect(buttonBox, &QDialogButtonBox::accepted, this, &UnitDialog::saveUnit);
     connect(buttonBox, &QDialogButtonBox::rejected, this, &UnitDialog::reject);
+    connect(translator, &Translator::details, this, &UnitDialog::setDetails);
     connect(translator, &Translator::translated, this, &UnitDialog::setTranslation);
+    connect(articleButton, &QPushButton::toggled, this, &UnitDialog::showArticle);
+    connect(takeButton, &QPushButton::clicked, this, &UnitDialog::takeSelection);
+    connect(articleView, &QPlainTextEdit::copyAvailable, takeButton, &QPushButton::setEnabled);
 
     auto* form = new QFormLayout;
     form->addRow(tr("Слово:"), wordEdit);
     form->addRow(tr("Перевод:"), translationEdit);
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(articleButton);
+    buttons->addWidget(takeButton);
     buttons->addStretch();
     buttons->addWidget(translateButton);
     buttons->addWidget(buttonBox);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
+    layout->addWidget(statusLabel);
+    layout->addWidget(articleView, 1);
     layout->addLayout(buttons);
 }
 
@@ -83,7 +108,12 @@ int UnitDialog::exec()
 
 int UnitDialog::run(int mode, const QString& word, const QString& translation)
 {
-    setFixedHeight(sizeHint().height());
+    statusLabel->clear();
+    statusLabel->hide();
+    articleView->clear();
+    articleButton->setChecked(false);
+    articleButton->setEnabled(false);
+    fitHeight();
     setMinimumWidth(sizeHint().width() + 50);
     setWindowTitle(mode == 0 ? tr("Добавление") : tr("Редактирование"));
     this->mode = mode;
@@ -103,20 +133,65 @@ void UnitDialog::translate()
     // One request at a time: the button (and its shortcut) stays off until
     // the answer, or its failure, has come.
     translateButton->setEnabled(false);
-    requestedText = wordEdit->text();
+    statusLabel->setText(tr("Перевод..."));
+    statusLabel->show();
     waitingForTranslation = true;
-    translator->translate(requestedText);
+    requestedKey = translator->translate(wordEdit->text());
 }
 
-void UnitDialog::setTranslation(const QString& text, const QString& translation)
+void UnitDialog::setDetails(int key, const QString& article, const QString& failure)
 {
-    if (!waitingForTranslation || text != requestedText)
+    if (!waitingForTranslation || key != requestedKey)
+        return;
+    articleView->setPlainText(article);
+    articleButton->setEnabled(!article.isEmpty());
+    if (article.isEmpty())
+        articleButton->setChecked(false);
+    if (failure.isEmpty()) {
+        statusLabel->clear();
+        statusLabel->hide();
+    } else {
+        statusLabel->setText(tr("Перевод не найден: %1").arg(failure));
+        statusLabel->show();
+    }
+    fitHeight();
+}
+
+void UnitDialog::setTranslation(int key, const QString& translation)
+{
+    if (!waitingForTranslation || key != requestedKey)
         return;
     waitingForTranslation = false;
     translateButton->setEnabled(true);
     // No answer is no reason to wipe what the user may already have typed.
     if (!translation.isEmpty())
         translationEdit->setText(translation);
+}
+
+void UnitDialog::showArticle(bool shown)
+{
+    articleView->setVisible(shown);
+    takeButton->setVisible(shown);
+    fitHeight();
+}
+
+void UnitDialog::takeSelection()
+{
+    const QString selected = articleView->textCursor().selectedText().simplified();
+    if (!selected.isEmpty())
+        translationEdit->setText(selected.left(translationEdit->maxLength()));
+}
+
+void UnitDialog::fitHeight()
+{
+    // The plain dialog keeps one height; with the article open it may grow.
+    if (!articleView->isHidden()) {
+        setMinimumHeight(0);
+        setMaximumHeight(QWIDGETSIZE_MAX);
+        resize(width(), qMax(height(), sizeHint().height() + 160));
+    } else {
+        setFixedHeight(sizeHint().height());
+    }
 }
 
 void UnitDialog::saveUnit()

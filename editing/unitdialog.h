@@ -6,14 +6,18 @@
 #include "model/unit.h"
 
 class QDialogButtonBox;
+class QLabel;
 class QLineEdit;
+class QPlainTextEdit;
 class QPushButton;
 class Translator;
 class Units;
 
 /*
     Adds one entry (a word and its translation) to the open dictionary or
-    changes an existing one, with an online translation on request.
+    changes an existing one, with a translation on request. When no
+    translation comes, the dialog says why; the dictionary articles behind a
+    translation can be opened under the fields, to take another sense.
 */
 class UnitDialog : public QDialog
 {
@@ -33,7 +37,10 @@ public slots:
 
 private slots:
     void translate();
-    void setTranslation(const QString& text, const QString& translation);
+    void setDetails(int key, const QString& article, const QString& failure);
+    void setTranslation(int key, const QString& translation);
+    void showArticle(bool shown);
+    void takeSelection();
     void saveUnit();
 
 protected:
@@ -42,6 +49,7 @@ protected:
 
 private:
     int run(int mode, const QString& word, const QString& translation);
+    void fitHeight();
 
     Units* dictionary;
     Translator* translator;
@@ -53,8 +61,12 @@ private:
     QLineEdit* translationEdit;
     QPushButton* translateButton;
     QDialogButtonBox* buttonBox;
-    // The text of the request this opening waits for; answers to an earlier
-    // opening's request must not land in another entry.
-    QString requestedText;
+    QLabel* statusLabel;
+    QPushButton* articleButton;
+    QPlainTextEdit* articleView;
+    QPushButton* takeButton;
+    // The request this opening waits for; answers to an earlier opening's
+    // request must not land in another entry.
+    int requestedKey = 0;
     bool waitingForTranslation = false;
 };

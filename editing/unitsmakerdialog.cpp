@@ -124,6 +124,7 @@ void UnitsMakerDialog::produce()
         // An aborted batch still stores what has arrived; the rest of the
         // words come in without a translation.
         progressDialog->run(translations, maker.words(), reverseDirection->isChecked());
+        reportTranslations();
     }
     accept();
 }
@@ -165,16 +166,40 @@ void UnitsMakerDialog::save()
     }
 }
 
+void UnitsMakerDialog::reportTranslations()
+{
+    const int total = int(maker.words().size());
+    const int translated = translations->translatedCount();
+    QString text = tr("Переведено слов: %1 из %2. Без перевода: %3.")
+                       .arg(translated)
+                       .arg(total)
+                       .arg(total - translated);
+    const QMap<QString, int> failures = translations->failures();
+    if (translated < total && !failures.isEmpty()) {
+        const auto commonest = std::max_element(failures.cbegin(), failures.cend());
+        text += QLatin1Char('\n') + tr("Чаще всего: %1 (слов: %2).").arg(commonest.key()).arg(commonest.value());
+    }
+    if (translated < total)
+        text += QLatin1Char('\n')
+                + tr("Слова без перевода добавляются с пустым переводом; в редакторе их выделяет "
+                     "команда «Все слова без перевода».");
+    // The reasons may quote an address the user typed: plain text, not mark-up.
+    QMessageBox box(QMessageBox::Information, tr("Информация"), text, QMessageBox::Ok, this);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
 void UnitsMakerDialog::showHelpDialog()
 {
     QMessageBox box(QMessageBox::Information, tr("Информация"),
                     tr("В окно ввода необходимо вписать добавляемые слова, разделяя их при этом "
                        "пробелом или любым другим знаком препинания. Также, можно вставить текст "
-                       "из буфера обмена. <br> Если у вас активно Интернет соединение, активируйте "
-                       "опцию \"<b>Перевести\"</b>, тогда многие слова переведутся автоматически. "
-                       "После добавления будет предложено перевести слова, перевод для которых не "
-                       "был найден.<br>Опция \"<b>Приводить в начальную форму\"</b> очень полезна "
-                       "например при создании словаря из текста. Она преобразует слова в начальные "
+                       "из буфера обмена.<br>Опция \"<b>Перевод</b>\" переводит слова словарями, "
+                       "установленными на компьютере, а затем онлайн-сервисами, если они заданы "
+                       "в меню «Настройки» → «Перевод слов...». После перевода программа сообщит, "
+                       "сколько слов переведено; слова без перевода добавляются с пустым переводом, "
+                       "в редакторе их выделяет команда «Все слова без перевода».<br>Опция "
+                       "\"<b>Приводить к начальной форме</b>\" преобразует слова в начальные "
                        "формы, например: books = book, helped = help."),
                     QMessageBox::Ok, this);
     box.setTextFormat(Qt::RichText);

@@ -39,6 +39,7 @@ private slots:
 
 private:
     void readSettings();
+    void reportTranslations();
 
     QCheckBox* stemBox;
     QCheckBox* excludeLearnedBox;

@@ -5,6 +5,9 @@
 #include <QStringList>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
+
+#include <memory>
 
 /*
     A tiny HTTP/1.0 server on 127.0.0.1 for tests of network clients. Each
@@ -20,6 +23,9 @@ public:
         QByteArray body;
         QByteArray contentType = "application/octet-stream";
         bool hang = false;
+        // Above 0: the body goes out one byte every this many milliseconds,
+        // so a client's total deadline, not its idle time-out, must end it.
+        int trickle = 0;
     };
 
     HttpTestServer()
@@ -69,6 +75,17 @@ private:
                            "Content-Type: " + answer.contentType + "\r\n"
                            "Content-Length: " + QByteArray::number(answer.body.size()) + "\r\n"
                            "Connection: close\r\n\r\n" + answer.body;
+        if (answer.trickle > 0) {
+            socket->write(reply.left(reply.size() - answer.body.size()));
+            auto* timer = new QTimer(socket);
+            auto sent = std::make_shared<qsizetype>(0);
+            connect(timer, &QTimer::timeout, socket, [socket, sent, body = answer.body] {
+                if (*sent < body.size())
+                    socket->write(body.mid((*sent)++, 1));
+            });
+            timer->start(answer.trickle);
+            return;
+        }
         socket->write(reply);
         socket->disconnectFromHost();
         connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);

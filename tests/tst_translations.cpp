@@ -12,6 +12,7 @@
 #include "editing/translationprogressdialog.h"
 #include "editing/translations.h"
 #include "tests/testenvironment.h"
+#include "tests/translatorsetup.h"
 #include "tools/translationserver.h"
 #include "translation/translator.h"
 
@@ -81,8 +82,7 @@ void TestTranslations::initTestCase()
 
 void TestTranslations::init()
 {
-    Translator::setServiceUrl(server.url());
-    Translator::setTimeout(5000);
+    useOnlyV2Service(server.url(), 5000);
     learningLanguage = QStringLiteral("en");
     interfaceLanguage = QStringLiteral("ru");
     server.setDelay(0);

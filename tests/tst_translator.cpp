@@ -1,20 +1,66 @@
 #include <QElapsedTimer>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTest>
 
 #include "app/settings.h"
+#include "tests/httptestserver.h"
 #include "tests/testenvironment.h"
 #include "tools/translationserver.h"
+#include "translation/libretranslateengine.h"
+#include "translation/onlineengine.h"
 #include "translation/translator.h"
+#include "translation/translatorsettings.h"
+#include "translation/v2engine.h"
 
 Q_DECLARE_METATYPE(TranslationServer::Fault)
+Q_DECLARE_METATYPE(HttpTestServer::Answer)
 
 namespace {
 
 const QString appId = QStringLiteral("0A1B2C3D4E5F60718293A4B5C6D7E8F901234567");
+
+struct Answer
+{
+    QString translation;
+    QString failure;
+};
+
+// Translates \a text and waits for its one answer.
+Answer ask(const QString& text)
+{
+    Translator translator;
+    QSignalSpy details(&translator, &Translator::details);
+    QSignalSpy answers(&translator, &Translator::translated);
+    const int key = translator.translate(text);
+    // Never from inside translate(): the caller must know the key first.
+    if (!answers.isEmpty())
+        return Answer{QStringLiteral("answered too early"), QString()};
+    if (!answers.wait(10000))
+        return Answer{QStringLiteral("no answer"), QString()};
+    QTest::qWait(50);
+    if (answers.size() != 1 || details.size() != 1 || answers.first().at(0).toInt() != key)
+        return Answer{QStringLiteral("not one answer"), QString()};
+    return Answer{answers.first().at(1).toString(), details.first().at(2).toString()};
+}
+
+void configure(const QStringList& engines, const QString& v2Url, const QString& libreUrl = QString(),
+               int timeout = 5000)
+{
+    TranslatorSettings settings = TranslatorSettings::current();
+    settings.engines = engines;
+    settings.v2Url = v2Url;
+    settings.v2ApplicationId = appId;
+    settings.libreUrl = libreUrl;
+    settings.timeout = timeout;
+    settings.dictionaryFolder.clear();
+    settings.standardFolders = {QFINDTESTDATA("data/dictd/sample-eng-rus.index").section(QLatin1Char('/'), 0, -2)};
+    TranslatorSettings::setCurrent(settings);
+}
 
 } // namespace
 
@@ -26,7 +72,7 @@ private slots:
     void initTestCase();
     void init();
 
-    void environmentNamesTheService();
+    void environmentNamesTheServices();
     void serverProgramAnswersTheProgram();
 
     void parseReply_data();
@@ -35,11 +81,17 @@ private slots:
     void textReachesServerAsItself();
     void directionFollowsLanguageValues_data();
     void directionFollowsLanguageValues();
-    void answersOutOfOrderKeepTheirTexts();
+    void answersOutOfOrderKeepTheirKeys();
     void answerEqualToSourceIsEmpty_data();
     void answerEqualToSourceIsEmpty();
-    void failureGivesOneEmptyAnswer_data();
-    void failureGivesOneEmptyAnswer();
+    void failureSaysWhy_data();
+    void failureSaysWhy();
+    void malformedAddressSendsNothing_data();
+    void malformedAddressSendsNothing();
+    void enginesAreAskedInOrder_data();
+    void enginesAreAskedInOrder();
+    void libreTranslate_data();
+    void libreTranslate();
     void longBatchDoesNotTimeOutInTheQueue();
     void languageTable();
     void languageName_data();
@@ -47,10 +99,7 @@ private slots:
 
 private:
     TranslationServer server;
-    // The configuration as read from the environment, on first use.
-    QUrl environmentUrl;
-    QString environmentApplicationId;
-    int environmentTimeout = 0;
+    TranslatorSettings fromEnvironment;
 };
 
 void TestTranslator::initTestCase()
@@ -62,27 +111,37 @@ void TestTranslator::initTestCase()
                           QStringLiteral("Москва"));
     QVERIFY(server.listen());
 
-    // Configuration is read once per process, so the environment is set
+    // The configuration is read once per process, so the environment is set
     // before anything asks for it.
-    qputenv("VOCABRIUM_TRANSLATOR_URL", server.url().toEncoded() + "/prefix/");
+    qputenv("VOCABRIUM_TRANSLATOR_ENGINES", "v2, LibreTranslate, bogus");
+    qputenv("VOCABRIUM_TRANSLATOR_URL", "http://127.0.0.1:1/prefix/");
     qputenv("VOCABRIUM_TRANSLATOR_APPID", "FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF");
+    qputenv("VOCABRIUM_LIBRETRANSLATE_URL", "http://127.0.0.1:2");
     qputenv("VOCABRIUM_TRANSLATOR_TIMEOUT", "1234");
-    environmentUrl = Translator::requestUrl(QStringLiteral("a"), QStringLiteral("en"),
-                                            QStringLiteral("ru"));
-    environmentApplicationId = Translator::applicationId();
-    environmentTimeout = Translator::timeout();
+    fromEnvironment = TranslatorSettings::current();
 }
 
-void TestTranslator::environmentNamesTheService()
+void TestTranslator::init()
 {
-    QCOMPARE(environmentUrl.port(), int(server.port()));
-    QCOMPARE(environmentUrl.path(), QStringLiteral("/prefix/V2/Http.svc/Translate"));
-    QCOMPARE(environmentApplicationId, QStringLiteral("FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF"));
-    QCOMPARE(environmentTimeout, 1234);
+    configure({TranslatorSettings::v2Engine()}, server.url().toString());
+    learningLanguage = QStringLiteral("en");
+    interfaceLanguage = QStringLiteral("ru");
+    server.setFault(TranslationServer::Fault::None);
+    server.setDelay(0);
+    server.clearRequests();
+}
 
-    // An address the translator cannot use leaves it on the public service.
-    Translator::setServiceUrl(QUrl(QStringLiteral("ftp://example.org")));
-    QCOMPARE(Translator::serviceUrl(), QUrl(QStringLiteral("http://api.microsofttranslator.com")));
+void TestTranslator::environmentNamesTheServices()
+{
+    QCOMPARE(fromEnvironment.engines, QStringList({QStringLiteral("v2"), QStringLiteral("libretranslate")}));
+    QCOMPARE(fromEnvironment.v2Url, QStringLiteral("http://127.0.0.1:1/prefix/"));
+    QCOMPARE(fromEnvironment.v2ApplicationId, QStringLiteral("FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF"));
+    QCOMPARE(fromEnvironment.libreUrl, QStringLiteral("http://127.0.0.1:2"));
+    QCOMPARE(fromEnvironment.timeout, 1234);
+    QString error;
+    QCOMPARE(V2Engine::requestUrl(fromEnvironment.v2Url, appId, QStringLiteral("a"), QStringLiteral("en"),
+                                  QStringLiteral("ru"), &error).path(),
+             QStringLiteral("/prefix/V2/Http.svc/Translate"));
 }
 
 void TestTranslator::serverProgramAnswersTheProgram()
@@ -94,27 +153,10 @@ void TestTranslator::serverProgramAnswersTheProgram()
     QVERIFY(program.waitForReadyRead(10000));
     const QString banner = QString::fromUtf8(program.readLine()).trimmed();
     QVERIFY2(banner.startsWith(QStringLiteral("Listening on http://127.0.0.1:")), qPrintable(banner));
-    Translator::setServiceUrl(QUrl(banner.section(QLatin1Char(' '), 2)));
-
-    Translator translator;
-    QSignalSpy spy(&translator, &Translator::translated);
-    translator.translate(QStringLiteral("tomorrow"));
-    QVERIFY(spy.wait());
-    QCOMPARE(spy.first(), QVariantList({QStringLiteral("tomorrow"), QStringLiteral("завтра")}));
+    configure({TranslatorSettings::v2Engine()}, banner.section(QLatin1Char(' '), 2));
+    QCOMPARE(ask(QStringLiteral("tomorrow")).translation, QStringLiteral("завтра"));
     program.kill();
     program.waitForFinished();
-}
-
-void TestTranslator::init()
-{
-    Translator::setServiceUrl(server.url());
-    Translator::setApplicationId(appId);
-    Translator::setTimeout(5000);
-    learningLanguage = QStringLiteral("en");
-    interfaceLanguage = QStringLiteral("ru");
-    server.setFault(TranslationServer::Fault::None);
-    server.setDelay(0);
-    server.clearRequests();
 }
 
 void TestTranslator::parseReply_data()
@@ -140,7 +182,7 @@ void TestTranslator::parseReply()
     QFETCH(QString, translation);
     QFile reply(QFINDTESTDATA(QStringLiteral("data/translator/") + file));
     QVERIFY(reply.open(QIODevice::ReadOnly));
-    QCOMPARE(Translator::parseReply(reply.readAll()), translation);
+    QCOMPARE(V2Engine::parseReply(reply.readAll()), translation);
 }
 
 void TestTranslator::textReachesServerAsItself_data()
@@ -169,20 +211,17 @@ void TestTranslator::textReachesServerAsItself()
     QFETCH(QString, translation);
     const QByteArray target = "/V2/Http.svc/Translate?appId=" + appId.toLatin1() + "&text=" + encoded
                               + "&from=en&to=ru";
-    QCOMPARE(Translator::requestUrl(text, QStringLiteral("en"), QStringLiteral("ru"))
+    QString error;
+    QCOMPARE(V2Engine::requestUrl(server.url().toString(), appId, text, QStringLiteral("en"),
+                                  QStringLiteral("ru"), &error)
                  .toEncoded(QUrl::RemoveScheme | QUrl::RemoveAuthority),
              target);
 
-    Translator translator;
-    QSignalSpy spy(&translator, &Translator::translated);
-    translator.translate(text);
-    QVERIFY(spy.wait());
+    QCOMPARE(ask(text).translation, translation);
     QCOMPARE(server.requests(), QList<QByteArray>({target}));
     const QHash<QString, QString> items = TranslationServer::queryItems(target);
     QCOMPARE(items.value(QStringLiteral("text")), text);
     QCOMPARE(items.size(), 4);
-    QCOMPARE(spy.size(), 1);
-    QCOMPARE(spy.first(), QVariantList({text, translation}));
 }
 
 void TestTranslator::directionFollowsLanguageValues_data()
@@ -219,16 +258,17 @@ void TestTranslator::directionFollowsLanguageValues()
     QCOMPARE(spy.first().at(1).toString(), translation);
 }
 
-void TestTranslator::answersOutOfOrderKeepTheirTexts()
+void TestTranslator::answersOutOfOrderKeepTheirKeys()
 {
     server.setDelay(300, QStringLiteral("time"));
     Translator translator;
     QSignalSpy spy(&translator, &Translator::translated);
-    translator.translate(QStringLiteral("time"));
-    translator.translate(QStringLiteral("year"));
+    const int time = translator.translate(QStringLiteral("time"));
+    const int year = translator.translate(QStringLiteral("year"));
+    QVERIFY(time != year);
     QTRY_COMPARE(spy.size(), 2);
-    QCOMPARE(spy.at(0), QVariantList({QStringLiteral("year"), QStringLiteral("год")}));
-    QCOMPARE(spy.at(1), QVariantList({QStringLiteral("time"), QStringLiteral("время")}));
+    QCOMPARE(spy.at(0), QVariantList({year, QStringLiteral("год")}));
+    QCOMPARE(spy.at(1), QVariantList({time, QStringLiteral("время")}));
 }
 
 void TestTranslator::answerEqualToSourceIsEmpty_data()
@@ -245,59 +285,148 @@ void TestTranslator::answerEqualToSourceIsEmpty()
 {
     QFETCH(QString, text);
     QFETCH(QString, translation);
-    Translator translator;
-    QSignalSpy spy(&translator, &Translator::translated);
-    translator.translate(text);
-    QVERIFY(spy.wait());
-    QCOMPARE(spy.first(), QVariantList({text, translation}));
+    const Answer answer = ask(text);
+    QCOMPARE(answer.translation, translation);
+    QCOMPARE(answer.failure.isEmpty(), !translation.isEmpty());
 }
 
-void TestTranslator::failureGivesOneEmptyAnswer_data()
+void TestTranslator::failureSaysWhy_data()
 {
     QTest::addColumn<TranslationServer::Fault>("fault");
     QTest::addColumn<bool>("refused");
+    QTest::addColumn<QString>("failure");
 
-    QTest::newRow("http error") << TranslationServer::Fault::HttpError << false;
-    QTest::newRow("garbage body") << TranslationServer::Fault::Garbage << false;
-    QTest::newRow("connection closed") << TranslationServer::Fault::Disconnect << false;
-    QTest::newRow("never answers") << TranslationServer::Fault::NoAnswer << false;
-    QTest::newRow("connection refused") << TranslationServer::Fault::None << true;
+    QTest::newRow("http error") << TranslationServer::Fault::HttpError << false
+                                << "сервис V2: сервис отказал (HTTP 500)";
+    QTest::newRow("garbage body") << TranslationServer::Fault::Garbage << false
+                                  << "сервис V2: сервис не знает перевода";
+    QTest::newRow("connection closed") << TranslationServer::Fault::Disconnect << false
+                                       << "сервис V2: сервис недоступен";
+    QTest::newRow("never answers") << TranslationServer::Fault::NoAnswer << false
+                                   << "сервис V2: сервис не ответил вовремя";
+    QTest::newRow("connection refused") << TranslationServer::Fault::None << true
+                                        << "сервис V2: сервис недоступен";
 }
 
-void TestTranslator::failureGivesOneEmptyAnswer()
+void TestTranslator::failureSaysWhy()
 {
     QFETCH(TranslationServer::Fault, fault);
     QFETCH(bool, refused);
+    QFETCH(QString, failure);
     server.setFault(fault);
+    QUrl url = server.url();
     if (refused) {
         // A port that was free a moment ago and has nobody listening now.
         QTcpServer probe;
         QVERIFY(probe.listen(QHostAddress::LocalHost));
-        QUrl url = server.url();
         url.setPort(probe.serverPort());
         probe.close();
-        Translator::setServiceUrl(url);
     }
-    Translator::setTimeout(500);
+    configure({TranslatorSettings::v2Engine()}, url.toString(), QString(), 500);
+    const Answer answer = ask(QStringLiteral("time"));
+    QCOMPARE(answer.translation, QString());
+    QCOMPARE(answer.failure, failure);
+}
 
-    Translator translator;
-    QSignalSpy spy(&translator, &Translator::translated);
-    QElapsedTimer clock;
-    clock.start();
-    translator.translate(QStringLiteral("time"));
-    QVERIFY(spy.wait(5000));
-    QVERIFY(clock.elapsed() < 4000);
-    QTest::qWait(200);
-    QCOMPARE(spy.size(), 1);
-    QCOMPARE(spy.first(), QVariantList({QStringLiteral("time"), QString()}));
+void TestTranslator::malformedAddressSendsNothing_data()
+{
+    QTest::addColumn<QString>("address");
+
+    QTest::newRow("no scheme") << "127.0.0.1:8090";
+    QTest::newRow("host name only") << "localhost";
+    QTest::newRow("other scheme") << "ftp://127.0.0.1";
+    QTest::newRow("no host") << "http://";
+    QTest::newRow("spaces inside") << "http://local host:80";
+}
+
+void TestTranslator::malformedAddressSendsNothing()
+{
+    QFETCH(QString, address);
+    configure({TranslatorSettings::v2Engine()}, address);
+    const Answer answer = ask(QStringLiteral("time"));
+    QCOMPARE(answer.translation, QString());
+    QVERIFY2(answer.failure.startsWith(QStringLiteral("сервис V2: неверный адрес сервиса")),
+             qPrintable(answer.failure));
+    QVERIFY(server.requests().isEmpty());
+}
+
+void TestTranslator::enginesAreAskedInOrder_data()
+{
+    QTest::addColumn<QStringList>("engines");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("translation");
+    QTest::addColumn<QString>("failure");
+    QTest::addColumn<int>("requests");
+
+    const QString dictionaries = TranslatorSettings::dictionariesEngine();
+    const QString v2 = TranslatorSettings::v2Engine();
+    QTest::newRow("dictionary first, it knows") << QStringList{dictionaries, v2} << "cat" << "кот, кошка" << "" << 0;
+    QTest::newRow("service first") << QStringList{v2, dictionaries} << "cat" << "кошка" << "" << 1;
+    QTest::newRow("dictionary does not know") << QStringList{dictionaries, v2} << "time" << "время" << "" << 1;
+    QTest::newRow("nobody knows") << QStringList{dictionaries, v2} << "zzyzx" << ""
+                                  << "нет в словарях; сервис V2: сервис не знает перевода" << 1;
+    QTest::newRow("dictionary alone") << QStringList{dictionaries} << "time" << "" << "нет в словарях" << 0;
+    QTest::newRow("nothing chosen") << QStringList{} << "time" << ""
+                                    << "не выбран ни один способ перевода (Настройки → Перевод слов)" << 0;
+}
+
+void TestTranslator::enginesAreAskedInOrder()
+{
+    QFETCH(QStringList, engines);
+    QFETCH(QString, text);
+    QFETCH(QString, translation);
+    QFETCH(QString, failure);
+    QFETCH(int, requests);
+    configure(engines, server.url().toString());
+    const Answer answer = ask(text);
+    QCOMPARE(answer.translation, translation);
+    QCOMPARE(answer.failure, failure);
+    QCOMPARE(server.requests().size(), requests);
+}
+
+void TestTranslator::libreTranslate_data()
+{
+    QTest::addColumn<HttpTestServer::Answer>("reply");
+    QTest::addColumn<QString>("translation");
+    QTest::addColumn<QString>("failure");
+
+    QTest::newRow("answer") << HttpTestServer::Answer{200, R"({"translatedText": "кошка"})", "application/json"}
+                            << "кошка" << "";
+    QTest::newRow("error object") << HttpTestServer::Answer{400, R"({"error": "Invalid API key"})", "application/json"}
+                                  << "" << "LibreTranslate: сервис отказал (HTTP 400)";
+    QTest::newRow("not json") << HttpTestServer::Answer{200, "<html></html>", "text/html"}
+                              << "" << "LibreTranslate: сервис не знает перевода";
+    QTest::newRow("too large") << HttpTestServer::Answer{200, QByteArray(OnlineEngine::maxReplySize + 10, ' ')}
+                               << "" << "LibreTranslate: ответ сервиса слишком велик";
+    HttpTestServer::Answer trickle{200, QByteArray(200, ' ')};
+    trickle.trickle = 50;
+    QTest::newRow("trickling past the deadline") << trickle << "" << "LibreTranslate: сервис не ответил вовремя";
+}
+
+void TestTranslator::libreTranslate()
+{
+    QFETCH(HttpTestServer::Answer, reply);
+    QFETCH(QString, translation);
+    QFETCH(QString, failure);
+    HttpTestServer libre;
+    libre.set(QStringLiteral("/base/translate"), reply);
+    configure({TranslatorSettings::libreTranslateEngine()}, QString(), libre.root() + QStringLiteral("base/"), 1500);
+    const Answer answer = ask(QStringLiteral("cat"));
+    QCOMPARE(answer.translation, translation);
+    QCOMPARE(answer.failure, failure);
+    QCOMPARE(libre.requested, QStringList{QStringLiteral("/base/translate")});
+    QCOMPARE(QJsonDocument::fromJson(LibreTranslateEngine::requestBody(
+                 QStringLiteral("cat"), QStringLiteral("zh-CN"), QStringLiteral("ru"), QStringLiteral("k")))
+                 .object(),
+             QJsonObject({{"q", "cat"}, {"source", "zh"}, {"target", "ru"}, {"format", "text"}, {"api_key", "k"}}));
 }
 
 void TestTranslator::longBatchDoesNotTimeOutInTheQueue()
 {
     // 30 answers of 100 ms each, six at a time, take half a second: far longer
-    // than the time-out, which must count only from the moment each request leaves.
+    // than the deadline, which must count only from the moment each request leaves.
     server.setDelay(100);
-    Translator::setTimeout(250);
+    configure({TranslatorSettings::v2Engine()}, server.url().toString(), QString(), 400);
     Translator translator;
     QSignalSpy spy(&translator, &Translator::translated);
     for (int i = 0; i < 30; ++i)

@@ -1,17 +1,20 @@
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-
 #include <functional>
 
 #include "app/settings.h"
 #include "editing/unitdialog.h"
 #include "model/units.h"
 #include "tests/testenvironment.h"
+#include "tests/translatorsetup.h"
 #include "tools/translationserver.h"
 #include "translation/translator.h"
 
@@ -106,8 +109,7 @@ void TestUnitDialog::initTestCase()
     dictionary = Units::instance(0);
     QVERIFY(server.loadWordList(QStringLiteral(VOCABRIUM_SOURCE_DIR "/data/dictionaries/default.tsv")));
     QVERIFY(server.listen());
-    Translator::setServiceUrl(server.url());
-    Translator::setTimeout(3000);
+    useOnlyV2Service(server.url(), 3000);
 }
 
 void TestUnitDialog::init()
@@ -270,10 +272,17 @@ void TestUnitDialog::translateFillsTheTranslation_data()
     QTest::addColumn<QString>("word");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("translation");
+    QTest::addColumn<bool>("dictionaries");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<QString>("article");
 
-    QTest::newRow("known word") << "time" << "" << "время";
-    QTest::newRow("replaces typed text") << "time" << "пора" << "время";
-    QTest::newRow("no answer keeps typed text") << "zzyzx" << "что-то" << "что-то";
+    QTest::newRow("known word") << "time" << "" << "время" << false << "" << "";
+    QTest::newRow("replaces typed text") << "time" << "пора" << "время" << false << "" << "";
+    QTest::newRow("no answer keeps typed text and says why")
+        << "zzyzx" << "что-то" << "что-то" << true
+        << "Перевод не найден: нет в словарях; сервис V2: сервис не знает перевода" << "";
+    QTest::newRow("dictionary article can be opened") << "cat" << "" << "кот, кошка" << true << ""
+                                                      << "mueller-cat.txt";
 }
 
 void TestUnitDialog::translateFillsTheTranslation()
@@ -281,17 +290,55 @@ void TestUnitDialog::translateFillsTheTranslation()
     QFETCH(QString, word);
     QFETCH(QString, typed);
     QFETCH(QString, translation);
+    QFETCH(bool, dictionaries);
+    QFETCH(QString, status);
+    QFETCH(QString, article);
     server.setDelay(500);
+    TranslatorSettings settings = TranslatorSettings::current();
+    if (dictionaries) {
+        settings.engines.prepend(TranslatorSettings::dictionariesEngine());
+        settings.standardFolders = {QFINDTESTDATA("data/dictd/sample-eng-rus.index").section(QLatin1Char('/'), 0, -2)};
+    }
+    const TranslatorSettings before = TranslatorSettings::current();
+    TranslatorSettings::setCurrent(settings);
+    QString articleText;
+    if (!article.isEmpty()) {
+        QFile file(QFINDTESTDATA("data/dictd/articles/" + article));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        articleText = QString::fromUtf8(file.readAll()).trimmed();
+    }
 
     UnitDialog dialog;
     runDialog(&dialog, [&] { return dialog.exec(word, typed); }, [&] {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_T, Qt::ControlModifier);
         // One request at a time: the button (which the shortcut clicks a
         // moment later) waits for the answer.
-        QTRY_VERIFY(!translateButton(&dialog)->isEnabled());
+        // A dictionary answers before the button could be seen disabled.
+        if (article.isEmpty())
+            QTRY_VERIFY(!translateButton(&dialog)->isEnabled());
         QTRY_VERIFY(translateButton(&dialog)->isEnabled());
-        QCOMPARE(translationEdit(&dialog)->text(), translation);
+        QTRY_COMPARE(translationEdit(&dialog)->text(), translation);
+        QString shown;
+        for (QLabel* label : dialog.findChildren<QLabel*>()) {
+            if (label->isVisible() && label->text().startsWith(QStringLiteral("Перевод "))
+                && label->buddy() == nullptr)
+                shown = label->text();
+        }
+        QCOMPARE(shown, status);
+        QPushButton* articleButton = nullptr;
+        for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
+            if (button->text() == QStringLiteral("Статья"))
+                articleButton = button;
+        }
+        QVERIFY(articleButton);
+        QCOMPARE(articleButton->isEnabled(), !articleText.isEmpty());
+        if (!articleText.isEmpty()) {
+            articleButton->click();
+            QVERIFY(dialog.findChild<QPlainTextEdit*>()->isVisible());
+            QCOMPARE(dialog.findChild<QPlainTextEdit*>()->toPlainText(), articleText);
+        }
     });
+    TranslatorSettings::setCurrent(before);
 }
 
 void TestUnitDialog::answerForAnEarlierOpeningIsIgnored()

@@ -20,6 +20,7 @@
 #include "morphology/baseforms.h"
 #include "tests/dialoghelpers.h"
 #include "tests/testenvironment.h"
+#include "tests/translatorsetup.h"
 #include "tools/translationserver.h"
 #include "translation/translator.h"
 
@@ -93,8 +94,7 @@ void TestUnitsMaker::initTestCase()
     learned = Units::instance(1);
     QVERIFY(server.loadWordList(QStringLiteral(VOCABRIUM_SOURCE_DIR "/data/dictionaries/default.tsv")));
     QVERIFY(server.listen());
-    Translator::setServiceUrl(server.url());
-    Translator::setTimeout(3000);
+    useOnlyV2Service(server.url(), 3000);
 
     // The dialog reads the morphology from the working folder, as the program does.
     if (QFile::exists(buildAffix)) {
@@ -355,11 +355,19 @@ void TestUnitsMaker::translationInEitherDirection_data()
     QTest::addColumn<bool>("reverse");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QList<Unit>>("added");
+    QTest::addColumn<QString>("report");
 
+    const QString allTranslated = QStringLiteral("Переведено слов: 2 из 2. Без перевода: 0.");
     QTest::newRow("standard") << false << "House, book"
-                              << QList<Unit>{Unit{"house", "дом"}, Unit{"book", "книга"}};
+                              << QList<Unit>{Unit{"house", "дом"}, Unit{"book", "книга"}} << allTranslated;
     QTest::newRow("reverse") << true << "дом книга"
-                             << QList<Unit>{Unit{"house", "дом"}, Unit{"book", "книга"}};
+                             << QList<Unit>{Unit{"house", "дом"}, Unit{"book", "книга"}} << allTranslated;
+    QTest::newRow("a word without translation")
+        << false << "house zzyzx" << QList<Unit>{Unit{"house", "дом"}, Unit{"zzyzx", QString()}}
+        << "Переведено слов: 1 из 2. Без перевода: 1.\n"
+           "Чаще всего: сервис V2: сервис не знает перевода (слов: 1).\n"
+           "Слова без перевода добавляются с пустым переводом; в редакторе их выделяет команда "
+           "«Все слова без перевода».";
 }
 
 void TestUnitsMaker::translationInEitherDirection()
@@ -367,7 +375,9 @@ void TestUnitsMaker::translationInEitherDirection()
     QFETCH(bool, reverse);
     QFETCH(QString, text);
     QFETCH(QList<Unit>, added);
+    QFETCH(QString, report);
 
+    BoxAnswerer answerer;
     const int result = runDialog([&] {
         checkBox(dialog, QStringLiteral("Приводить к начальной форме"))->setChecked(false);
         checkBox(dialog, QStringLiteral("Приводить к нижему регистру"))->setChecked(true);
@@ -382,6 +392,7 @@ void TestUnitsMaker::translationInEitherDirection()
         dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Save)->click();
     });
     QCOMPARE(result, int(QDialog::Accepted));
+    QCOMPARE(answerer.texts, QStringList{report});
     QCOMPARE(dictionary->unitList().mid(1), added);
     QCOMPARE(learningLanguage, QStringLiteral("en"));
     QCOMPARE(interfaceLanguage, QStringLiteral("ru"));
@@ -406,7 +417,9 @@ void TestUnitsMaker::reverseImportSkipsKnownTranslationsAndUntranslatedWords()
     server.setFault(TranslationServer::Fault::None, QStringLiteral("ничто"));
     QCOMPARE(result, int(QDialog::Accepted));
     QCOMPARE(dictionary->unitList().mid(1), (QList<Unit>{Unit{"house", "дом"}, Unit{"book", "книга"}}));
-    QCOMPARE(answerer.texts, QStringList{"Не добавлено слов, для которых не нашёлся перевод: 1."});
+    // The batch's report of what it translated, then what was left out.
+    QVERIFY(!answerer.texts.isEmpty());
+    QCOMPARE(answerer.texts.last(), QStringLiteral("Не добавлено слов, для которых не нашёлся перевод: 1."));
 }
 
 void TestUnitsMaker::helpExplainsTheOptions()

@@ -6,9 +6,14 @@ set -euo pipefail
 packages=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-multimedia-dev qt6-charts-dev libqt6opengl6-dev libgl-dev qt6-translations-l10n
-    libhunspell-dev hunspell-en-us wordnet-base
+    libhunspell-dev hunspell-en-us wordnet-base zlib1g-dev
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good
     espeak-ng fonts-dejavu-core
+    # Offline translation: Mueller's English-Russian dictionary and the
+    # FreeDict pairs into Russian of the languages the dictionary site
+    # offers. Debian packages no Spanish-Russian pair.
+    mueller7-dict dict-freedict-eng-rus dict-freedict-deu-rus
+    dict-freedict-fra-rus dict-freedict-ita-rus
 )
 
 missing=()
@@ -26,4 +31,6 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 echo "Installing: ${missing[*]}"
 "${sudo[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# Other people's apt runs on a shared machine: wait for the lock instead of failing.
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq -o DPkg::Lock::Timeout=900 \
+    --no-install-recommends "${missing[@]}"

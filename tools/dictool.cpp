@@ -1,12 +1,14 @@
 // dictool: converts dictionaries between the ".dic" format of Vocabrium and
-// the word-list files of spreadsheets and other trainers, and shows the base
-// forms the import of a text would choose.
+// the word-list files of spreadsheets and other trainers, shows the base
+// forms the import of a text would choose, and translates words the way the
+// program does.
 //
 //   dictool to-dic  words.tsv  words.dic
 //   dictool to-tsv  words.dic  words.tsv
 //   dictool import  [--columns=N,M] FILE  OUT.dic
 //   dictool export  [--languages=xx,yy] IN.dic  OUT.kvtml|OUT.csv|OUT.tsv
 //   dictool base-form WORD...
+//   dictool translate FROM TO [WORD...]
 //
 // to-dic and to-tsv handle the project's own word lists: UTF-8, one entry
 // per line, the word, a tab, the translation; blank lines and lines starting
@@ -17,15 +19,27 @@
 // the languages by their codes (default en,ru). base-form reads the
 // morphology from the Morphologic folder beside this program, as the
 // program does from its own.
+//
+// translate takes language codes of the program's language table ("en",
+// "ru", "de"...) and prints "word<TAB>translation" per word, in the order
+// given, the translation empty when none was found (the reason goes to the
+// error stream). Without words it reads one word a line from standard
+// input. It asks the same engines, in the same order and at the same
+// addresses as the window (its settings dialog, or the VOCABRIUM_*
+// environment variables).
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
+#include <QHash>
 #include <QSaveFile>
+#include <QTextStream>
 
 #include <cstdio>
 
 #include "interchange/wordfiles.h"
+#include "app/settings.h"
 #include "model/dictionaryformat.h"
 #include "morphology/baseforms.h"
 #include "tools/tabseparated.h"
@@ -62,6 +76,64 @@ int toTsv(const QString& from, const QString& to)
         rows.append({unit.word, unit.translation});
     QString error;
     return TabSeparated::write(to, rows, &error) ? 0 : fail(error);
+}
+
+QString languageCode(const QString& code)
+{
+    for (const QString& known : languageCodes(languages())) {
+        if (known.compare(code, Qt::CaseInsensitive) == 0)
+            return known;
+    }
+    return QString();
+}
+
+int translate(const QString& from, const QString& to, QStringList words)
+{
+    learningLanguage = languageCode(from);
+    interfaceLanguage = languageCode(to);
+    if (learningLanguage.isEmpty() || interfaceLanguage.isEmpty())
+        return fail(QStringLiteral("unknown language code %1").arg(learningLanguage.isEmpty() ? from : to));
+    if (words.isEmpty()) {
+        QFile input;
+        if (!input.open(stdin, QIODevice::ReadOnly | QIODevice::Text))
+            return fail(QStringLiteral("cannot read standard input"));
+        QTextStream in(&input);
+        while (!in.atEnd()) {
+            const QString line = in.readLine().trimmed();
+            if (!line.isEmpty())
+                words.append(line);
+        }
+    }
+
+    Translator translator;
+    QHash<int, int> positions;
+    QStringList translations(words.size());
+    int waiting = int(words.size());
+    QEventLoop loop;
+    // Why a word got nothing goes to the error stream, out of the way of the list.
+    QObject::connect(&translator, &Translator::details, &loop,
+                     [&](int key, const QString&, const QString& failure) {
+                         if (!failure.isEmpty())
+                             std::fprintf(stderr, "dictool: %s: %s\n",
+                                          qPrintable(words.at(positions.value(key))), qPrintable(failure));
+                     });
+    QObject::connect(&translator, &Translator::translated, &loop, [&](int key, const QString& translation) {
+        translations[positions.value(key)] = translation;
+        if (--waiting == 0)
+            loop.quit();
+    });
+    for (int i = 0; i < words.size(); ++i)
+        positions.insert(translator.translate(words.at(i)), i);
+    if (waiting > 0)
+        loop.exec();
+
+    QFile output;
+    if (!output.open(stdout, QIODevice::WriteOnly | QIODevice::Text))
+        return fail(QStringLiteral("cannot write standard output"));
+    QTextStream out(&output);
+    for (int i = 0; i < words.size(); ++i)
+        out << words.at(i) << '\t' << translations.at(i) << '\n';
+    return 0;
 }
 
 // "--name=a,b" among the arguments: the two values, removed from the list.
@@ -148,7 +220,8 @@ int usage()
                          "       dictool to-tsv FILE.dic FILE.tsv\n"
                          "       dictool import [--columns=N,M] FILE OUT.dic\n"
                          "       dictool export [--languages=xx,yy] IN.dic OUT.kvtml|OUT.csv|OUT.tsv\n"
-                         "       dictool base-form WORD...\n");
+                         "       dictool base-form WORD...\n"
+                         "       dictool translate FROM TO [WORD...]   (words from standard input when none)\n");
     return 2;
 }
 
@@ -171,5 +244,7 @@ int main(int argc, char** argv)
         result = exportFile(args);
     else if (command == QLatin1String("base-form") && !args.isEmpty())
         result = baseForm(args);
+    else if (command == QLatin1String("translate") && args.size() >= 2)
+        result = translate(args.at(0), args.at(1), args.mid(2));
     return result == 2 ? usage() : result;
 }

@@ -1,169 +1,93 @@
 #include "translation/translator.h"
 
-#include <QNetworkReply>
-#include <QUrlQuery>
-#include <QXmlStreamReader>
-
-#include "app/services.h"
 #include "app/settings.h"
-
-namespace {
-
-// The service answers at most this many requests of one client at a time;
-// the network layer opens no more connections per host anyway.
-constexpr int maxRunning = 6;
-
-struct Configuration
-{
-    QUrl url;
-    QString applicationId;
-    int timeout = 0;
-};
-
-using Services::configured;
-
-QUrl usableServiceUrl(const QUrl& url)
-{
-    // Anything but an http(s) address with a host would make every request
-    // fail, so a mistyped configuration falls back to the public service.
-    if (url.isValid() && !url.host().isEmpty()
-        && (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https")))
-        return url;
-    return QUrl(QStringLiteral("http://api.microsofttranslator.com"));
-}
-
-Configuration& configuration()
-{
-    static Configuration c = [] {
-        Configuration loaded;
-        loaded.url = usableServiceUrl(QUrl(configured(
-            "VOCABRIUM_TRANSLATOR_URL", QStringLiteral("translatorUrl"), QString())));
-        loaded.applicationId = configured("VOCABRIUM_TRANSLATOR_APPID",
-                                          QStringLiteral("translatorAppId"),
-                                          QStringLiteral("0A1B2C3D4E5F60718293A4B5C6D7E8F901234567"));
-        bool ok = false;
-        loaded.timeout = configured("VOCABRIUM_TRANSLATOR_TIMEOUT",
-                                    QStringLiteral("translatorTimeout"), QString()).toInt(&ok);
-        if (!ok || loaded.timeout <= 0)
-            loaded.timeout = 15000;
-        return loaded;
-    }();
-    return c;
-}
-
-// QUrlQuery leaves "+" (and with it the meaning of the text) to the server's
-// taste, so every value goes in already percent-encoded.
-QString encoded(const QString& value)
-{
-    return QString::fromLatin1(QUrl::toPercentEncoding(value));
-}
-
-} // namespace
+#include "translation/dictionaryengine.h"
+#include "translation/libretranslateengine.h"
+#include "translation/v2engine.h"
 
 Translator::Translator(QObject* parent)
     : QObject(parent)
 {
-    connect(&manager, &QNetworkAccessManager::finished, this, &Translator::produceTranslations);
 }
 
-Translator::~Translator()
-{
-    // Replies torn down with the manager must not reach a half-destroyed object.
-    disconnect(&manager, nullptr, this, nullptr);
-}
+Translator::~Translator() = default;
 
-QUrl Translator::serviceUrl()
+TranslationEngine* Translator::engine(const QString& name)
 {
-    return configuration().url;
-}
-
-void Translator::setServiceUrl(const QUrl& url)
-{
-    configuration().url = usableServiceUrl(url);
-}
-
-QString Translator::applicationId()
-{
-    return configuration().applicationId;
-}
-
-void Translator::setApplicationId(const QString& id)
-{
-    configuration().applicationId = id;
-}
-
-int Translator::timeout()
-{
-    return configuration().timeout;
-}
-
-void Translator::setTimeout(int milliseconds)
-{
-    configuration().timeout = qMax(1, milliseconds);
-}
-
-QUrl Translator::requestUrl(const QString& text, const QString& from, const QString& to)
-{
-    QUrl url = serviceUrl();
-    QString path = url.path();
-    while (path.endsWith(QLatin1Char('/')))
-        path.chop(1);
-    url.setPath(path + QStringLiteral("/V2/Http.svc/Translate"));
-    QUrlQuery query;
-    query.addQueryItem(QStringLiteral("appId"), encoded(applicationId()));
-    query.addQueryItem(QStringLiteral("text"), encoded(text));
-    query.addQueryItem(QStringLiteral("from"), encoded(from));
-    query.addQueryItem(QStringLiteral("to"), encoded(to));
-    url.setQuery(query);
-    return url;
-}
-
-QString Translator::parseReply(const QByteArray& body)
-{
-    QXmlStreamReader reader(body);
-    if (!reader.readNextStartElement())
-        return QString();
-    const QString text = reader.readElementText();
-    // Whatever follows the element must still be well-formed; a cut-off or
-    // mixed-up body is no answer, even if some text could be collected.
-    while (!reader.atEnd() && !reader.hasError())
-        reader.readNext();
-    return reader.hasError() ? QString() : text;
-}
-
-void Translator::translate(const QString& text)
-{
-    // The languages are read now, not when the request leaves the queue:
-    // callers swap them around a batch of calls.
-    QNetworkRequest request(requestUrl(text, learningLanguage, interfaceLanguage));
-    request.setAttribute(QNetworkRequest::User, QVariant(text));
-    waiting.enqueue(request);
-    sendQueued();
-}
-
-void Translator::sendQueued()
-{
-    while (running < maxRunning && !waiting.isEmpty()) {
-        QNetworkRequest request = waiting.dequeue();
-        request.setTransferTimeout(timeout());
-        manager.get(request);
-        ++running;
+    TranslationEngine*& made = engines[name];
+    if (!made) {
+        if (name == TranslatorSettings::dictionariesEngine())
+            made = new DictionaryEngine(this);
+        else if (name == TranslatorSettings::libreTranslateEngine())
+            made = new LibreTranslateEngine(this);
+        else
+            made = new V2Engine(this);
+        connect(made, &TranslationEngine::answered, this, &Translator::receive);
     }
+    return made;
 }
 
-void Translator::produceTranslations(QNetworkReply* reply)
+int Translator::translate(const QString& text)
 {
-    --running;
-    const QString source = reply->request().attribute(QNetworkRequest::User).toString();
-    // An error page may well be XML too; its text is no translation.
-    QString translation;
-    if (reply->error() == QNetworkReply::NoError)
-        translation = parseReply(reply->readAll());
-    if (translation.toLower() == source.toLower())
-        translation.clear();
-    reply->deleteLater();
-    sendQueued();
-    emit translated(source, translation);
+    const int key = ++lastKey;
+    Pending request;
+    request.text = text;
+    // The languages are read now: callers swap them around a batch of calls.
+    request.from = learningLanguage;
+    request.to = interfaceLanguage;
+    request.settings = TranslatorSettings::current();
+    for (const QString& name : std::as_const(request.settings.engines)) {
+        // An online service nobody gave an address to is not asked, and not
+        // worth a word in the reasons either.
+        if ((name == TranslatorSettings::libreTranslateEngine() && request.settings.libreUrl.trimmed().isEmpty())
+            || (name == TranslatorSettings::v2Engine() && request.settings.v2Url.trimmed().isEmpty()))
+            continue;
+        request.engines.append(name);
+    }
+    pending.insert(key, request);
+    if (request.engines.isEmpty()) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, key] {
+                receive(key, QString(), QString(),
+                        tr("не выбран ни один способ перевода (Настройки → Перевод слов)"));
+            },
+            Qt::QueuedConnection);
+        return key;
+    }
+    askNext(key);
+    return key;
+}
+
+void Translator::askNext(int key)
+{
+    Pending& request = pending[key];
+    TranslationRequest asked{key, request.text, request.from, request.to, request.settings};
+    engine(request.engines.at(request.next++))->translate(asked);
+}
+
+void Translator::receive(int key, const QString& translation, const QString& article,
+                         const QString& failure)
+{
+    const auto found = pending.find(key);
+    if (found == pending.end())
+        return;
+    Pending& request = found.value();
+    if (!article.isEmpty() && request.article.isEmpty())
+        request.article = article;
+    if (translation.isEmpty() && request.next < request.engines.size()) {
+        if (!failure.isEmpty())
+            request.failures.append(failure);
+        askNext(key);
+        return;
+    }
+    if (translation.isEmpty() && !failure.isEmpty())
+        request.failures.append(failure);
+    const QString articles = request.article;
+    const QString reasons = translation.isEmpty() ? request.failures.join(QStringLiteral("; ")) : QString();
+    pending.erase(found);
+    emit details(key, articles, reasons);
+    emit translated(key, translation);
 }
 
 QList<QPair<QString, QString>> languages()

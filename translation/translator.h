@@ -1,39 +1,32 @@
 #pragma once
 
-#include <QByteArray>
+#include <QHash>
 #include <QList>
-#include <QNetworkAccessManager>
-#include <QNetworkRequest>
 #include <QObject>
 #include <QPair>
-#include <QQueue>
 #include <QString>
 #include <QStringList>
-#include <QUrl>
 
-class QNetworkReply;
+#include "translation/translatorsettings.h"
+
+class TranslationEngine;
 
 /*!
-    Client of the online translation service (the Microsoft Translator V2 HTTP
-    interface, or any server answering the same way).
+    Translates words with the engines the settings name, in their order:
+    by default the installed dictionaries first, then the online services
+    that have an address. The first engine with a translation answers; when
+    none has one, the answer is empty and says why.
 
-    translate() queues one request; translated() reports its answer together
-    with the text that was sent, so callers match answers to requests by text,
-    never by order. Every request yields exactly one translated() signal: an
-    answer the service could not give (network error, HTTP error, time-out,
-    unreadable body, or an answer equal to the source) arrives as an empty
-    translation.
+    translate() returns a key at once; translated() reports the answer under
+    that key, exactly once per request and never from inside translate().
+    details() comes just before it, with every dictionary article found and,
+    for an empty answer, the reasons ("нет в словарях; LibreTranslate:
+    сервис недоступен").
 
-    The source and target languages are read from the application-wide values
-    learningLanguage and interfaceLanguage when translate() is called, so a
-    caller may swap them around a batch of calls.
-
-    The service address, application ID and time-out are process-wide
-    configuration. Each is taken from, in this order: the setter below, the
-    environment (VOCABRIUM_TRANSLATOR_URL, VOCABRIUM_TRANSLATOR_APPID,
-    VOCABRIUM_TRANSLATOR_TIMEOUT in milliseconds), the settings store (keys
-    "translatorUrl", "translatorAppId", "translatorTimeout"), the built-in
-    default.
+    The source and target languages are read from the application-wide
+    values learningLanguage and interfaceLanguage when translate() is called,
+    so a caller may swap them around a batch of calls; the engines and their
+    addresses are TranslatorSettings::current() at that moment.
 */
 class Translator : public QObject
 {
@@ -43,43 +36,33 @@ public:
     explicit Translator(QObject* parent = nullptr);
     ~Translator() override;
 
-    /*! Asks for the translation of \a text, sent exactly as given. Returns at once. */
-    void translate(const QString& text);
-
-    /*! The address of the service: scheme, host, port and an optional path
-        prefix to which "/V2/Http.svc/Translate" is appended. */
-    static QUrl serviceUrl();
-    static void setServiceUrl(const QUrl& url);
-    static QString applicationId();
-    static void setApplicationId(const QString& id);
-    /*! Milliseconds a request may go without any data before it is given up. */
-    static int timeout();
-    static void setTimeout(int milliseconds);
-
-    /*! The request for \a text from language \a from into \a to at the
-        configured service, every query value fully percent-encoded. */
-    static QUrl requestUrl(const QString& text, const QString& from, const QString& to);
-
-    /*! The translation carried by a reply body: the text of its one element.
-        Empty when the body is not well-formed XML or the element holds
-        other elements instead of text. */
-    static QString parseReply(const QByteArray& body);
+    /*! Asks for the translation of \a text, sent exactly as given. */
+    int translate(const QString& text);
 
 signals:
-    void translated(QString, QString);
-
-private slots:
-    void produceTranslations(QNetworkReply* reply);
+    void details(int key, QString article, QString failure);
+    void translated(int key, QString translation);
 
 private:
-    void sendQueued();
+    struct Pending
+    {
+        QString text;
+        QString from;
+        QString to;
+        TranslatorSettings settings;
+        QStringList engines;
+        int next = 0;
+        QString article;
+        QStringList failures;
+    };
 
-    QNetworkAccessManager manager;
-    // Requests wait here until a connection is free, so that the time-out of
-    // each counts from the moment it is actually sent and a long batch does
-    // not time out in the queue.
-    QQueue<QNetworkRequest> waiting;
-    int running = 0;
+    void askNext(int key);
+    void receive(int key, const QString& translation, const QString& article, const QString& failure);
+    TranslationEngine* engine(const QString& name);
+
+    QHash<QString, TranslationEngine*> engines;
+    QHash<int, Pending> pending;
+    int lastKey = 0;
 };
 
 /*! The languages offered for learning: (service code, Russian name) pairs. */

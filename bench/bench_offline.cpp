@@ -1,0 +1,153 @@
+// Offline translation of every word of the shipped English dictionary from
+// the installed dictd dictionaries (tools/deps.sh installs them). Prints the
+// share of words that get a translation, the share whose translation shares
+// a word with the shipped one, the time of the first lookup (which opens the
+// dictionaries), the time per word after it, and the time of a 2000-word
+// batch through the translator the window uses.
+//
+//   bench_offline [--misses] [DICTD_FOLDER...]   (default: /usr/share/dictd)
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTextStream>
+
+#include <cstdio>
+
+#include "app/settings.h"
+#include "translation/offlinedictionaries.h"
+#include "translation/translator.h"
+#include "translation/translatorsettings.h"
+
+namespace {
+
+QSet<QString> wordsOf(const QString& text)
+{
+    static const QRegularExpression separators(QStringLiteral("[^\\p{L}-]+"));
+    QSet<QString> words;
+    for (QString word : text.toLower().split(separators, Qt::SkipEmptyParts)) {
+        word.replace(QChar(0x451), QChar(0x435)); // ё and е are one letter to a reader
+        words.insert(word);
+    }
+    return words;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QStringList folders;
+    bool showMisses = false;
+    for (const QString& argument : QCoreApplication::arguments().mid(1)) {
+        if (argument == QLatin1String("--misses"))
+            showMisses = true;
+        else
+            folders.append(argument);
+    }
+    if (folders.isEmpty())
+        folders = {QStringLiteral("/usr/share/dictd")};
+
+    QList<QPair<QString, QString>> entries;
+    QFile list(QStringLiteral(VOCABRIUM_SOURCE_DIR "/data/dictionaries/default.tsv"));
+    if (!list.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        std::fprintf(stderr, "bench_offline: cannot read %s\n", qPrintable(list.fileName()));
+        return 1;
+    }
+    QTextStream in(&list);
+    while (!in.atEnd()) {
+        const QString line = in.readLine();
+        if (line.contains(QLatin1Char('\t')))
+            entries.append({line.section(QLatin1Char('\t'), 0, 0).trimmed(),
+                            line.section(QLatin1Char('\t'), 1).trimmed()});
+    }
+
+    OfflineDictionaries* dictionaries = OfflineDictionaries::instance();
+    const QString from = QStringLiteral("en");
+    const QString to = QStringLiteral("ru");
+    std::printf("dictionaries: %s\n",
+                qPrintable(dictionaries->dictionaryNames(from, to, folders).join(QStringLiteral(", "))));
+
+    QElapsedTimer clock;
+    clock.start();
+    QList<QString> translations;
+    translations.append(dictionaries->translate(entries.first().first, from, to, folders).translation);
+    const double firstMs = double(clock.nsecsElapsed()) / 1e6;
+    clock.restart();
+    for (int i = 1; i < entries.size(); ++i)
+        translations.append(dictionaries->translate(entries.at(i).first, from, to, folders).translation);
+    const double restMs = double(clock.nsecsElapsed()) / 1e6;
+
+    int translated = 0;
+    int agreeing = 0;
+    for (int i = 0; i < entries.size(); ++i) {
+        const QString& translation = translations.at(i);
+        if (translation.isEmpty()) {
+            if (showMisses)
+                std::printf("miss\t%s\n", qPrintable(entries.at(i).first));
+            continue;
+        }
+        ++translated;
+        if (wordsOf(translation).intersects(wordsOf(entries.at(i).second)))
+            ++agreeing;
+        else if (showMisses)
+            std::printf("differs\t%s\t%s\t%s\n", qPrintable(entries.at(i).first),
+                        qPrintable(translation), qPrintable(entries.at(i).second));
+    }
+    const double total = double(entries.size());
+
+    std::printf("%lld words of default.tsv, en -> ru\n", qint64(entries.size()));
+    std::printf("translated:               %5.1f %%  (target >= 95 %%)\n", 100.0 * translated / total);
+    std::printf("sharing a word with ours: %5.1f %%  (target >= 70 %%)\n", 100.0 * agreeing / total);
+    std::printf("first lookup:             %7.2f ms (target < 100 ms)\n", firstMs);
+    std::printf("per word after the first: %7.4f ms (target < 0.2 ms)\n", restMs / (total - 1));
+
+    // Russian into English through the inverted index.
+    clock.restart();
+    const QString reverse = dictionaries->translate(QStringLiteral("кошка"), to, from, folders).translation;
+    std::printf("ru -> en, first lookup (builds the inverted index): %.0f ms (кошка: %s)\n",
+                double(clock.nsecsElapsed()) / 1e6, qPrintable(reverse));
+    for (const char* word : {"дом", "время", "собака", "вода", "идти", "красивый", "книга"})
+        std::printf("  %s: %s\n", word,
+                    qPrintable(dictionaries->translate(QString::fromUtf8(word), to, from, folders).translation));
+    clock.restart();
+    int reverseTranslated = 0;
+    for (const auto& entry : std::as_const(entries)) {
+        const QString first = entry.second.section(QLatin1Char(','), 0, 0).trimmed();
+        reverseTranslated += dictionaries->translate(first, to, from, folders).translation.isEmpty() ? 0 : 1;
+    }
+    std::printf("ru -> en, shipped translations: %.1f %% translated, %.4f ms a word\n",
+                100.0 * reverseTranslated / total, double(clock.nsecsElapsed()) / 1e6 / total);
+
+    // A batch of 2000 through the translator the window uses, answers queued.
+    TranslatorSettings settings = TranslatorSettings::current();
+    settings.engines = {TranslatorSettings::dictionariesEngine()};
+    settings.dictionaryFolder.clear();
+    settings.standardFolders = folders;
+    TranslatorSettings::setCurrent(settings);
+    learningLanguage = from;
+    interfaceLanguage = to;
+    QStringList batch;
+    for (int i = 0; batch.size() < 2000; ++i) {
+        const QString& word = entries.at(i % entries.size()).first;
+        batch.append(i < entries.size() ? word : word.left(1).toUpper() + word.mid(1));
+    }
+    Translator translator;
+    int answers = 0;
+    QEventLoop loop;
+    QObject::connect(&translator, &Translator::translated, &loop, [&] {
+        if (++answers == batch.size())
+            loop.quit();
+    });
+    clock.restart();
+    for (const QString& word : std::as_const(batch))
+        translator.translate(word);
+    if (answers < batch.size())
+        loop.exec();
+    std::printf("batch of %lld words through the translator: %lld ms\n", qint64(batch.size()),
+                clock.elapsed());
+    return 0;
+}
