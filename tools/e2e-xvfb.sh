@@ -106,6 +106,10 @@ key ctrl+e
 if xdotool search --name "Редактор" >/dev/null 2>&1; then
     sleep 0.5; shot 6-editor; key Escape; focus_main
 fi
+key ctrl+d
+if xdotool search --name "Скачать словарь" >/dev/null 2>&1; then
+    sleep 1.5; shot 8-downloader; key Escape; focus_main
+fi
 key ctrl+p
 wait_window "Прогресс"
 sleep 0.3; shot 7-progress
