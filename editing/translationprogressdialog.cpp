@@ -1,6 +1,7 @@
 #include "editing/translationprogressdialog.h"
 
 #include <QEventLoop>
+#include <QProgressBar>
 
 #include <utility>
 
@@ -11,6 +12,10 @@ TranslationProgressDialog::TranslationProgressDialog(QWidget* parent)
     : QProgressDialog(tr("Перевод слов..."), tr("Прервать"), 0, 0, parent)
 {
     setModal(true);
+    // Words, not percent: "12 из 60" tells how far the batch is.
+    auto* progress = new QProgressBar(this);
+    progress->setFormat(tr("%v из %m"));
+    setBar(progress);
     // Shown at once: while the batch runs, the dialog underneath must not
     // take a second press of its button.
     setMinimumDuration(0);

@@ -116,11 +116,18 @@ void TestTranslations::batchWithAllAnswersEndsByItself()
     TranslationProgressDialog progress;
     Translations batch;
     int highest = 0;
-    connect(progress.findChild<QProgressBar*>(), &QProgressBar::valueChanged, this,
-            [&](int value) { highest = qMax(highest, value); });
+    QString shown;
+    QProgressBar* bar = progress.findChild<QProgressBar*>();
+    connect(bar, &QProgressBar::valueChanged, this, [&](int value) {
+        highest = qMax(highest, value);
+        if (value == 10)
+            shown = bar->text();
+    });
     QVERIFY(progress.run(&batch, words, reverse));
 
     QCOMPARE(highest, 10);
+    // Counted in words, not percent.
+    QCOMPARE(shown, QStringLiteral("10 из 10"));
     QCOMPARE(batch.count(), 10);
     for (int i = 0; i < words.size(); ++i)
         QCOMPARE(batch.translation(i), translations.at(i));
