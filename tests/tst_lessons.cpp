@@ -53,6 +53,7 @@ private slots:
     void fillLearnAllThatCannotStartLeavesNoChosenWordOnTheCard();
     void astralLettersAreOneCharacter_data();
     void astralLettersAreOneCharacter();
+    void longTextsWrapWithoutClippingOrWidening();
     void mistakeIsMarked_data();
     void mistakeIsMarked();
 
@@ -270,6 +271,38 @@ void TestLessons::astralLettersAreOneCharacter()
     QCOMPARE(PromptRules::initialPrompt(word), mask);
     QCOMPARE(PromptRules::uncoverOne(mask, word, typed), hinted);
     QCOMPARE(PromptRules::characterCount(word), mask.size());
+}
+
+void TestLessons::longTextsWrapWithoutClippingOrWidening()
+{
+    const QString longTranslation = QStringLiteral(
+        "время после полудня, послеобеденное время, вторая половина дня, пора между обедом и вечером");
+    QList<Unit> list;
+    list.append({QStringLiteral("afternoon"), longTranslation});
+    list.append({QString(2000, QLatin1Char('x')), longTranslation});
+    for (const char* word : {"b", "c", "d", "e", "f", "g"})
+        list.append({QString::fromLatin1(word), QStringLiteral("перевод")});
+    units->setUnits(list);
+    statuses->setList(QList<int>(list.size(), 0));
+    for (int key : {0, 1}) {
+        FillWidget fill;
+        fill.resize(400, 300);
+        fill.show();
+        fill.start();
+        if (key == 1)
+            fill.dontLearn();
+        QVERIFY(QTest::qWaitForWindowExposed(&fill));
+        QCoreApplication::processEvents();
+        // However long the word, the page does not ask for more width.
+        QVERIFY(fill.minimumSizeHint().width() < 400);
+        for (QLabel* label : fill.findChildren<QLabel*>()) {
+            if (!label->isVisible() || !label->wordWrap())
+                continue;
+            QVERIFY2(label->height() >= label->heightForWidth(label->width()), qPrintable(label->text()));
+            QVERIFY(label->alignment() & Qt::AlignHCenter);
+        }
+        statuses->setList(QList<int>(list.size(), 0));
+    }
 }
 
 void TestLessons::mistakeIsMarked_data()
