@@ -190,6 +190,10 @@ void MainWindow::createWidgets()
         // The lessons' own controls keep the keyboard focus.
         scroll->setFocusPolicy(Qt::NoFocus);
         scroll->setWidget(lesson);
+        // The stack's white shows through, as without the scroll area.
+        lesson->setAutoFillBackground(false);
+        scroll->viewport()->setAutoFillBackground(false);
+        scroll->setStyleSheet(QStringLiteral("QScrollArea {background: transparent}"));
         stack->addWidget(scroll);
     }
 }
