@@ -20,6 +20,7 @@
 #include <cstdio>
 #include <functional>
 
+#include "bench/benchtiming.h"
 #include "app/settings.h"
 #include "editing/editordialog.h"
 #include "editing/textsplitter.h"
@@ -32,18 +33,6 @@ namespace {
 
 const QString affixFile = QStringLiteral(VOCABRIUM_BUILD_DIR "/Morphologic/default.aff");
 const QString dictionaryFile = QStringLiteral(VOCABRIUM_BUILD_DIR "/Morphologic/default.dic");
-
-double bestOf(int runs, const std::function<void()>& work)
-{
-    double best = 1e300;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        best = std::min(best, double(timer.nsecsElapsed()) / 1e6);
-    }
-    return best;
-}
 
 // A letters-only word for \a n, never a real English word of this length.
 QString syntheticWord(int n)

@@ -13,22 +13,11 @@
 #include <cstdio>
 #include <functional>
 
+#include "bench/benchtiming.h"
 #include "editing/dictionarylistparser.h"
 #include "model/dictionaryfiles.h"
 
 namespace {
-
-double bestOf(int runs, const std::function<void()>& work)
-{
-    double best = 1e300;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        best = qMin(best, timer.nsecsElapsed() / 1e6);
-    }
-    return best;
-}
 
 QString listPage(int entries)
 {

@@ -11,23 +11,12 @@
 #include <cstdio>
 #include <functional>
 
+#include "bench/benchtiming.h"
 #include "interchange/wordfiles.h"
 
 namespace {
 
 constexpr int lineCount = 100000;
-
-double bestOf(int runs, const std::function<void()>& work)
-{
-    double best = 1e300;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        best = std::min(best, double(timer.nsecsElapsed()) / 1e6);
-    }
-    return best;
-}
 
 QList<Unit> sampleUnits()
 {

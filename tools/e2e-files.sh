@@ -10,47 +10,27 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
 shots=${1:-$build/e2e-screenshots}
 
-need=()
-for tool in Xvfb xdotool import; do command -v "$tool" >/dev/null || need+=("$tool"); done
-if [ ${#need[@]} -gt 0 ]; then
-    sudo=(); [ "$(id -u)" -ne 0 ] && sudo=(sudo)
-    "${sudo[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends xvfb xdotool imagemagick
-fi
-[ -x "$build/vocabrium" ] || "$root/tools/build.sh"
+# shellcheck source=tools/e2e-common.sh
+. "$root/tools/e2e-common.sh"
 
 home=$(mktemp -d)
 dictionaries="$home/Vocabrium Dictionaries"
-mkdir -p "$shots" "$home/.config/Vocabrium" "$dictionaries"
+mkdir -p "$home/.config/Vocabrium" "$dictionaries"
 cp "$build/Default Dictionaries/default.dic" "$dictionaries/"
 head -c 3000 /dev/urandom > "$dictionaries/broken.dic"
 before=$(md5sum < "$dictionaries/broken.dic")
 printf '[General]\nspeak=false\nfileName=%s\nMW_size=@Size(640 520)\nMW_pos=@Point(0 0)\n' \
     "$dictionaries/broken" > "$home/.config/Vocabrium/Vocabrium.conf"
 
-display=:$((80 + RANDOM % 9))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
 program=
+start_display 80
 cleanup() { kill $program "$xvfb" 2>/dev/null || true; rm -rf "$home"; }
 trap cleanup EXIT
-export DISPLAY=$display
-sleep 1
 
 run() { HOME=$home XDG_CONFIG_HOME=$home/.config QT_QPA_PLATFORM=xcb "$build/vocabrium"; }
 run &
 program=$!
 
-wait_window() { # name pattern
-    for _ in $(seq 100); do
-        xdotool search --name "$1" >/dev/null 2>&1 && return 0
-        sleep 0.1
-    done
-    echo "window '$1' did not appear" >&2; return 1
-}
-key() { xdotool key --clearmodifiers "$@"; sleep 0.3; }
-shot() { import -window root "$shots/$1.png"; echo "screenshot: $shots/$1.png"; }
-focus_main() { xdotool windowfocus --sync "$(xdotool search --name ' - Vocabrium' | head -1)" 2>/dev/null || true; sleep 0.3; }
 fail=0
 check() { # description, command...
     local what=$1; shift

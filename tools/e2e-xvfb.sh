@@ -12,49 +12,29 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
 shots=${1:-$build/e2e-screenshots}
 
-need=()
-for tool in Xvfb xdotool import; do command -v "$tool" >/dev/null || need+=("$tool"); done
-if [ ${#need[@]} -gt 0 ]; then
-    sudo=(); [ "$(id -u)" -ne 0 ] && sudo=(sudo)
-    "${sudo[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends xvfb xdotool imagemagick
-fi
-[ -x "$build/vocabrium" ] || "$root/tools/build.sh"
+tag=${E2E_TAG:-}
+# shellcheck source=tools/e2e-common.sh
+. "$root/tools/e2e-common.sh"
 
 home=$(mktemp -d)
-mkdir -p "$shots" "$home/.config/Vocabrium"
+mkdir -p "$home/.config/Vocabrium"
 # Speech off keeps the run independent of a sound card; the fixed pause still applies.
 # The model memorising, card, writing, choice puts every lesson on screen in a
 # known order before the one exercise whose right answer the script cannot see.
 size=${E2E_SIZE:-640 520}
-tag=${E2E_TAG:-}
 {
     printf '[General]\nspeak=false\nmodel=1, 3, 4, 2\nMW_size=@Size(%s)\nMW_pos=@Point(0 0)\n' "$size"
     [ -n "${E2E_LESSON_FONT:-}" ] && printf 'lessonFontSize=%s\n' "$E2E_LESSON_FONT"
 } > "$home/.config/Vocabrium/Vocabrium.conf"
 
-display=:$((90 + RANDOM % 9))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-cleanup() { kill "$program" "$xvfb" 2>/dev/null || true; rm -rf "$home"; }
+program=
+start_display 90
+cleanup() { kill $program "$xvfb" 2>/dev/null || true; rm -rf "$home"; }
 trap cleanup EXIT
-export DISPLAY=$display
-sleep 1
 
 HOME=$home XDG_CONFIG_HOME=$home/.config QT_QPA_PLATFORM=xcb "$build/vocabrium" &
 program=$!
 
-wait_window() { # name pattern
-    for _ in $(seq 100); do
-        xdotool search --name "$1" >/dev/null 2>&1 && return 0
-        sleep 0.1
-    done
-    echo "window '$1' did not appear" >&2; return 1
-}
-key() { xdotool key --clearmodifiers "$@"; sleep 0.3; }
-shot() { import -window root "$shots/$tag$1.png"; echo "screenshot: $shots/$tag$1.png"; }
-geometry() { xdotool getwindowgeometry "$(xdotool search --name ' - Vocabrium' | head -1)" | sed -n 's/.*Geometry: //p'; }
-focus_main() { xdotool windowfocus --sync "$(xdotool search --name ' - Vocabrium' | head -1)" 2>/dev/null || true; sleep 0.3; }
 
 wait_window "Предупреждение"
 sleep 0.5
