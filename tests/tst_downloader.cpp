@@ -274,7 +274,7 @@ void TestDownloader::sitePageMatchesItsDictionaries()
     QVERIFY(file.open(QIODevice::ReadOnly));
     const auto entries = DictionaryListParser::parse(DictionaryListParser::decodePage(file.readAll()),
                                                      QStringLiteral("root/"));
-    QVERIFY(entries.size() >= 10);
+    QVERIFY(entries.size() >= 20);
     QSet<QString> names;
     for (const auto& entry : entries) {
         const QString name = DownloadRules::fileName(entry.address);
