@@ -96,7 +96,9 @@ void AdWidget::replyFinished(QNetworkReply* reply)
     if (reply != pending)
         return;
     pending = nullptr;
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    // A page read from a file: address has no HTTP status at all.
+    const QVariant statusAttribute = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    const int status = statusAttribute.isValid() ? statusAttribute.toInt() : 200;
     if (reply->error() != QNetworkReply::NoError || status < 200 || status >= 300) {
         showLocalPage();
         return;

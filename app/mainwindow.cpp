@@ -156,10 +156,10 @@ void MainWindow::createWidgets()
     supportBox->setText(htmlParagraph(
         tr("Vocabrium развивается силами добровольцев.") + QStringLiteral("<br>")
             + tr("Лучшая поддержка — новые словари, переводы и сообщения об ошибках:")
-            + QStringLiteral("<br>") + htmlLink(Services::siteRoot().toString())
+            + QStringLiteral("<br>") + htmlLink(tr("список словарей"), Services::dictionaryListUrl().toString())
             + QStringLiteral("<br>------<br>")
             + htmlColored(tr("Пожертвования:"), QStringLiteral("darkred")) + QLatin1Char(' ')
-            + tr("реквизиты публикуются на сайте проекта."),
+            + tr("проект их не принимает — расскажите о нём друзьям."),
         QStringLiteral("center")));
 
     finderLineEdit = new QLineEdit;

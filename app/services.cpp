@@ -1,5 +1,7 @@
 #include "app/services.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QSettings>
 
 namespace Services {
@@ -15,13 +17,31 @@ QString configured(const char* variable, const QString& key, const QString& fall
     return stored.isEmpty() ? fallback : stored;
 }
 
+QUrl localSiteRoot()
+{
+    // The program's own folder, not the working directory: the dictionaries
+    // must be found however the program was started.
+    const QString folder = QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(QStringLiteral("site"));
+    return QUrl::fromLocalFile(folder + QLatin1Char('/'));
+}
+
 QUrl siteRoot()
 {
-    QString root = configured("VOCABRIUM_SITE_URL", QStringLiteral("siteUrl"),
-                              QStringLiteral("http://localhost:8091/"));
+    const QString configuredRoot = configured("VOCABRIUM_SITE_URL", QStringLiteral("siteUrl"), QString());
+    if (configuredRoot.isEmpty())
+        return localSiteRoot();
+    QString root = configuredRoot;
     if (!root.endsWith(QLatin1Char('/')))
         root += QLatin1Char('/');
+    // A plain folder path is taken for the folder, not for a relative address.
+    if (QDir::isAbsolutePath(root) && !root.contains(QStringLiteral("://")))
+        return QUrl::fromLocalFile(root);
     return QUrl(root);
+}
+
+QUrl dictionaryListUrl()
+{
+    return siteRoot().resolved(QUrl(QStringLiteral("dictionaries.html")));
 }
 
 QUrl advertUrl()

@@ -13,9 +13,17 @@ namespace Services {
 QString configured(const char* variable, const QString& key, const QString& fallback);
 
 /*! Root of the dictionary site, always ending in "/".
-    VOCABRIUM_SITE_URL or the settings key "siteUrl"; by default the
-    project's own site served locally (tools/serve-site.sh). */
+    VOCABRIUM_SITE_URL or the settings key "siteUrl" (http:, https: or
+    file:); by default the site collection laid out beside the program, the
+    folder "site" of its data folder, read as a file: address. */
 QUrl siteRoot();
+
+/*! The file: address of the site collection beside the program. */
+QUrl localSiteRoot();
+
+/*! The site's list page, "dictionaries.html" at the site root: the page a
+    person can open in a browser to see what the site offers. */
+QUrl dictionaryListUrl();
 
 /*! The page shown in the advert strip: "advert.html" at the site root,
     or VOCABRIUM_ADVERT_URL / "advertUrl". */

@@ -110,7 +110,7 @@ void DownloaderDialog::limitSize(QNetworkReply* reply, qint64 limit)
 
 void DownloaderDialog::getFileList()
 {
-    const QUrl url = Services::siteRoot().resolved(QUrl(QStringLiteral("dictionaries.html")));
+    const QUrl url = Services::dictionaryListUrl();
     listReply = listManager->get(request(url));
     limitSize(listReply, MaximumListSize);
 }
@@ -127,7 +127,7 @@ void DownloaderDialog::setFileList(QNetworkReply* reply)
         const QString reason = reply->property("tooLarge").toBool() ? tr("страница слишком велика")
                                                                     : DownloadRules::networkErrorText(reply->error());
         statusLabel->setText(tr("Не удалось получить список словарей по адресу %1: %2.")
-                                 .arg(reply->url().toDisplayString(), reason));
+                                 .arg(DownloadRules::addressText(reply->url()), reason));
         statusLabel->show();
     } else {
         const QString page = DictionaryListParser::decodePage(reply->readAll());
@@ -150,7 +150,7 @@ void DownloaderDialog::setFileList(QNetworkReply* reply)
         }
         tree->addTopLevelItems(rows);
         if (rows.isEmpty()) {
-            statusLabel->setText(tr("На странице %1 нет ни одного словаря.").arg(reply->url().toDisplayString()));
+            statusLabel->setText(tr("На странице %1 нет ни одного словаря.").arg(DownloadRules::addressText(reply->url())));
             statusLabel->show();
         }
     }

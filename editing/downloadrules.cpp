@@ -1,5 +1,6 @@
 #include "editing/downloadrules.h"
 
+#include <QDir>
 #include <QNetworkReply>
 #include <QObject>
 #include <QRegularExpression>
@@ -37,6 +38,11 @@ bool isDictionary(const QByteArray& body)
     return DictionaryFormat::readWholeUnits(body, &units).isEmpty() && !units.isEmpty();
 }
 
+QString addressText(const QUrl& url)
+{
+    return url.isLocalFile() ? QDir::toNativeSeparators(url.toLocalFile()) : url.toDisplayString();
+}
+
 QString networkErrorText(int error)
 {
     switch (QNetworkReply::NetworkError(error)) {
@@ -59,6 +65,8 @@ QString networkErrorText(int error)
         return QObject::tr("нет связи с сетью");
     case QNetworkReply::ContentAccessDenied:
         return QObject::tr("доступ запрещён");
+    case QNetworkReply::ContentOperationNotPermittedError:
+        return QObject::tr("по адресу нет файла, который можно прочитать");
     case QNetworkReply::ContentNotFoundError:
         return QObject::tr("файл не найден");
     case QNetworkReply::ProtocolUnknownError:

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QUrl>
 
 /*!
     What the downloader accepts from the dictionary site before anything
@@ -26,6 +27,9 @@ QString fileName(const QString& address);
     body exactly. An HTML error page, an empty or a cut-off body fails.
 */
 bool isDictionary(const QByteArray& body);
+
+/*! \a url as the user reads it: a local file as its path, anything else as its address. */
+QString addressText(const QUrl& url);
 
 /*! What went wrong with a transfer, in Russian, for a QNetworkReply error code. */
 QString networkErrorText(int error);

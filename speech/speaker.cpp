@@ -1,12 +1,20 @@
 #include "speech/speaker.h"
 
 #include <QAudioOutput>
+#include <QCryptographicHash>
+#include <QDir>
 #include <QFileInfo>
+#include <QFutureWatcher>
 #include <QMediaPlayer>
+#include <QSaveFile>
+#include <QStandardPaths>
 #include <QUrl>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include "app/settings.h"
 #include "model/units.h"
+#include "speech/espeaksynthesizer.h"
+#include "speech/speechsynthesizer.h"
 
 namespace {
 
@@ -18,17 +26,52 @@ constexpr int LoadTimeout = 5000;
 // Slack after the known length before a playback that never reports its end
 // is given up.
 constexpr int EndTimeout = 3000;
+// A word takes milliseconds; a synthesizer still busy after this is stuck.
+constexpr int SynthesisTimeout = 5000;
 
 bool isFile(const QString& path)
 {
     return QFileInfo(path).isFile();
 }
 
+// The language part of a code ("en", "pt-BR" → "pt"), letters only, so that
+// it can name a folder.
+QString languageCode(const QString& language)
+{
+    QString code = language.section(QLatin1Char('-'), 0, 0).section(QLatin1Char('_'), 0, 0).toLower();
+    for (const QChar c : code)
+        if (c < QLatin1Char('a') || c > QLatin1Char('z'))
+            return QString();
+    return code;
+}
+
+// Runs in a worker thread: speaks the word and keeps the result at path.
+QString synthesizeInto(const std::shared_ptr<SpeechSynthesizer>& synthesizer, const QString& word,
+                       const QString& language, const QString& path)
+{
+    if (isFile(path))
+        return path; // another Speaker got there first
+    const QByteArray wav = synthesizer->synthesize(word, language, nullptr);
+    if (wav.isEmpty())
+        return QString();
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(wav) != wav.size() || !file.commit())
+        return QString();
+    return path;
+}
+
 } // namespace
 
 Speaker::Speaker(QObject* parent)
+    : Speaker(EspeakSynthesizer::shared(), parent)
+{
+}
+
+Speaker::Speaker(std::shared_ptr<SpeechSynthesizer> synthesizer, QObject* parent)
     : QObject(parent)
     , units(Units::instance(0))
+    , synthesizer(std::move(synthesizer))
 {
     pauseTimer.setSingleShot(true);
     watchdog.setSingleShot(true);
@@ -40,6 +83,8 @@ Speaker::~Speaker()
 {
     // Players are children and go with us; stop them first so no sound
     // outlives the lesson that started it.
+    dropJob(finishingJob);
+    dropJob(plainJob);
     if (speechPlayer)
         speechPlayer->stop();
     if (finishingPlayer) {
@@ -64,7 +109,15 @@ QString Speaker::soundFile(int key) const
     // A separator would lead the path out of the sound folder.
     if (word.contains(QLatin1Char('/')) || word.contains(QLatin1Char('\\')))
         return QString();
+    // The classic "Sounds/" folder holds English recordings; an English
+    // recording played for a French word spelled the same would teach the
+    // wrong sound.
+    const QString language = languageCode(learningLanguage);
+    if (language.isEmpty())
+        return QString();
     QString base = QStringLiteral("Sounds/");
+    if (language != QLatin1String("en"))
+        base += language + QLatin1Char('/');
     if (!word.isEmpty()) {
         const qsizetype first = word.at(0).isHighSurrogate() && word.size() > 1 ? 2 : 1;
         base += word.left(first) + QLatin1Char('/') + word;
@@ -78,6 +131,51 @@ QString Speaker::soundFile(int key) const
     return QString();
 }
 
+QString Speaker::speechCacheFile(const QString& word, const QString& language) const
+{
+    // Hashed: a word may hold any character, a file name may not.
+    const QByteArray hash = QCryptographicHash::hash(word.toUtf8(), QCryptographicHash::Sha1).toHex();
+    const QString code = languageCode(language);
+    return QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/speech/")
+        + (synthesizer ? synthesizer->name() : QString()) + QLatin1Char('/')
+        + (code.isEmpty() ? QStringLiteral("none") : code) + QLatin1Char('/') + QString::fromLatin1(hash)
+        + QStringLiteral(".wav");
+}
+
+QObject* Speaker::findSpeech(int key, const FileHandler& handler)
+{
+    const QString recording = soundFile(key);
+    const QString word = units->word(key).trimmed();
+    if (!recording.isEmpty() || !synthesizer || word.isEmpty()) {
+        handler(recording);
+        return nullptr;
+    }
+    const QString language = learningLanguage;
+    const QString cached = speechCacheFile(word, language);
+    if (isFile(cached)) {
+        handler(cached);
+        return nullptr;
+    }
+    auto* watcher = new QFutureWatcher<QString>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [watcher, handler] {
+        watcher->deleteLater();
+        handler(watcher->result());
+    });
+    watcher->setFuture(QtConcurrent::run(synthesizeInto, synthesizer, word, language, cached));
+    return watcher;
+}
+
+void Speaker::dropJob(QPointer<QObject>& job)
+{
+    // The synthesis itself goes on in its thread and still fills the cache;
+    // only its answer is no longer wanted.
+    if (job) {
+        job->disconnect();
+        job->deleteLater();
+    }
+    job = nullptr;
+}
+
 QMediaPlayer* Speaker::createPlayer()
 {
     auto* player = new QMediaPlayer(this);
@@ -89,17 +187,19 @@ void Speaker::pronounce(int key)
 {
     if (!speakEnabled)
         return;
-    const QString file = soundFile(key);
-    if (file.isEmpty()) {
-        // The new word replaces the old one even when it has nothing to say.
-        if (speechPlayer)
-            speechPlayer->stop();
-        return;
-    }
-    if (!speechPlayer)
-        speechPlayer = createPlayer();
-    speechPlayer->setSource(QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath()));
-    speechPlayer->play();
+    // The new word replaces the old one, even when it has nothing to say.
+    dropJob(plainJob);
+    if (speechPlayer)
+        speechPlayer->stop();
+    plainJob = findSpeech(key, [this](const QString& file) {
+        plainJob = nullptr;
+        if (file.isEmpty() || !speakEnabled)
+            return;
+        if (!speechPlayer)
+            speechPlayer = createPlayer();
+        speechPlayer->setSource(QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath()));
+        speechPlayer->play();
+    });
 }
 
 void Speaker::pronounceAndFinish(int key)
@@ -112,14 +212,25 @@ void Speaker::pronounceAndFinish(int key)
         waiting = false;
         QTimer::singleShot(0, this, &Speaker::finished);
     }
+    dropJob(finishingJob);
     ++currentCall;
     waiting = true;
-    const QString file = speakEnabled ? soundFile(key) : QString();
-    if (file.isEmpty()) {
+    if (!speakEnabled) {
         pauseTimer.start(pauseMilliseconds);
         return;
     }
-    playAndFinish(file);
+    const quint64 call = currentCall;
+    finishingJob = findSpeech(key, [this, call](const QString& file) {
+        finishingJob = nullptr;
+        if (call != currentCall || !waiting)
+            return;
+        if (file.isEmpty())
+            pauseTimer.start(pauseMilliseconds);
+        else
+            playAndFinish(file);
+    });
+    if (finishingJob)
+        watchdog.start(SynthesisTimeout);
 }
 
 void Speaker::cancel()
@@ -129,6 +240,7 @@ void Speaker::cancel()
     waiting = false;
     // A new call number turns reports still on their way into stale ones.
     ++currentCall;
+    dropJob(finishingJob);
     pauseTimer.stop();
     watchdog.stop();
     releaseFinishingPlayer();
@@ -193,6 +305,7 @@ void Speaker::finishCall(quint64 call)
     if (!waiting || call != currentCall)
         return;
     waiting = false;
+    dropJob(finishingJob);
     pauseTimer.stop();
     watchdog.stop();
     releaseFinishingPlayer();

@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "app/mainwindow.h"
+#include "app/services.h"
 #include "app/settings.h"
 #include "editing/dictionarylistparser.h"
 #include "editing/downloaderdialog.h"
@@ -119,9 +120,12 @@ private slots:
     void recognisesWholeDictionaries_data();
     void recognisesWholeDictionaries();
 
+    void siteRootComesFromConfigurationOrLiesBesideTheProgram_data();
+    void siteRootComesFromConfigurationOrLiesBesideTheProgram();
     void failedOrEmptyListGivesEnabledEmptyTable_data();
     void failedOrEmptyListGivesEnabledEmptyTable();
     void listShowsPageTextAsPlainText();
+    void downloadReplacesEarlierFileAndNoKeepsListOpen_data();
     void downloadReplacesEarlierFileAndNoKeepsListOpen();
     void failedDownloadLeavesFolderUntouched_data();
     void failedDownloadLeavesFolderUntouched();
@@ -133,6 +137,9 @@ private slots:
 
 private:
     QString foodPath() const { return dictionariesPath + QStringLiteral("food.dic"); }
+    // Puts the files on the test server or, for a local site, into a folder
+    // whose file: address becomes the site root.
+    void publish(bool local, const QMap<QString, QByteArray>& files);
 
     HttpTestServer server;
     QString home;
@@ -153,6 +160,47 @@ void TestDownloader::init()
     QDir(dictionariesPath).removeRecursively();
     QVERIFY(QDir().mkpath(dictionariesPath));
     server.clear();
+    qputenv("VOCABRIUM_SITE_URL", server.root().toUtf8());
+}
+
+void TestDownloader::publish(bool local, const QMap<QString, QByteArray>& files)
+{
+    if (!local) {
+        for (auto it = files.begin(); it != files.end(); ++it)
+            server.set(QLatin1Char('/') + it.key(), 200, it.value(),
+                       it.key().endsWith(QLatin1String(".html")) ? "text/html" : "application/octet-stream");
+        return;
+    }
+    // A space and a Cyrillic name in the path, as a user's folder may have.
+    const QString folder = QDir::current().absoluteFilePath(QStringLiteral("local site/сайт"));
+    QDir(folder).removeRecursively();
+    for (auto it = files.begin(); it != files.end(); ++it) {
+        const QString path = folder + QLatin1Char('/') + it.key();
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        writeFileBytes(path, it.value());
+    }
+    qputenv("VOCABRIUM_SITE_URL", QUrl::fromLocalFile(folder + QLatin1Char('/')).toString().toUtf8());
+}
+
+void TestDownloader::siteRootComesFromConfigurationOrLiesBesideTheProgram_data()
+{
+    QTest::addColumn<QString>("configured");
+    QTest::addColumn<QUrl>("root");
+    QTest::newRow("nothing configured")
+        << QString() << QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + QStringLiteral("/site/"));
+    QTest::newRow("http") << QStringLiteral("http://example.org/dics") << QUrl(QStringLiteral("http://example.org/dics/"));
+    QTest::newRow("https") << QStringLiteral("https://example.org/") << QUrl(QStringLiteral("https://example.org/"));
+    QTest::newRow("file address") << QStringLiteral("file:///srv/site/") << QUrl::fromLocalFile(QStringLiteral("/srv/site/"));
+    QTest::newRow("plain folder") << QStringLiteral("/srv/my site") << QUrl::fromLocalFile(QStringLiteral("/srv/my site/"));
+}
+
+void TestDownloader::siteRootComesFromConfigurationOrLiesBesideTheProgram()
+{
+    QFETCH(QString, configured);
+    QFETCH(QUrl, root);
+    qputenv("VOCABRIUM_SITE_URL", configured.toUtf8());
+    QCOMPARE(Services::siteRoot(), root);
+    QCOMPARE(Services::dictionaryListUrl(), root.resolved(QUrl(QStringLiteral("dictionaries.html"))));
 }
 
 void TestDownloader::parsesEntries_data()
@@ -226,7 +274,7 @@ void TestDownloader::sitePageMatchesItsDictionaries()
     QVERIFY(file.open(QIODevice::ReadOnly));
     const auto entries = DictionaryListParser::parse(DictionaryListParser::decodePage(file.readAll()),
                                                      QStringLiteral("root/"));
-    QVERIFY(entries.size() >= 10);
+    QVERIFY(entries.size() >= 20);
     QSet<QString> names;
     for (const auto& entry : entries) {
         const QString name = DownloadRules::fileName(entry.address);
@@ -310,12 +358,19 @@ void TestDownloader::failedOrEmptyListGivesEnabledEmptyTable_data()
     QTest::addColumn<QByteArray>("body");
     QTest::addColumn<bool>("hang");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("not found") << 404 << QByteArray("<p>\"x.dic\"<br></p>") << false << "файл не найден";
-    QTest::newRow("server error") << 500 << QByteArray() << false << "ошибка на сервере";
-    QTest::newRow("empty page") << 200 << QByteArray() << false << "нет ни одного словаря";
+    QTest::addColumn<QString>("site");
+    QTest::newRow("not found") << 404 << QByteArray("<p>\"x.dic\"<br></p>") << false << "файл не найден" << QString();
+    QTest::newRow("server error") << 500 << QByteArray() << false << "ошибка на сервере" << QString();
+    QTest::newRow("empty page") << 200 << QByteArray() << false << "нет ни одного словаря" << QString();
     QTest::newRow("page without entries") << 200 << QByteArray("<html><p>Пусто</p></html>") << false
-                                          << "нет ни одного словаря";
-    QTest::newRow("never answers") << 200 << QByteArray() << true << "не отвечает";
+                                          << "нет ни одного словаря" << QString();
+    QTest::newRow("never answers") << 200 << QByteArray() << true << "не отвечает" << QString();
+    // Nothing listens on port 1 of this machine.
+    QTest::newRow("unreachable server") << 200 << QByteArray() << false << "не принимает соединений"
+                                        << QStringLiteral("http://127.0.0.1:1/");
+    const QString missing = QDir::current().absoluteFilePath(QStringLiteral("no site here"));
+    QTest::newRow("missing local site") << 200 << QByteArray() << false << "файл не найден"
+                                        << QUrl::fromLocalFile(missing + QStringLiteral("/")).toString();
 }
 
 void TestDownloader::failedOrEmptyListGivesEnabledEmptyTable()
@@ -324,10 +379,14 @@ void TestDownloader::failedOrEmptyListGivesEnabledEmptyTable()
     QFETCH(QByteArray, body);
     QFETCH(bool, hang);
     QFETCH(QString, reason);
-    if (hang)
+    QFETCH(QString, site);
+    if (!site.isEmpty())
+        qputenv("VOCABRIUM_SITE_URL", site.toUtf8());
+    else if (hang)
         server.hang(QStringLiteral("/dictionaries.html"));
     else
         server.set(QStringLiteral("/dictionaries.html"), status, body, "text/html");
+    const QString address = DownloadRules::addressText(Services::siteRoot());
     BoxAnswerer answerer;
     DownloaderDialog dialog;
     bool shownDisabled = false;
@@ -345,7 +404,7 @@ void TestDownloader::failedOrEmptyListGivesEnabledEmptyTable()
     QCOMPARE(rows, 0);
     QCOMPARE(answerer.titles, QStringList());
     // The dialog says which address failed, in Russian, instead of an empty table alone.
-    QVERIFY2(said.contains(server.root()) && said.contains(reason), qPrintable(said));
+    QVERIFY2(said.contains(address) && said.contains(reason), qPrintable(said));
 }
 
 void TestDownloader::listShowsPageTextAsPlainText()
@@ -374,12 +433,20 @@ void TestDownloader::listShowsPageTextAsPlainText()
     QVERIFY(dialog.table()->columnWidth(2) >= 200);
 }
 
+void TestDownloader::downloadReplacesEarlierFileAndNoKeepsListOpen_data()
+{
+    QTest::addColumn<bool>("local");
+    QTest::newRow("http site") << false;
+    QTest::newRow("file: site") << true;
+}
+
 void TestDownloader::downloadReplacesEarlierFileAndNoKeepsListOpen()
 {
-    server.set(QStringLiteral("/dictionaries.html"), 200,
-               listPage({QStringLiteral("other.dic"), QStringLiteral("dictionaries/food.dic")}), "text/html");
+    QFETCH(bool, local);
     const QByteArray body = dicBytes(foodWords);
-    server.set(QStringLiteral("/dictionaries/food.dic"), 200, body);
+    publish(local, {{QStringLiteral("dictionaries.html"),
+                     listPage({QStringLiteral("other.dic"), QStringLiteral("dictionaries/food.dic")})},
+                    {QStringLiteral("dictionaries/food.dic"), body}});
     {
         QFile earlier(foodPath());
         QVERIFY(earlier.open(QIODevice::WriteOnly));
@@ -406,6 +473,8 @@ void TestDownloader::downloadReplacesEarlierFileAndNoKeepsListOpen()
     QCOMPARE(answerer.texts.last(), QStringLiteral("Словарь был успешно загружен! Приступить к обучению?"));
     QVERIFY(stayedOpen);
     QCOMPARE(rowsAfter, 2);
+    QCOMPARE(QUrl(dialog.table()->topLevelItem(1)->text(DownloaderDialog::AddressColumn)),
+             Services::siteRoot().resolved(QUrl(QStringLiteral("dictionaries/food.dic"))));
     QCOMPARE(dialog.replacedFiles(), QStringList{foodPath()});
     QCOMPARE(dialog.downloadedFile(), foodPath());
     QFile stored(foodPath());

@@ -57,6 +57,8 @@ private slots:
     void advertFallsBackToLocalPage_data();
     void advertFallsBackToLocalPage();
     void advertShowsServedPageAndKeepsItsHeight();
+    void advertReadsAPageOfTheLocalSite_data();
+    void advertReadsAPageOfTheLocalSite();
     void newAdvertLoadReplacesThePendingOne();
     void toolkitTranslationIsLaidOut();
     void settingsWrittenAtClose();
@@ -347,6 +349,37 @@ void TestShell::advertShowsServedPageAndKeepsItsHeight()
     QTest::qWait(20);
     QCOMPARE(dock->height(), 160);
     QCOMPARE(dock->features(), QDockWidget::NoDockWidgetFeatures);
+}
+
+void TestShell::advertReadsAPageOfTheLocalSite_data()
+{
+    QTest::addColumn<QByteArray>("page");
+    QTest::newRow("page in the collection") << QByteArray("<p>Новые словари</p>");
+    QTest::newRow("no such file") << QByteArray();
+}
+
+void TestShell::advertReadsAPageOfTheLocalSite()
+{
+    QFETCH(QByteArray, page);
+    const QString path = QDir::current().absoluteFilePath(QStringLiteral("site/advert.html"));
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile::remove(path);
+    if (!page.isEmpty()) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(page);
+    }
+    const QByteArray served = qgetenv("VOCABRIUM_ADVERT_URL");
+    qputenv("VOCABRIUM_ADVERT_URL", QUrl::fromLocalFile(path).toString().toUtf8());
+    AdWidget ad;
+    QSignalSpy shown(&ad, &AdWidget::pageShown);
+    ad.updateAd();
+    const bool arrived = shown.wait(3000);
+    qputenv("VOCABRIUM_ADVERT_URL", served);
+    QVERIFY(arrived);
+    QCOMPARE(ad.showsLocalPage(), page.isEmpty());
+    if (!page.isEmpty())
+        QVERIFY(ad.browser()->toPlainText().contains(QStringLiteral("Новые словари")));
 }
 
 void TestShell::newAdvertLoadReplacesThePendingOne()

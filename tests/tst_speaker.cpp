@@ -1,12 +1,17 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QMutex>
 #include <QSignalSpy>
+#include <QStandardPaths>
+#include <QThread>
 #include <QtEndian>
 
+#include <atomic>
 #include <cmath>
 
 #include "model/units.h"
+#include "speech/espeaksynthesizer.h"
 #include "speech/speaker.h"
 #include "testenvironment.h"
 
@@ -40,6 +45,40 @@ QByteArray tinyWav()
         + le32(rate) + le32(rate * 2) + le16(2) + le16(16) + "data" + le32(quint32(pcm.size())) + pcm;
 }
 
+// Speaks every word as the tiny tone, or has no voice at all.
+class FakeSynthesizer : public SpeechSynthesizer
+{
+public:
+    explicit FakeSynthesizer(bool hasVoice, int delay = 0) : hasVoice(hasVoice), delay(delay) {}
+    QString name() const override { return QStringLiteral("fake"); }
+    QByteArray synthesize(const QString&, const QString& language, QString* error) override
+    {
+        ++calls;
+        {
+            const QMutexLocker lock(&mutex);
+            languages.append(language);
+        }
+        QThread::msleep(delay);
+        if (!hasVoice && error)
+            *error = QStringLiteral("no voice");
+        return hasVoice ? tinyWav() : QByteArray();
+    }
+    std::atomic<int> calls = 0;
+    QMutex mutex;
+    QStringList languages;
+
+private:
+    const bool hasVoice;
+    const int delay;
+};
+
+enum Voice { NoSynthesizer, Speaking, Broken };
+
+std::shared_ptr<FakeSynthesizer> synthesizerFor(int voice)
+{
+    return voice == NoSynthesizer ? nullptr : std::make_shared<FakeSynthesizer>(voice == Speaking);
+}
+
 } // namespace
 
 class SpeakerTest : public QObject
@@ -58,8 +97,11 @@ private slots:
     void finishedOncePerCall();
     void newCallWhilePendingStillFinishesEachCallOnce_data();
     void newCallWhilePendingStillFinishesEachCallOnce();
+    void cancelDuringSynthesisReportsNothing();
     void destroyedWhileWaitingNeitherCrashesNorReports();
     void plainPronounceNeverReports();
+    void espeakSpeaksKnownLanguagesOnly_data();
+    void espeakSpeaksKnownLanguagesOnly();
 };
 
 void SpeakerTest::initTestCase()
@@ -71,53 +113,69 @@ void SpeakerTest::initTestCase()
 void SpeakerTest::init()
 {
     speakEnabled = true;
+    learningLanguage = QStringLiteral("en");
 }
 
 void SpeakerTest::cleanup()
 {
     QDir(QStringLiteral("Sounds")).removeRecursively();
+    QDir(QStandardPaths::writableLocation(QStandardPaths::CacheLocation)).removeRecursively();
 }
 
 void SpeakerTest::soundFileResolution_data()
 {
+    QTest::addColumn<QString>("language");
     QTest::addColumn<QString>("word");
     QTest::addColumn<QStringList>("files");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("wav only") << QStringLiteral("house") << QStringList{QStringLiteral("Sounds/h/house.wav")}
+    QTest::newRow("wav only") << QStringLiteral("en") << QStringLiteral("house") << QStringList{QStringLiteral("Sounds/h/house.wav")}
                               << QStringLiteral("Sounds/h/house.wav");
-    QTest::newRow("mp3 before wav")
+    QTest::newRow("mp3 before wav") << QStringLiteral("en")
         << QStringLiteral("house")
         << QStringList{QStringLiteral("Sounds/h/house.wav"), QStringLiteral("Sounds/h/house.mp3")}
         << QStringLiteral("Sounds/h/house.mp3");
-    QTest::newRow("no file") << QStringLiteral("house") << QStringList{QStringLiteral("Sounds/h/home.wav")}
+    QTest::newRow("no file") << QStringLiteral("en") << QStringLiteral("house") << QStringList{QStringLiteral("Sounds/h/home.wav")}
                              << QString();
-    QTest::newRow("capital folder as stored")
+    QTest::newRow("capital folder as stored") << QStringLiteral("en")
         << QStringLiteral("Monday") << QStringList{QStringLiteral("Sounds/M/Monday.wav")}
         << QStringLiteral("Sounds/M/Monday.wav");
-    QTest::newRow("case is not folded")
+    QTest::newRow("case is not folded") << QStringLiteral("en")
         << QStringLiteral("Monday")
         << QStringList{QStringLiteral("Sounds/m/Monday.wav"), QStringLiteral("Sounds/m/monday.wav")}
         << QString();
-    QTest::newRow("phrase") << QStringLiteral("of course") << QStringList{QStringLiteral("Sounds/o/of course.wav")}
+    QTest::newRow("phrase") << QStringLiteral("en") << QStringLiteral("of course") << QStringList{QStringLiteral("Sounds/o/of course.wav")}
                             << QStringLiteral("Sounds/o/of course.wav");
-    QTest::newRow("non-latin") << QStringLiteral("über") << QStringList{QStringLiteral("Sounds/ü/über.mp3")}
+    QTest::newRow("non-latin") << QStringLiteral("en") << QStringLiteral("über") << QStringList{QStringLiteral("Sounds/ü/über.mp3")}
                                << QStringLiteral("Sounds/ü/über.mp3");
-    QTest::newRow("folder named like the file is skipped")
+    QTest::newRow("folder named like the file is skipped") << QStringLiteral("en")
         << QStringLiteral("house")
         << QStringList{QStringLiteral("Sounds/h/house.mp3/x"), QStringLiteral("Sounds/h/house.wav")}
         << QStringLiteral("Sounds/h/house.wav");
-    QTest::newRow("separator cannot leave the folder")
+    QTest::newRow("separator cannot leave the folder") << QStringLiteral("en")
         << QStringLiteral("../h/house") << QStringList{QStringLiteral("Sounds/h/house.wav")} << QString();
-    QTest::newRow("missing key means empty word")
+    QTest::newRow("missing key means empty word") << QStringLiteral("en")
         << QString() << QStringList{QStringLiteral("Sounds/.wav")} << QStringLiteral("Sounds/.wav");
+    QTest::newRow("English recording is not French") << QStringLiteral("fr") << QStringLiteral("table")
+                                                     << QStringList{QStringLiteral("Sounds/t/table.wav")} << QString();
+    QTest::newRow("French recordings have their folder")
+        << QStringLiteral("fr") << QStringLiteral("table")
+        << QStringList{QStringLiteral("Sounds/t/table.wav"), QStringLiteral("Sounds/fr/t/table.wav")}
+        << QStringLiteral("Sounds/fr/t/table.wav");
+    QTest::newRow("regional code") << QStringLiteral("pt-BR") << QStringLiteral("mesa")
+                                   << QStringList{QStringLiteral("Sounds/pt/m/mesa.mp3")}
+                                   << QStringLiteral("Sounds/pt/m/mesa.mp3");
+    QTest::newRow("no language, no recording") << QString() << QStringLiteral("house")
+                                               << QStringList{QStringLiteral("Sounds/h/house.wav")} << QString();
 }
 
 void SpeakerTest::soundFileResolution()
 {
+    QFETCH(QString, language);
     QFETCH(QString, word);
     QFETCH(QStringList, files);
     QFETCH(QString, expected);
+    learningLanguage = language;
     for (const QString& file : files)
         writeFile(file, "x");
     Units::instance(0)->setUnits({{QStringLiteral("unused"), QStringLiteral("-")}});
@@ -133,33 +191,51 @@ void SpeakerTest::soundFileResolution()
 void SpeakerTest::finishedOncePerCall_data()
 {
     QTest::addColumn<bool>("speech");
+    QTest::addColumn<QString>("language");
     QTest::addColumn<QString>("file");
     QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<int>("voice");
     QTest::addColumn<bool>("pauses");
+    QTest::addColumn<int>("synthesized");
 
+    const QString house = QStringLiteral("Sounds/h/house.wav");
+    const QString en = QStringLiteral("en");
     const QByteArray wav = tinyWav();
-    QTest::newRow("speech off") << false << QStringLiteral("Sounds/h/house.wav") << wav << true;
-    QTest::newRow("no sound file") << true << QString() << QByteArray() << true;
-    QTest::newRow("playable wav") << true << QStringLiteral("Sounds/h/house.wav") << wav << false;
-    QTest::newRow("corrupt wav") << true << QStringLiteral("Sounds/h/house.wav")
-                                 << QByteArray("RIFF\x10\0\0\0WAVEjunkjunkjunk", 20) << false;
-    QTest::newRow("garbage mp3") << true << QStringLiteral("Sounds/h/house.mp3") << QByteArray(4096, '\x5a')
-                                 << false;
-    QTest::newRow("empty file") << true << QStringLiteral("Sounds/h/house.wav") << QByteArray() << false;
+    QTest::newRow("speech off") << false << en << house << wav << int(Speaking) << true << 0;
+    QTest::newRow("speech off, no recording") << false << en << QString() << QByteArray() << int(Speaking) << true << 0;
+    QTest::newRow("no recording, no synthesizer") << true << en << QString() << QByteArray() << int(NoSynthesizer)
+                                                  << true << 0;
+    // Synthesized once, then played from the cache.
+    QTest::newRow("no recording, synthesized") << true << en << QString() << QByteArray() << int(Speaking) << false << 1;
+    QTest::newRow("no voice for the language") << true << QStringLiteral("fr") << QString() << QByteArray()
+                                               << int(Broken) << true << 2;
+    QTest::newRow("recording beats the synthesizer") << true << en << house << wav << int(Speaking) << false << 0;
+    QTest::newRow("English recording, French word")
+        << true << QStringLiteral("fr") << house << wav << int(Speaking) << false << 1;
+    QTest::newRow("corrupt wav") << true << en << house << QByteArray("RIFF\x10\0\0\0WAVEjunkjunkjunk", 20)
+                                 << int(NoSynthesizer) << false << 0;
+    QTest::newRow("garbage mp3") << true << en << QStringLiteral("Sounds/h/house.mp3") << QByteArray(4096, '\x5a')
+                                 << int(NoSynthesizer) << false << 0;
+    QTest::newRow("empty file") << true << en << house << QByteArray() << int(NoSynthesizer) << false << 0;
 }
 
 void SpeakerTest::finishedOncePerCall()
 {
     QFETCH(bool, speech);
+    QFETCH(QString, language);
     QFETCH(QString, file);
     QFETCH(QByteArray, content);
+    QFETCH(int, voice);
     QFETCH(bool, pauses);
+    QFETCH(int, synthesized);
     if (!file.isEmpty())
         writeFile(file, content);
     Units::instance(0)->setUnits({{QStringLiteral("house"), QStringLiteral("дом")}});
     speakEnabled = speech;
+    learningLanguage = language;
 
-    Speaker speaker;
+    const std::shared_ptr<FakeSynthesizer> synthesizer = synthesizerFor(voice);
+    Speaker speaker(synthesizer);
     QSignalSpy spy(&speaker, &Speaker::finished);
     QElapsedTimer clock;
     clock.start();
@@ -177,23 +253,29 @@ void SpeakerTest::finishedOncePerCall()
     QVERIFY(spy.wait(Patience));
     QTest::qWait(300);
     QCOMPARE(spy.count(), 2);
+    QCOMPARE(synthesizer ? synthesizer->calls.load() : 0, synthesized);
+    if (synthesizer && synthesized > 0)
+        QCOMPARE(synthesizer->languages.first(), language);
 }
 
 void SpeakerTest::newCallWhilePendingStillFinishesEachCallOnce_data()
 {
     QTest::addColumn<bool>("withSound");
-    QTest::newRow("pauses") << false;
-    QTest::newRow("playback") << true;
+    QTest::addColumn<int>("voice");
+    QTest::newRow("pauses") << false << int(NoSynthesizer);
+    QTest::newRow("playback") << true << int(NoSynthesizer);
+    QTest::newRow("synthesis") << false << int(Speaking);
 }
 
 void SpeakerTest::newCallWhilePendingStillFinishesEachCallOnce()
 {
     QFETCH(bool, withSound);
+    QFETCH(int, voice);
     if (withSound)
         writeFile(QStringLiteral("Sounds/h/house.wav"), tinyWav());
     Units::instance(0)->setUnits({{QStringLiteral("house"), QStringLiteral("дом")}});
 
-    Speaker speaker;
+    Speaker speaker(synthesizerFor(voice));
     QSignalSpy spy(&speaker, &Speaker::finished);
     speaker.pronounceAndFinish(0);
     speaker.pronounceAndFinish(0);
@@ -201,6 +283,25 @@ void SpeakerTest::newCallWhilePendingStillFinishesEachCallOnce()
     QTRY_COMPARE_WITH_TIMEOUT(spy.count(), 3, Patience);
     QTest::qWait(300);
     QCOMPARE(spy.count(), 3);
+}
+
+void SpeakerTest::cancelDuringSynthesisReportsNothing()
+{
+    Units::instance(0)->setUnits({{QStringLiteral("house"), QStringLiteral("дом")}});
+    const auto synthesizer = std::make_shared<FakeSynthesizer>(true, 200);
+    Speaker speaker(synthesizer);
+    QSignalSpy spy(&speaker, &Speaker::finished);
+    speaker.pronounceAndFinish(0);
+    QTRY_COMPARE(synthesizer->calls.load(), 1);
+    speaker.cancel();
+    QTest::qWait(600);
+    QCOMPARE(spy.count(), 0);
+    // The abandoned synthesis still filled the cache for the next time.
+    speaker.pronounceAndFinish(0);
+    QVERIFY(spy.wait(Patience));
+    QTest::qWait(300);
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(synthesizer->calls.load(), 1);
 }
 
 void SpeakerTest::destroyedWhileWaitingNeitherCrashesNorReports()
@@ -215,12 +316,20 @@ void SpeakerTest::destroyedWhileWaitingNeitherCrashesNorReports()
         QTest::qWait(20);
     }
     {
+        // Still synthesizing when it goes.
+        Speaker speaker(std::make_shared<FakeSynthesizer>(true, 200));
+        Units::instance(0)->setUnits({{QStringLiteral("mouse"), QStringLiteral("мышь")}});
+        connect(&speaker, &Speaker::finished, this, [&reports] { ++reports; });
+        speaker.pronounceAndFinish(0);
+        QTest::qWait(20);
+    }
+    {
         Speaker speaker;
         connect(&speaker, &Speaker::finished, this, [&reports] { ++reports; });
         speakEnabled = false;
         speaker.pronounceAndFinish(0);
     }
-    QTest::qWait(ShortPause * 4);
+    QTest::qWait(ShortPause * 4 + 300);
     QCOMPARE(reports, 0);
 }
 
@@ -228,13 +337,44 @@ void SpeakerTest::plainPronounceNeverReports()
 {
     writeFile(QStringLiteral("Sounds/h/house.wav"), tinyWav());
     Units::instance(0)->setUnits({{QStringLiteral("house"), QStringLiteral("дом")}});
-    Speaker speaker;
+    Speaker speaker(std::make_shared<FakeSynthesizer>(true));
     QSignalSpy spy(&speaker, &Speaker::finished);
     speaker.pronounce(0);
     speaker.pronounce(-1);
     speaker.pronounce(0);
+    learningLanguage = QStringLiteral("fr");
+    speaker.pronounce(0);
     QTest::qWait(800);
     QCOMPARE(spy.count(), 0);
+}
+
+void SpeakerTest::espeakSpeaksKnownLanguagesOnly_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<bool>("speaks");
+    QTest::newRow("English") << QStringLiteral("en") << QStringLiteral("house") << true;
+    QTest::newRow("German") << QStringLiteral("de") << QStringLiteral("Straße") << true;
+    QTest::newRow("French after German") << QStringLiteral("fr") << QStringLiteral("château") << true;
+    QTest::newRow("no such language") << QStringLiteral("xx") << QStringLiteral("house") << false;
+    QTest::newRow("no language") << QString() << QStringLiteral("house") << false;
+    QTest::newRow("nothing to say") << QStringLiteral("en") << QStringLiteral("  ") << false;
+}
+
+void SpeakerTest::espeakSpeaksKnownLanguagesOnly()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, word);
+    QFETCH(bool, speaks);
+    QString error;
+    const QByteArray wav = EspeakSynthesizer::shared()->synthesize(word, language, &error);
+    QCOMPARE(!wav.isEmpty(), speaks);
+    QCOMPARE(error.isEmpty(), speaks);
+    if (speaks) {
+        QVERIFY(wav.startsWith("RIFF") && wav.mid(8, 8) == "WAVEfmt ");
+        QCOMPARE(qFromLittleEndian<quint32>(wav.constData() + 40), quint32(wav.size() - 44));
+        QVERIFY(wav.size() > 44 + 2000);
+    }
 }
 
 VOCABRIUM_TEST_MAIN(SpeakerTest)

@@ -8,7 +8,9 @@ packages=(
     qt6-base-dev qt6-multimedia-dev qt6-charts-dev libqt6opengl6-dev libgl-dev qt6-translations-l10n
     libhunspell-dev hunspell-en-us wordnet-base zlib1g-dev
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good
-    espeak-ng fonts-dejavu-core
+    # espeak-ng records the shipped words at build time; the program speaks
+    # every other word through its library.
+    espeak-ng libespeak-ng-dev fonts-dejavu-core
     # Offline translation: Mueller's English-Russian dictionary and the
     # FreeDict pairs into Russian of the languages the dictionary site
     # offers. Debian packages no Spanish-Russian pair.

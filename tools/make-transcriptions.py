@@ -9,7 +9,8 @@ trntool, so building never needs espeak-ng; run this script by hand when the
 shipped dictionaries change or espeak-ng improves, and commit the result.
 
 Which words a table covers:
-  * every word of every shipped dictionary (data/dictionaries/*.tsv) of that
+  * every word of every shipped dictionary (data/dictionaries/*.tsv) and of
+    every dictionary of the dictionary site (site/dictionaries/*.tsv) of that
     language. A dictionary names its language in a comment line
     "# language: fr" before its first entry; a dictionary without such a
     line is English (as default.tsv is);
@@ -84,7 +85,8 @@ def models_folder():
 def dictionary_words():
     """Words of the shipped dictionaries, by language code."""
     words = {}
-    for path in sorted(glob.glob(os.path.join(ROOT, "data/dictionaries/*.tsv"))):
+    for path in sorted(glob.glob(os.path.join(ROOT, "data/dictionaries/*.tsv"))
+                       + glob.glob(os.path.join(ROOT, "site/dictionaries/*.tsv"))):
         language = "en"
         entries = []
         with open(path, encoding="utf-8") as text:

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Serves the dictionary site (build/site: the list page, the advert strip and
-# the dictionaries) at http://127.0.0.1:8091/, the program's default site.
+# the dictionaries) at http://127.0.0.1:8091/, for trying the site over HTTP
+# (VOCABRIUM_SITE_URL=http://127.0.0.1:8091/); the program reads the same
+# folder as a file: address by default.
 # Builds the project first when the site or the server is missing.
 #   PORT=8092 ADDRESS=0.0.0.0 tools/serve-site.sh
 set -euo pipefail

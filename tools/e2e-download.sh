@@ -1,0 +1,119 @@
+#!/usr/bin/env bash
+# Runs the real program in a real X window (Xvfb) on a throw-away home folder
+# with nothing configured: opens the downloader (Ctrl+D), which reads the site
+# collection laid out beside the program, downloads the first dictionary,
+# agrees to learn it, learns its first word and checks the files written.
+# Screenshots go to the folder given as the first argument.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${BUILD_DIR:-$root/build}
+shots=${1:-$build/e2e-screenshots}
+
+need=()
+for tool in Xvfb xdotool import; do command -v "$tool" >/dev/null || need+=("$tool"); done
+if [ ${#need[@]} -gt 0 ]; then
+    sudo=(); [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends xvfb xdotool imagemagick
+fi
+[ -x "$build/vocabrium" ] || "$root/tools/build.sh"
+
+page="$build/site/dictionaries.html"
+[ -f "$page" ] || { echo "FAIL: the build laid out no site ($page)"; exit 1; }
+# The first dictionary the list offers, and its first word.
+name=$(grep -o 'href="[^"]*\.dic"' "$page" | head -1 | sed 's/href="//; s/\.dic"//')
+source="$root/site/dictionaries/$name.tsv"
+first_word=$(grep -v '^#' "$source" | head -1 | cut -f1)
+
+home=$(mktemp -d)
+mkdir -p "$shots" "$home/.config/Vocabrium"
+# No site address: the default must serve. Speech off, as in tools/e2e-xvfb.sh.
+printf '[General]\nspeak=false\nmodel=1, 3, 4, 2\nMW_size=@Size(640 520)\nMW_pos=@Point(0 0)\n' \
+    > "$home/.config/Vocabrium/Vocabrium.conf"
+unset VOCABRIUM_SITE_URL VOCABRIUM_ADVERT_URL
+
+display=:$((80 + RANDOM % 9))
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+program=
+cleanup() { kill $program "$xvfb" 2>/dev/null || true; rm -rf "$home"; }
+trap cleanup EXIT
+export DISPLAY=$display
+sleep 1
+
+HOME=$home XDG_CONFIG_HOME=$home/.config QT_QPA_PLATFORM=xcb "$build/vocabrium" &
+program=$!
+
+wait_window() { # name pattern
+    for _ in $(seq 100); do
+        xdotool search --name "$1" >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    echo "window '$1' did not appear" >&2; return 1
+}
+key() { xdotool key --clearmodifiers "$@"; sleep 0.3; }
+shot() { import -window root "$shots/download-$1.png"; echo "screenshot: $shots/download-$1.png"; }
+focus_main() { xdotool windowfocus --sync "$(xdotool search --name ' - Vocabrium' | head -1)" 2>/dev/null || true; sleep 0.3; }
+
+wait_window "Предупреждение"
+sleep 0.5
+key Return
+wait_window "default - Vocabrium"
+focus_main
+
+key ctrl+d
+wait_window "Скачать словарь"
+sleep 1
+xdotool windowfocus --sync "$(xdotool search --name 'Скачать словарь' | head -1)" 2>/dev/null || true
+shot 0-list
+# Into the table, onto its first row, then to the download button.
+key Tab
+key Home
+key Tab
+key Return
+wait_window "Информация"
+sleep 0.3
+shot 1-question
+key Return                       # Yes: start learning it
+wait_window "$name - Vocabrium"
+focus_main
+shot 2-opened
+
+# The same keyboard walk as tools/e2e-xvfb.sh: choose the first word, start,
+# then memorising, card, writing and the choice lesson until it is learned.
+key Return
+key Tab Tab Tab
+key Return
+sleep 0.5
+congratulated() { xdotool search --name "Поздравляю" >/dev/null 2>&1; }
+press() { congratulated || xdotool key --clearmodifiers "$@"; sleep 0.2; }
+key Return; sleep 0.5
+key Return; sleep 1.6
+xdotool type --delay 30 "$first_word"; key Return; sleep 1.6
+for _ in $(seq 60); do
+    congratulated && break
+    focus_main
+    press Down
+    for _ in 1 2 3 4 5 6; do press Return; done
+    sleep 1.5
+    congratulated && break
+    if ! congratulated; then xdotool type --delay 20 "$first_word"; fi
+    press Return
+    sleep 1.5
+done
+wait_window "Поздравляю"
+shot 3-congratulation
+key Return
+focus_main
+key ctrl+q
+for _ in $(seq 50); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done
+
+dictionaries="$home/Vocabrium Dictionaries"
+fail=0
+cmp -s "$dictionaries/$name.dic" "$build/site/$name.dic" || { echo "FAIL: $name.dic was not downloaded whole"; fail=1; }
+grep -q '^learnedCount=1$' "$home/.config/Vocabrium/Vocabrium.conf" || { echo "FAIL: learnedCount is not 1"; fail=1; }
+grep -q "^fileName=.*$name\$" "$home/.config/Vocabrium/Vocabrium.conf" || { echo "FAIL: $name is not the open dictionary"; fail=1; }
+status=$(od -An -tx1 -j8 -N4 "$dictionaries/$name.inf" 2>/dev/null | tr -d ' \n')
+[ "$status" = "00000064" ] || { echo "FAIL: the first word's status is '$status', not learned"; fail=1; }
+[ $fail -eq 0 ] && echo "1 passed, 0 failed" || echo "0 passed, 1 failed"
+exit $fail
