@@ -1,9 +1,10 @@
 #include <QApplication>
 #include <QDir>
-#include <QLibraryInfo>
+#include <QFileInfo>
 #include <QLocale>
 #include <QMessageBox>
 #include <QSessionManager>
+#include <QStandardPaths>
 #include <QStyle>
 #include <QTime>
 #include <QTranslator>
@@ -11,8 +12,10 @@
 #include "app/mainwindow.h"
 #include "app/settings.h"
 #include "model/random.h"
+#include "session/datafolders.h"
 #include "session/singleinstance.h"
 #include "session/terminationsignals.h"
+#include "session/toolkittranslation.h"
 #include "speech/transcriptions.h"
 
 int main(int argc, char** argv)
@@ -20,9 +23,14 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vocabrium"));
     QApplication::setApplicationVersion(QStringLiteral("1.2"));
-    // Sounds, transcriptions, default dictionaries and the help page live
-    // beside the program and are addressed relative to it.
-    QDir::setCurrent(QApplication::applicationDirPath());
+    // Sounds, transcriptions, default dictionaries and the help page are
+    // addressed relative to the data folder: beside a build, under
+    // share/vocabrium for an installed program.
+    const DataFolders folders = DataFolders::locate(
+        QApplication::applicationDirPath(), QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    QDir::setCurrent(folders.data);
+    learnedWordsName = folders.learnedWords;
+    QDir().mkpath(QFileInfo(learnedWordsName).path());
 
     // A second copy would save its own state over this one's at exit.
     SingleInstance instance(SingleInstance::defaultLockPath());
@@ -37,8 +45,7 @@ int main(int argc, char** argv)
     Random::seed(quint32(QTime(0, 0, 0, 0).secsTo(QTime::currentTime())));
 
     auto* translator = new QTranslator(&application);
-    if (translator->load(QStringLiteral("qt") + QLocale::system().name(),
-                         QStringLiteral("Translations")))
+    if (ToolkitTranslation::load(*translator, QLocale::system(), QStringLiteral("Translations")))
         QApplication::installTranslator(translator);
 
     // The transcription table of the learning language is read on first use.

@@ -3,10 +3,8 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
-#include <QDesktopServices>
 #include <QDockWidget>
 #include <QFontDialog>
-#include <QUrl>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
@@ -28,6 +26,7 @@
 #include <QToolBar>
 
 #include "app/adwidget.h"
+#include "app/helpdialog.h"
 #include "app/htmlformat.h"
 #include "app/languagedialog.h"
 #include "app/services.h"
@@ -481,7 +480,10 @@ void MainWindow::showLessonFontDialog()
 
 void MainWindow::showHelp()
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QDir::current().absoluteFilePath(QStringLiteral("help.html"))));
+    const QString file = QDir::current().absoluteFilePath(QStringLiteral("help.html"));
+    if (!HelpDialog::showIn(this, file))
+        QMessageBox::critical(this, tr("Ошибка"),
+                              tr("Справка не открыта: нет файла %1.").arg(QDir::toNativeSeparators(file)));
 }
 
 void MainWindow::showLanguageDialog()
