@@ -51,21 +51,33 @@ int main(int argc, char** argv)
     // The transcription table of the learning language is read on first use.
     Transcriptions::instance();
 
+    // Installed before the window is built, so a kill during a slow start
+    // waits for the event loop and saves instead of ending the program
+    // half-way.
+    TerminationSignals termination;
     MainWindow window;
     window.show();
     QObject::connect(&instance, &SingleInstance::activationRequested, &window, &MainWindow::bringToFront);
-    // A logout or a kill saves what was learned, as closing the window does.
-    TerminationSignals termination;
-    QObject::connect(&termination, &TerminationSignals::terminationRequested, &window, &MainWindow::saveAndQuit);
-    QObject::connect(&application, &QGuiApplication::commitDataRequest, &window,
-                     [&window](QSessionManager&) { window.saveEverything(); });
-
     QMessageBox warning(QMessageBox::Warning, QObject::tr("Предупреждение"),
                         QObject::tr("Данная версия предназначена исключительно для тестирования. "
                                     "Программа на данной стадии содержит многочисленное "
                                     "количество ошибок, и не предназначена для использования."),
                         QMessageBox::Ok, &window);
-    warning.exec();
 
+    // A logout or a kill saves what was learned, as closing the window does.
+    // Quitting alone is ignored before the main loop runs, so the loops of
+    // the warning and of any box over it are ended too.
+    bool terminated = false;
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, &window, [&] {
+        terminated = true;
+        window.saveAndQuit();
+        QCoreApplication::exit(0);
+    });
+    QObject::connect(&application, &QGuiApplication::commitDataRequest, &window,
+                     [&window](QSessionManager&) { window.saveEverything(); });
+
+    warning.exec();
+    if (terminated)
+        return 0;
     return QApplication::exec();
 }

@@ -9,6 +9,7 @@ packages=(
     libhunspell-dev hunspell-en-us wordnet-base
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good
     espeak-ng fonts-dejavu-core
+    desktop-file-utils appstream dpkg-dev file
 )
 
 missing=()
