@@ -23,6 +23,8 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vocabrium"));
     QApplication::setApplicationVersion(QStringLiteral("1.2"));
+    // Lets the desktop match the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.vocabrium.vocabrium"));
     // Sounds, transcriptions, default dictionaries and the help page are
     // addressed relative to the data folder: beside a build, under
     // share/vocabrium for an installed program.
