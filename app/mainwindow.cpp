@@ -483,7 +483,8 @@ void MainWindow::showHelp()
     const QString file = QDir::current().absoluteFilePath(QStringLiteral("help.html"));
     if (!HelpDialog::showIn(this, file))
         QMessageBox::critical(this, tr("Ошибка"),
-                              tr("Справка не открыта: нет файла %1.").arg(QDir::toNativeSeparators(file)));
+                              tr("Справка не открыта: файла %1 нет или его нельзя прочитать.")
+                                  .arg(QDir::toNativeSeparators(file)));
 }
 
 void MainWindow::showLanguageDialog()
