@@ -1,9 +1,10 @@
 #include <QApplication>
 #include <QDir>
-#include <QLibraryInfo>
+#include <QFileInfo>
 #include <QLocale>
 #include <QMessageBox>
 #include <QSessionManager>
+#include <QStandardPaths>
 #include <QStyle>
 #include <QTime>
 #include <QTranslator>
@@ -11,8 +12,10 @@
 #include "app/mainwindow.h"
 #include "app/settings.h"
 #include "model/random.h"
+#include "session/datafolders.h"
 #include "session/singleinstance.h"
 #include "session/terminationsignals.h"
+#include "session/toolkittranslation.h"
 #include "speech/transcriptions.h"
 
 int main(int argc, char** argv)
@@ -20,9 +23,16 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vocabrium"));
     QApplication::setApplicationVersion(QStringLiteral("1.2"));
-    // Sounds, transcriptions, default dictionaries and the help page live
-    // beside the program and are addressed relative to it.
-    QDir::setCurrent(QApplication::applicationDirPath());
+    // Lets the desktop match the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.vocabrium.vocabrium"));
+    // Sounds, transcriptions, default dictionaries and the help page are
+    // addressed relative to the data folder: beside a build, under
+    // share/vocabrium for an installed program.
+    const DataFolders folders = DataFolders::locate(
+        QApplication::applicationDirPath(), QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    QDir::setCurrent(folders.data);
+    learnedWordsName = folders.learnedWords;
+    QDir().mkpath(QFileInfo(learnedWordsName).path());
 
     // A second copy would save its own state over this one's at exit.
     SingleInstance instance(SingleInstance::defaultLockPath());
@@ -37,28 +47,39 @@ int main(int argc, char** argv)
     Random::seed(quint32(QTime(0, 0, 0, 0).secsTo(QTime::currentTime())));
 
     auto* translator = new QTranslator(&application);
-    if (translator->load(QStringLiteral("qt") + QLocale::system().name(),
-                         QStringLiteral("Translations")))
+    if (ToolkitTranslation::load(*translator, QLocale::system(), QStringLiteral("Translations")))
         QApplication::installTranslator(translator);
 
     // The transcription table of the learning language is read on first use.
     Transcriptions::instance();
 
+    // Installed before the window is built, so a kill during a slow start
+    // waits for the event loop and saves instead of ending the program
+    // half-way.
+    TerminationSignals termination;
     MainWindow window;
     window.show();
     QObject::connect(&instance, &SingleInstance::activationRequested, &window, &MainWindow::bringToFront);
-    // A logout or a kill saves what was learned, as closing the window does.
-    TerminationSignals termination;
-    QObject::connect(&termination, &TerminationSignals::terminationRequested, &window, &MainWindow::saveAndQuit);
-    QObject::connect(&application, &QGuiApplication::commitDataRequest, &window,
-                     [&window](QSessionManager&) { window.saveEverything(); });
-
     QMessageBox warning(QMessageBox::Warning, QObject::tr("Предупреждение"),
                         QObject::tr("Данная версия предназначена исключительно для тестирования. "
                                     "Программа на данной стадии содержит многочисленное "
                                     "количество ошибок, и не предназначена для использования."),
                         QMessageBox::Ok, &window);
-    warning.exec();
 
+    // A logout or a kill saves what was learned, as closing the window does.
+    // Quitting alone is ignored before the main loop runs, so the loops of
+    // the warning and of any box over it are ended too.
+    bool terminated = false;
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, &window, [&] {
+        terminated = true;
+        window.saveAndQuit();
+        QCoreApplication::exit(0);
+    });
+    QObject::connect(&application, &QGuiApplication::commitDataRequest, &window,
+                     [&window](QSessionManager&) { window.saveEverything(); });
+
+    warning.exec();
+    if (terminated)
+        return 0;
     return QApplication::exec();
 }

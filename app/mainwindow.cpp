@@ -3,10 +3,8 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
-#include <QDesktopServices>
 #include <QDockWidget>
 #include <QFontDialog>
-#include <QUrl>
 #include <QCloseEvent>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -32,6 +30,7 @@
 #include <QToolBar>
 
 #include "app/adwidget.h"
+#include "app/helpdialog.h"
 #include "app/htmlformat.h"
 #include "app/languagedialog.h"
 #include "app/progresschart.h"
@@ -528,7 +527,11 @@ void MainWindow::showLessonFontDialog()
 
 void MainWindow::showHelp()
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QDir::current().absoluteFilePath(QStringLiteral("help.html"))));
+    const QString file = QDir::current().absoluteFilePath(QStringLiteral("help.html"));
+    if (!HelpDialog::showIn(this, file))
+        QMessageBox::critical(this, tr("Ошибка"),
+                              tr("Справка не открыта: файла %1 нет или его нельзя прочитать.")
+                                  .arg(QDir::toNativeSeparators(file)));
 }
 
 void MainWindow::showLanguageDialog()

@@ -3,8 +3,10 @@
 #include <QDir>
 #include <QSettings>
 
+#include "session/datafolders.h"
+
 QString dictionariesPath;
-const QString learnedWordsName = QStringLiteral("MyLearnedWords.dic");
+QString learnedWordsName = DataFolders::learnedWordsFileName();
 
 bool mwToolBar = true;
 bool mwStatusBar = true;

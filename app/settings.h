@@ -18,7 +18,9 @@
 
 // Paths that are not settings.
 extern QString dictionariesPath;   // home + "/Vocabrium Dictionaries/"
-extern const QString learnedWordsName;
+// The learned-words list's file: beside a build, in the user's data folder
+// for an installed program (DataFolders, decided in main()).
+extern QString learnedWordsName;
 
 // Stored values, in the order they are written.
 extern bool mwToolBar;

@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QDockWidget>
 #include <QFontDialog>
 #include <QMenuBar>
@@ -7,6 +8,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTextDocument>
@@ -19,6 +21,7 @@
 #include <QTranslator>
 
 #include "app/adwidget.h"
+#include "app/helpdialog.h"
 #include "app/languagedialog.h"
 #include "app/mainwindow.h"
 #include "app/styles.h"
@@ -26,6 +29,7 @@
 #include "model/questions.h"
 #include "model/statuses.h"
 #include "model/units.h"
+#include "session/toolkittranslation.h"
 #include "speech/speaker.h"
 #include "speech/transcriptions.h"
 #include "dialoghelpers.h"
@@ -34,7 +38,17 @@
 
 namespace {
 
+// Stands in for the system's browser.
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
 
+public:
+    QList<QUrl> opened;
+
+public slots:
+    void open(const QUrl& url) { opened.append(url); }
+};
 
 } // namespace
 
@@ -60,7 +74,10 @@ private slots:
     void advertReadsAPageOfTheLocalSite_data();
     void advertReadsAPageOfTheLocalSite();
     void newAdvertLoadReplacesThePendingOne();
-    void toolkitTranslationIsLaidOut();
+    void toolkitTranslationIsRussianForAnyLocale_data();
+    void toolkitTranslationIsRussianForAnyLocale();
+    void missingHelpFileIsReported();
+    void helpOpensInOwnWindowAndSendsOnlyOutsideLinksOut();
     void settingsWrittenAtClose();
 
 private:
@@ -401,14 +418,75 @@ void TestShell::newAdvertLoadReplacesThePendingOne()
     QVERIFY(ad.browser()->toPlainText().contains(QStringLiteral("fresh news")));
 }
 
-void TestShell::toolkitTranslationIsLaidOut()
+void TestShell::toolkitTranslationIsRussianForAnyLocale_data()
 {
-    // main() asks for "qt" + the locale name in "Translations" beside the
-    // program; on a Russian system that is "qtru_RU", found as "qtru".
+    QTest::addColumn<QString>("locale");
+    QTest::newRow("Russian system") << QStringLiteral("ru_RU");
+    QTest::newRow("LANG=C") << QStringLiteral("C");
+    QTest::newRow("English system") << QStringLiteral("en_US");
+    QTest::newRow("German system") << QStringLiteral("de_DE");
+}
+
+void TestShell::toolkitTranslationIsRussianForAnyLocale()
+{
+    QFETCH(QString, locale);
+    // The interface is Russian, so the toolkit's buttons must be too, also
+    // where the build lays out no catalogue for the system's language.
     QTranslator translator;
-    QVERIFY(translator.load(QStringLiteral("qtru_RU"),
-                            QStringLiteral(VOCABRIUM_BUILD_DIR "/Translations")));
+    QVERIFY(ToolkitTranslation::load(translator, QLocale(locale), QStringLiteral(VOCABRIUM_BUILD_DIR "/Translations")));
     QCOMPARE(translator.translate("QPlatformTheme", "Cancel"), QStringLiteral("Отмена"));
+}
+
+void TestShell::missingHelpFileIsReported()
+{
+    QFile::remove(QStringLiteral("help.html"));
+    BoxAnswerer answerer;
+    action(QStringLiteral("Справка..."))->trigger();
+    QCOMPARE(answerer.titles, QStringList{QStringLiteral("Ошибка")});
+    QVERIFY(answerer.texts.value(0).contains(QStringLiteral("help.html")));
+    auto* help = window->findChild<HelpDialog*>();
+    QVERIFY(!help || !help->isVisible());
+}
+
+void TestShell::helpOpensInOwnWindowAndSendsOnlyOutsideLinksOut()
+{
+    QFile page(QStringLiteral("help.html"));
+    QVERIFY(page.open(QIODevice::WriteOnly));
+    page.write("<html><head><meta charset=\"utf-8\"></head><body>"
+               "<p><a href=\"https://example.org/more\">сайт</a> <a href=\"#keys\">Клавиши</a></p>"
+               "<h2 id=\"keys\">Клавиши справки</h2></body></html>");
+    page.close();
+
+    UrlCatcher browser;
+    QDesktopServices::setUrlHandler(QStringLiteral("https"), &browser, "open");
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &browser, "open");
+    const auto unset = qScopeGuard([] {
+        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    });
+    action(QStringLiteral("Справка..."))->trigger();
+    auto* help = window->findChild<HelpDialog*>();
+    QVERIFY(help && help->isVisible());
+    auto* text = help->findChild<QTextBrowser*>();
+    QVERIFY(text->toPlainText().contains(QStringLiteral("Клавиши справки")));
+
+    // Tab picks the next link, Return follows it.
+    QVERIFY(QTest::qWaitForWindowActive(help));
+    text->setFocus();
+    QTest::keyClick(text, Qt::Key_Tab);
+    QTest::keyClick(text, Qt::Key_Return);
+    QCOMPARE(browser.opened, QList<QUrl>{QUrl(QStringLiteral("https://example.org/more"))});
+    QSignalSpy followed(text, &QTextBrowser::anchorClicked);
+    QTest::keyClick(text, Qt::Key_Tab);
+    QTest::keyClick(text, Qt::Key_Return);
+    QCOMPARE(followed.size(), 1);
+    QCOMPARE(followed.at(0).at(0).toUrl().fragment(), QStringLiteral("keys"));
+    QCOMPARE(browser.opened.size(), 1);
+
+    // F1 again reuses the window.
+    action(QStringLiteral("Справка..."))->trigger();
+    QCOMPARE(window->findChildren<HelpDialog*>().size(), 1);
+    help->close();
 }
 
 void TestShell::settingsWrittenAtClose()

@@ -16,6 +16,7 @@ packages=(
     # offers. Debian packages no Spanish-Russian pair.
     mueller7-dict dict-freedict-eng-rus dict-freedict-deu-rus
     dict-freedict-fra-rus dict-freedict-ita-rus
+    desktop-file-utils appstream dpkg-dev file
 )
 
 missing=()

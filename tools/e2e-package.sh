@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# Builds the Debian package, installs it on this machine with apt-get (as a
+# learner would), and runs the installed /usr/bin/vocabrium in a real X
+# window (Xvfb) on a throw-away home folder, from a folder that is not the
+# build: it must show the default dictionary, open its help without a
+# browser, and on close save the statuses and the learned list in the home
+# folder, never under /usr. A package that was not installed before is
+# removed again at the end. Screenshots go to the folder given as the first
+# argument.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${BUILD_DIR:-$root/build}
+shots=${1:-$build/e2e-screenshots}
+
+sudo=(); [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+apt=("${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -y -qq -o DPkg::Lock::Timeout=900)
+need=()
+for tool in Xvfb xdotool import; do command -v "$tool" >/dev/null || need+=("$tool"); done
+if [ ${#need[@]} -gt 0 ]; then
+    "${apt[@]}" update
+    "${apt[@]}" install --no-install-recommends xvfb xdotool imagemagick
+fi
+
+"$root/tools/package.sh" >/dev/null
+package=$(ls "$build"/vocabrium_*.deb)
+installed_before=false
+dpkg-query -W -f='${Status}' vocabrium 2>/dev/null | grep -q "install ok installed" && installed_before=true
+"${apt[@]}" install "$package" >/dev/null
+
+home=$(mktemp -d)
+mkdir -p "$shots"
+display=:$((70 + RANDOM % 9))
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+program=
+cleanup() {
+    kill $program "$xvfb" 2>/dev/null || true
+    rm -rf "$home"
+    $installed_before || "${apt[@]}" remove vocabrium >/dev/null || true
+}
+trap cleanup EXIT
+export DISPLAY=$display
+sleep 1
+
+# A fresh user: no settings, no dictionaries, an English system.
+(cd / && HOME=$home XDG_CONFIG_HOME=$home/.config XDG_DATA_HOME=$home/.local/share LANG=C.UTF-8 \
+    QT_QPA_PLATFORM=xcb exec /usr/bin/vocabrium) &
+program=$!
+
+wait_window() { # name pattern
+    for _ in $(seq 150); do
+        xdotool search --name "$1" >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    echo "window '$1' did not appear" >&2; return 1
+}
+key() { xdotool key --clearmodifiers "$@"; sleep 0.3; }
+shot() { import -window root "$shots/$1.png"; echo "screenshot: $shots/$1.png"; }
+focus() { xdotool windowfocus --sync "$(xdotool search --name "$1" | head -1)" 2>/dev/null || true; sleep 0.3; }
+fail=0
+check() { # description, command...
+    local what=$1; shift
+    if "$@"; then echo "ok: $what"; else echo "FAIL: $what"; fail=1; fi
+}
+
+wait_window "Предупреждение"
+focus "Предупреждение"
+key Return                      # the test-version warning
+wait_window "default - Vocabrium"
+focus " - Vocabrium"
+shot package-1-installed
+check "the data folder is the installed one" test "$(readlink "/proc/$program/cwd")" = /usr/share/vocabrium
+
+key F1
+check "F1 opens the help window" wait_window "Справка"
+sleep 0.5; shot package-2-help
+focus "Справка"
+key Escape
+focus " - Vocabrium"
+
+# Learn button has the focus; Tab to "Не изучать" marks the first word learned.
+key Tab
+key Return
+key ctrl+q
+for _ in $(seq 100); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done
+check "ctrl+q ends the program" bash -c "! kill -0 $program 2>/dev/null"
+program=
+
+inf="$home/Vocabrium Dictionaries/default.inf"
+check "the default dictionaries were copied" test -f "$home/Vocabrium Dictionaries/default.dic"
+status=$(od -An -tx1 -j8 -N4 "$inf" 2>/dev/null | tr -d ' \n')
+check "the statuses were saved (first word $status)" test "$status" = "00000064"
+check "the learned list is in ~/.local/share/Vocabrium" test -f "$home/.local/share/Vocabrium/MyLearnedWords.dic"
+check "nothing was written under /usr/share/vocabrium" test ! -e /usr/share/vocabrium/MyLearnedWords.dic
+check "the menu entry is installed" test -f /usr/share/applications/io.github.vocabrium.vocabrium.desktop
+[ $fail -eq 0 ] && echo "1 passed, 0 failed" || echo "0 passed, 1 failed"
+exit $fail
