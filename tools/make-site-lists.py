@@ -32,9 +32,9 @@ import subprocess
 import sys
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-spec = importlib.util.spec_from_file_location("transcriptions", os.path.join(ROOT, "tools/make-transcriptions.py"))
-mt = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(mt)
+loader_spec = importlib.util.spec_from_file_location("transcriptions", os.path.join(ROOT, "tools/make-transcriptions.py"))
+mt = importlib.util.module_from_spec(loader_spec)
+loader_spec.loader.exec_module(mt)
 
 AUTHOR = "Команда Vocabrium (частотный список onboard-data, переводы FreeDict и Mueller, проверены выборочно)"
 OWN_AUTHOR = "Команда Vocabrium (частотный список onboard-data, переводы наши)"
