@@ -33,3 +33,24 @@ key() { xdotool key --clearmodifiers "$@"; sleep 0.3; }
 shot() { import -window root "$shots/$tag$1.png"; echo "screenshot: $shots/$tag$1.png"; }
 geometry() { xdotool getwindowgeometry "$(xdotool search --name ' - Vocabrium' | head -1)" | sed -n 's/.*Geometry: //p'; }
 focus_main() { xdotool windowfocus --sync "$(xdotool search --name ' - Vocabrium' | head -1)" 2>/dev/null || true; sleep 0.3; }
+congratulated() { xdotool search --name "Поздравляю" >/dev/null 2>&1; }
+press() { congratulated || xdotool key --clearmodifiers "$@"; sleep 0.2; }
+
+# The choice lesson: Down to the first answer, then Enter until the right one
+# (a wrong answer turns pink and hands the focus on). Mistakes send the word
+# back a step, to the writing lesson, so the loop answers both until the word
+# $1 is learned and the congratulation shows.
+learn_by_choice_and_writing() {
+    for iteration in $(seq 60); do
+        [ -n "${E2E_DEBUG:-}" ] && shot "debug-$iteration"
+        congratulated && break
+        focus_main
+        press Down
+        for _ in 1 2 3 4 5 6; do press Return; done
+        sleep 1.5
+        congratulated && break
+        if ! congratulated; then xdotool type --delay 20 "$1"; fi
+        press Return
+        sleep 1.5
+    done
+}

@@ -9,51 +9,34 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
 shots=${1:-$build/e2e-screenshots}
 
-need=()
-for tool in Xvfb xdotool import; do command -v "$tool" >/dev/null || need+=("$tool"); done
-if [ ${#need[@]} -gt 0 ]; then
-    sudo=(); [ "$(id -u)" -ne 0 ] && sudo=(sudo)
-    "${sudo[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends xvfb xdotool imagemagick
-fi
-[ -x "$build/vocabrium" ] || "$root/tools/build.sh"
+tag=download-
+# shellcheck source=tools/e2e-common.sh
+. "$root/tools/e2e-common.sh"
 
 page="$build/site/dictionaries.html"
 [ -f "$page" ] || { echo "FAIL: the build laid out no site ($page)"; exit 1; }
 # The first dictionary the list offers, and its first word.
-name=$(grep -o 'href="[^"]*\.dic"' "$page" | head -1 | sed 's/href="//; s/\.dic"//')
+# (awk reads to the end: "head" would close the pipe early, and pipefail
+# would take the writer's SIGPIPE for a failure.)
+name=$(grep -o 'href="[^"]*\.dic"' "$page" | awk 'NR == 1' | sed 's/href="//; s/\.dic"//')
 source="$root/site/dictionaries/$name.tsv"
-first_word=$(grep -v '^#' "$source" | head -1 | cut -f1)
+first_word=$(grep -v '^#' "$source" | awk 'NR == 1' | cut -f1)
 
 home=$(mktemp -d)
-mkdir -p "$shots" "$home/.config/Vocabrium"
+mkdir -p "$home/.config/Vocabrium"
 # No site address: the default must serve. Speech off, as in tools/e2e-xvfb.sh.
 printf '[General]\nspeak=false\nmodel=1, 3, 4, 2\nMW_size=@Size(640 520)\nMW_pos=@Point(0 0)\n' \
     > "$home/.config/Vocabrium/Vocabrium.conf"
 unset VOCABRIUM_SITE_URL VOCABRIUM_ADVERT_URL
 
-display=:$((80 + RANDOM % 9))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
 program=
+start_display 80
 cleanup() { kill $program "$xvfb" 2>/dev/null || true; rm -rf "$home"; }
 trap cleanup EXIT
-export DISPLAY=$display
-sleep 1
 
 HOME=$home XDG_CONFIG_HOME=$home/.config QT_QPA_PLATFORM=xcb "$build/vocabrium" &
 program=$!
 
-wait_window() { # name pattern
-    for _ in $(seq 100); do
-        xdotool search --name "$1" >/dev/null 2>&1 && return 0
-        sleep 0.1
-    done
-    echo "window '$1' did not appear" >&2; return 1
-}
-key() { xdotool key --clearmodifiers "$@"; sleep 0.3; }
-shot() { import -window root "$shots/download-$1.png"; echo "screenshot: $shots/download-$1.png"; }
-focus_main() { xdotool windowfocus --sync "$(xdotool search --name ' - Vocabrium' | head -1)" 2>/dev/null || true; sleep 0.3; }
 
 wait_window "Предупреждение"
 sleep 0.5
@@ -85,22 +68,10 @@ key Return
 key Tab Tab Tab
 key Return
 sleep 0.5
-congratulated() { xdotool search --name "Поздравляю" >/dev/null 2>&1; }
-press() { congratulated || xdotool key --clearmodifiers "$@"; sleep 0.2; }
 key Return; sleep 0.5
 key Return; sleep 1.6
 xdotool type --delay 30 "$first_word"; key Return; sleep 1.6
-for _ in $(seq 60); do
-    congratulated && break
-    focus_main
-    press Down
-    for _ in 1 2 3 4 5 6; do press Return; done
-    sleep 1.5
-    congratulated && break
-    if ! congratulated; then xdotool type --delay 20 "$first_word"; fi
-    press Return
-    sleep 1.5
-done
+learn_by_choice_and_writing "$first_word"
 wait_window "Поздравляю"
 shot 3-congratulation
 key Return

@@ -52,30 +52,13 @@ key Return
 sleep 0.5
 
 first_word=$(head -1 "$root/data/dictionaries/default.tsv" | cut -f1)
-congratulated() { xdotool search --name "Поздравляю" >/dev/null 2>&1; }
-press() { congratulated || xdotool key --clearmodifiers "$@"; sleep 0.2; }
 
 shot 1-memorising; key Return; sleep 0.5
 shot 2-card;       key Return; sleep 1.6
 shot 3-writing;    xdotool type --delay 30 "$first_word"; key Return; sleep 1.6
 shot 4-choice
 
-# The choice lesson: Down to the first answer, then Enter until the right one
-# (a wrong answer turns pink and hands the focus on). Mistakes send the word
-# back a step, to the writing lesson, so the loop answers both until the word
-# is learned.
-for iteration in $(seq 60); do
-    [ -n "${E2E_DEBUG:-}" ] && shot "debug-$iteration"
-    congratulated && break
-    focus_main
-    press Down
-    for _ in 1 2 3 4 5 6; do press Return; done
-    sleep 1.5
-    congratulated && break
-    if ! congratulated; then xdotool type --delay 20 "$first_word"; fi
-    press Return
-    sleep 1.5
-done
+learn_by_choice_and_writing "$first_word"
 
 wait_window "Поздравляю"
 shot 5-congratulation
