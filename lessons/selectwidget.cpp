@@ -175,7 +175,10 @@ void SelectWidget::fitAnswers()
             QString text = units->translation(variantsShown.at(i));
             text.replace(QLatin1Char('&'), QStringLiteral("&&"));
             button->setText(wrapped(text, button->fontMetrics(), button->isVisible() ? width : 0));
+            button->setAccessibleName(units->translation(variantsShown.at(i)));
         } else {
+            // The word is drawn as a picture; screen readers still need its text.
+            button->setAccessibleName(units->word(variantsShown.at(i)));
             const QIcon icon = renderedWord(variantsShown.at(i), button->isVisible() ? width : 0);
             button->setIcon(icon);
             const QList<QSize> sizes = icon.availableSizes();
@@ -269,6 +272,14 @@ bool SelectWidget::eventFilter(QObject* watched, QEvent* event)
         }
         if (key == Qt::Key_Up) {
             moveFocus(from, -1);
+            return true;
+        }
+        // Digits pick the answer in that row, as in the peers' multiple choice,
+        // so a keyboard user need not walk the list.
+        if (key >= Qt::Key_1 && key < Qt::Key_1 + AnswerCount) {
+            const int index = key - Qt::Key_1;
+            if (buttons.at(index)->isVisible() && buttons.at(index)->isEnabled())
+                checkAnswer(index);
             return true;
         }
     }

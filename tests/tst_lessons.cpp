@@ -388,6 +388,8 @@ void TestLessons::selectAlternatesDirections()
     for (int i = 0; i < 6; ++i) {
         QVERIFY(select.answerButton(i)->text().isEmpty());
         QVERIFY(!select.answerButton(i)->icon().isNull());
+        // ...but a screen reader still reads the word.
+        QCOMPARE(select.answerButton(i)->accessibleName(), units->word(select.shownVariants().at(i)));
     }
 }
 
@@ -456,6 +458,19 @@ void TestLessons::selectArrowKeysWalkAnswers()
     QCOMPARE(QApplication::focusWidget(), select.answerButton(1));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
     QCOMPARE(QApplication::focusWidget(), select.answerButton(0));
+
+    // A digit picks its row wherever the focus is: a wrong row is counted
+    // once, the right one ends the exercise.
+    const int right = int(select.shownVariants().indexOf(1));
+    const int wrong = right == 0 ? 1 : 0;
+    statuses->setStatus(1, 5);
+    QSignalSpy finished(&select, &AbstractLesson::finished);
+    QTest::keyClick(QApplication::focusWidget(), char('1' + wrong));
+    QTest::keyClick(QApplication::focusWidget(), char('1' + wrong));
+    QCOMPARE(statuses->status(1), 4);
+    QTest::keyClick(QApplication::focusWidget(), char('1' + right));
+    QCOMPARE(statuses->status(1), 5);
+    QVERIFY(finished.wait(2000));
 }
 
 void TestLessons::selectKeyboardAloneReachesTheAnswer()

@@ -3,23 +3,45 @@
 # drive and photograph the window. Expects root, build and shots to be set.
 
 need=()
-for tool in Xvfb xdotool import; do command -v "$tool" >/dev/null || need+=("$tool"); done
+for tool in Xvfb xdotool import dbus-daemon; do command -v "$tool" >/dev/null || need+=("$tool"); done
+[ -x /usr/libexec/at-spi-bus-launcher ] || need+=(at-spi2-core)
+/usr/bin/python3 -c 'import pyatspi' 2>/dev/null || need+=(python3-pyatspi)
 if [ ${#need[@]} -gt 0 ]; then
     sudo=(); [ "$(id -u)" -ne 0 ] && sudo=(sudo)
     "${sudo[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends xvfb xdotool imagemagick
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+        -o DPkg::Lock::Timeout=900 xvfb xdotool imagemagick dbus-daemon at-spi2-core python3-pyatspi
 fi
 [ -x "$build/vocabrium" ] || "$root/tools/build.sh"
 mkdir -p "$shots"
 tag=${tag:-}
 
-# Starts Xvfb on a free-looking display between $1 and $1 + 8.
+# Starts Xvfb on a free-looking display between $1 and $1 + 8, with a session
+# bus and the accessibility bus beside it: tools/e2e-window.py reads the window
+# through that, the way a screen reader does.
 start_display() {
     display=:$(($1 + RANDOM % 9))
     Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
     xvfb=$!
     export DISPLAY=$display
+    read -r DBUS_SESSION_BUS_ADDRESS bus < <(dbus-daemon --session --fork --print-address=1 --print-pid=1 | paste -sd' ')
+    export DBUS_SESSION_BUS_ADDRESS
+    /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
+    a11y=$!
+    export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
     sleep 1
+}
+
+# Ends the program (it saves on SIGTERM, so wait for it before the home folder
+# goes), then the display and the buses. Scripts call it on EXIT.
+finish() {
+    if [ -n "${program:-}" ]; then
+        kill "$program" 2>/dev/null || true
+        for _ in $(seq 50); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done
+    fi
+    kill ${a11y:-} ${bus:-} ${xvfb:-} 2>/dev/null || true
+    [ -n "${home:-}" ] && rm -rf "$home"
+    return 0
 }
 
 wait_window() { # name pattern
@@ -36,21 +58,21 @@ focus_main() { xdotool windowfocus --sync "$(xdotool search --name ' - Vocabrium
 congratulated() { xdotool search --name "Поздравляю" >/dev/null 2>&1; }
 press() { congratulated || xdotool key --clearmodifiers "$@"; sleep 0.2; }
 
-# The choice lesson: Down to the first answer, then Enter until the right one
-# (a wrong answer turns pink and hands the focus on). Mistakes send the word
-# back a step, to the writing lesson, so the loop answers both until the word
-# $1 is learned and the congratulation shows.
-learn_by_choice_and_writing() {
-    for iteration in $(seq 60); do
-        [ -n "${E2E_DEBUG:-}" ] && shot "debug-$iteration"
-        congratulated && break
+window_says() { /usr/bin/python3 "$root/tools/e2e-window.py" "$@"; }
+
+# Learns the word $1 (translation $2) through whatever lesson the model puts
+# on screen, answering each one right: the status bar names the lesson, and
+# the choice lesson's answers are read by name.
+learn_word() {
+    for _ in $(seq 40); do
+        congratulated && return 0
         focus_main
-        press Down
-        for _ in 1 2 3 4 5 6; do press Return; done
-        sleep 1.5
-        congratulated && break
-        if ! congratulated; then xdotool type --delay 20 "$1"; fi
-        press Return
+        case "$(window_says lesson || true)" in
+            Выбор) row=$(window_says row "$1" "$2") && key "$row" ;;
+            Написание) key ctrl+a; xdotool type --delay 20 "$1"; key Return ;;
+            Запоминание|Карточка) key Return ;;
+        esac
         sleep 1.5
     done
+    congratulated
 }

@@ -21,6 +21,7 @@ page="$build/site/dictionaries.html"
 name=$(grep -o 'href="[^"]*\.dic"' "$page" | awk 'NR == 1' | sed 's/href="//; s/\.dic"//')
 source="$root/site/dictionaries/$name.tsv"
 first_word=$(grep -v '^#' "$source" | awk 'NR == 1' | cut -f1)
+first_translation=$(grep -v '^#' "$source" | awk 'NR == 1' | cut -f2)
 
 home=$(mktemp -d)
 mkdir -p "$home/.config/Vocabrium"
@@ -31,8 +32,7 @@ unset VOCABRIUM_SITE_URL VOCABRIUM_ADVERT_URL
 
 program=
 start_display 80
-cleanup() { kill $program "$xvfb" 2>/dev/null || true; rm -rf "$home"; }
-trap cleanup EXIT
+trap finish EXIT
 
 HOME=$home XDG_CONFIG_HOME=$home/.config QT_QPA_PLATFORM=xcb "$build/vocabrium" &
 program=$!
@@ -71,7 +71,7 @@ sleep 0.5
 key Return; sleep 0.5
 key Return; sleep 1.6
 xdotool type --delay 30 "$first_word"; key Return; sleep 1.6
-learn_by_choice_and_writing "$first_word"
+learn_word "$first_word" "$first_translation"
 wait_window "Поздравляю"
 shot 3-congratulation
 key Return

@@ -24,8 +24,7 @@ printf '[General]\nspeak=false\nfileName=%s\nMW_size=@Size(640 520)\nMW_pos=@Poi
 
 program=
 start_display 80
-cleanup() { kill $program "$xvfb" 2>/dev/null || true; rm -rf "$home"; }
-trap cleanup EXIT
+trap finish EXIT
 
 run() { HOME=$home XDG_CONFIG_HOME=$home/.config QT_QPA_PLATFORM=xcb "$build/vocabrium"; }
 run &

@@ -29,8 +29,7 @@ size=${E2E_SIZE:-640 520}
 
 program=
 start_display 90
-cleanup() { kill $program "$xvfb" 2>/dev/null || true; rm -rf "$home"; }
-trap cleanup EXIT
+trap finish EXIT
 
 HOME=$home XDG_CONFIG_HOME=$home/.config QT_QPA_PLATFORM=xcb "$build/vocabrium" &
 program=$!
@@ -52,13 +51,14 @@ key Return
 sleep 0.5
 
 first_word=$(head -1 "$root/data/dictionaries/default.tsv" | cut -f1)
+first_translation=$(head -1 "$root/data/dictionaries/default.tsv" | cut -f2)
 
 shot 1-memorising; key Return; sleep 0.5
 shot 2-card;       key Return; sleep 1.6
 shot 3-writing;    xdotool type --delay 30 "$first_word"; key Return; sleep 1.6
 shot 4-choice
 
-learn_by_choice_and_writing "$first_word"
+learn_word "$first_word" "$first_translation"
 
 wait_window "Поздравляю"
 shot 5-congratulation
