@@ -18,7 +18,8 @@ Spanish-Russian dictionary, so Spanish words come from our own list alone.
 The hand-checked corrections in site/corrections/<code>.tsv win over the
 dictionaries: "word<TAB>translation" replaces a translation, "word<TAB>-"
 drops the word. German nouns get their article from the gender the FreeDict
-article gives.
+article gives; a German correction written in lower case or with its
+article ("spielen", "das Alter") also sets how the list writes the word.
 
 After running it, run tools/make-transcriptions.py so that every new word
 has its transcription, and commit the lists with the tables.
@@ -174,6 +175,16 @@ def main():
         _, _, word_list, model, one_letter = mt.LANGUAGES[code]
         known = {bare(w) for w, _ in read_tsv(os.path.join(ROOT, BASIC[code]))}
         corrections = dict(read_tsv(os.path.join(ROOT, "site/corrections", code + ".tsv")))
+        # A German correction may also set how the word is written: "spielen"
+        # for a verb that the texts mostly have at a sentence start, which would
+        # otherwise be shown as a noun, or "das Alter" where the dictionary's
+        # gender is wrong.
+        respelled = {}
+        if code == "de":
+            for key in corrections:
+                plain_key = re.sub(r"^(der|die|das) ", "", key)
+                if plain_key != key or plain_key.islower():
+                    respelled[plain_key.lower()] = key
         ranked = mt.common_words(os.path.join(models, model), word_list, one_letter, code == "de")
         # Outside German a capitalized word is a name ("John", "Paris").
         candidates = [w for w in ranked if w.lower() not in known and (code == "de" or not w[0].isupper())]
@@ -189,13 +200,18 @@ def main():
             if len(chosen) == wanted:
                 break
             translation = corrections.get(word)
+            spelled = respelled.get(word.lower()) if translation is None else None
+            if spelled:
+                translation = corrections[spelled]
             if translation is None:
                 translation = plain(found.get(word, ""))
             if not translation or translation == "-":
                 continue
             shown = word
             gender = noun_gender.get(word.lower())
-            if gender and word[0].isupper():
+            if spelled:
+                shown = spelled
+            elif gender and word[0].isupper():
                 shown = with_article(code, word, gender)
             chosen.append((shown, translation))
         if len(chosen) < wanted:
