@@ -60,7 +60,9 @@ BASIC = {"en": "data/dictionaries/default.tsv", "fr": "site/dictionaries/french.
 # dictionary's gender safely give the article; French and Italian words are
 # often nouns and something else ("pas", "son", "era").
 FREEDICT = {"de": "deu-rus"}
-ARTICLE = re.compile(r"^(der|die|das|le|la|les|l'|il|lo|gli|i|el|los|las|un|une)\s*", re.I)
+# An article is a word of its own ("la ", "die "), or "l'" before a vowel;
+# "lait" and "immer" begin with no article.
+ARTICLE = re.compile(r"^(?:(der|die|das|le|la|les|il|lo|gli|i|el|los|las|un|une)\s+|l')", re.I)
 GRAMMAR = re.compile(r"глагол|форма|прош\.|наст\.|мн\.|ед\.|ч\. от|см\.|употр|сокр|артикль|частица|местоим"
                      r"|предлог|суффикс|приставка|букв|косв|то, что|\bот\b|[A-Za-z]")
 
