@@ -45,7 +45,7 @@ finish() {
 }
 
 wait_window() { # name pattern
-    for _ in $(seq 100); do
+    for _ in $(seq 150); do
         xdotool search --name "$1" >/dev/null 2>&1 && return 0
         sleep 0.1
     done

@@ -12,14 +12,10 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
 shots=${1:-$build/e2e-screenshots}
 
+# shellcheck source=tools/e2e-common.sh
+. "$root/tools/e2e-common.sh"
 sudo=(); [ "$(id -u)" -ne 0 ] && sudo=(sudo)
 apt=("${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -y -qq -o DPkg::Lock::Timeout=900)
-need=()
-for tool in Xvfb xdotool import; do command -v "$tool" >/dev/null || need+=("$tool"); done
-if [ ${#need[@]} -gt 0 ]; then
-    "${apt[@]}" update
-    "${apt[@]}" install --no-install-recommends xvfb xdotool imagemagick
-fi
 
 "$root/tools/package.sh" >/dev/null
 package=$(ls "$build"/vocabrium_*.deb)
@@ -28,34 +24,19 @@ dpkg-query -W -f='${Status}' vocabrium 2>/dev/null | grep -q "install ok install
 "${apt[@]}" install "$package" >/dev/null
 
 home=$(mktemp -d)
-mkdir -p "$shots"
-display=:$((70 + RANDOM % 9))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
 program=
+start_display 70
 cleanup() {
-    kill $program "$xvfb" 2>/dev/null || true
-    rm -rf "$home"
+    finish
     $installed_before || "${apt[@]}" remove vocabrium >/dev/null || true
 }
 trap cleanup EXIT
-export DISPLAY=$display
-sleep 1
 
 # A fresh user: no settings, no dictionaries, an English system.
 (cd / && HOME=$home XDG_CONFIG_HOME=$home/.config XDG_DATA_HOME=$home/.local/share LANG=C.UTF-8 \
     QT_QPA_PLATFORM=xcb exec /usr/bin/vocabrium) &
 program=$!
 
-wait_window() { # name pattern
-    for _ in $(seq 150); do
-        xdotool search --name "$1" >/dev/null 2>&1 && return 0
-        sleep 0.1
-    done
-    echo "window '$1' did not appear" >&2; return 1
-}
-key() { xdotool key --clearmodifiers "$@"; sleep 0.3; }
-shot() { import -window root "$shots/$1.png"; echo "screenshot: $shots/$1.png"; }
 focus() { xdotool windowfocus --sync "$(xdotool search --name "$1" | head -1)" 2>/dev/null || true; sleep 0.3; }
 fail=0
 check() { # description, command...
