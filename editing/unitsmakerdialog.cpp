@@ -27,7 +27,7 @@ UnitsMakerDialog::UnitsMakerDialog(QWidget* parent)
 
     stemBox = new QCheckBox(tr("Приводить к начальной форме"));
     excludeLearnedBox = new QCheckBox(tr("Исключать изученные"));
-    lowerCaseBox = new QCheckBox(tr("Приводить к нижему регистру"));
+    lowerCaseBox = new QCheckBox(tr("Приводить к нижнему регистру"));
     translationBox = new QGroupBox(tr("Перевод"));
     translationBox->setCheckable(true);
     standardDirection = new QRadioButton;

@@ -6,10 +6,12 @@
 
 #include "app/mainwindow.h"
 #include "editing/editordialog.h"
+#include "model/dictionaryfiles.h"
 #include "model/dictionaryformat.h"
 #include "model/questions.h"
 #include "model/statuses.h"
 #include "model/units.h"
+#include "review/reviewschedule.h"
 #include "interchange/wordfiles.h"
 #include "tests/dialoghelpers.h"
 #include "tests/testfiles.h"
@@ -204,22 +206,33 @@ void TestMainWindow::newFileEmptiesAndForgetsStatuses_data()
 {
     QTest::addColumn<QString>("chosen");
     QTest::addColumn<QString>("expectedBase");
+    QTest::addColumn<bool>("openFirst");
 
-    QTest::newRow("with suffix") << QStringLiteral("fresh.dic") << QStringLiteral("fresh");
-    QTest::newRow("without suffix") << QStringLiteral("bare") << QStringLiteral("bare");
-    QTest::newRow("dotted name") << QStringLiteral("my.words") << QStringLiteral("my.words");
+    QTest::newRow("with suffix") << QStringLiteral("fresh.dic") << QStringLiteral("fresh") << false;
+    QTest::newRow("without suffix") << QStringLiteral("bare") << QStringLiteral("bare") << false;
+    QTest::newRow("dotted name") << QStringLiteral("my.words") << QStringLiteral("my.words") << false;
+    // Over the open dictionary: its words in memory must not come back.
+    QTest::newRow("the open dictionary") << QStringLiteral("opened.dic") << QStringLiteral("opened") << true;
 }
 
 void TestMainWindow::newFileEmptiesAndForgetsStatuses()
 {
     QFETCH(QString, chosen);
     QFETCH(QString, expectedBase);
+    QFETCH(bool, openFirst);
     const QString base = dictionaries() + expectedBase;
     writeDictionary(base + QStringLiteral(".dic"), {"old", "words"});
     {
         QFile inf(base + QStringLiteral(".inf"));
         QVERIFY(inf.open(QIODevice::WriteOnly));
         QVERIFY(DictionaryFormat::writeIntList(&inf, {999, 100, 100}));
+    }
+    ReviewSchedule oldSchedule;
+    oldSchedule.sync({{"old", 100}, {"words", 100}}, QDate::currentDate());
+    QCOMPARE(oldSchedule.save(base + QStringLiteral(".dic")), QString());
+    if (openFirst) {
+        window->openFile(base + QStringLiteral(".dic"));
+        QCOMPARE(Units::instance(0)->count(), 2);
     }
     // The editor opens on the new, empty dictionary for the first words.
     int editorWords = -1;
@@ -234,8 +247,12 @@ void TestMainWindow::newFileEmptiesAndForgetsStatuses()
     QCOMPARE(currentFileName, base);
     QCOMPARE(Units::instance(0)->count(), 0);
     QCOMPARE(Statuses::instance()->countOf(100), 0);
-    QVERIFY(!QFile::exists(base + QStringLiteral(".inf")));
-    QCOMPARE(QFileInfo(base + QStringLiteral(".dic")).size(), 0);
+    // On disk too: an empty word list, no statuses and no old schedule.
+    const DictionaryFiles::Reading reading = DictionaryFiles::read(base + QStringLiteral(".dic"));
+    QCOMPARE(reading.kind, DictionaryFiles::Reading::Whole);
+    QVERIFY(reading.units.isEmpty());
+    QVERIFY(DictionaryFiles::readStatusValues(base + QStringLiteral(".dic")).size() <= 1);
+    QVERIFY(!QFile::exists(base + QStringLiteral(".rev")));
 }
 
 namespace {

@@ -296,7 +296,7 @@ void TestUnitsMaker::savingFollowsTheOptions()
 
     const int result = runDialog([&] {
         checkBox(dialog, QStringLiteral("Приводить к начальной форме"))->setChecked(stem);
-        checkBox(dialog, QStringLiteral("Приводить к нижему регистру"))->setChecked(lower);
+        checkBox(dialog, QStringLiteral("Приводить к нижнему регистру"))->setChecked(lower);
         checkBox(dialog, QStringLiteral("Исключать изученные"))->setChecked(excludeLearned);
         for (QGroupBox* box : dialog->findChildren<QGroupBox*>())
             if (box->isCheckable())
@@ -380,7 +380,7 @@ void TestUnitsMaker::translationInEitherDirection()
     BoxAnswerer answerer;
     const int result = runDialog([&] {
         checkBox(dialog, QStringLiteral("Приводить к начальной форме"))->setChecked(false);
-        checkBox(dialog, QStringLiteral("Приводить к нижему регистру"))->setChecked(true);
+        checkBox(dialog, QStringLiteral("Приводить к нижнему регистру"))->setChecked(true);
         for (QGroupBox* box : dialog->findChildren<QGroupBox*>())
             if (box->isCheckable())
                 box->setChecked(true);
@@ -404,7 +404,7 @@ void TestUnitsMaker::reverseImportSkipsKnownTranslationsAndUntranslatedWords()
     server.setFault(TranslationServer::Fault::HttpError, QStringLiteral("ничто"));
     BoxAnswerer answerer;
     const int result = runDialog([&] {
-        checkBox(dialog, QStringLiteral("Приводить к нижему регистру"))->setChecked(true);
+        checkBox(dialog, QStringLiteral("Приводить к нижнему регистру"))->setChecked(true);
         checkBox(dialog, QStringLiteral("Исключать изученные"))->setChecked(true);
         for (QGroupBox* box : dialog->findChildren<QGroupBox*>())
             if (box->isCheckable())
