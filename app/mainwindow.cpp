@@ -821,7 +821,8 @@ void MainWindow::updateStatusBar()
     if (statusBarFrozen)
         return;
     lessonLabel->setText(StatusTexts::lessonLabel(lessons.at(currentPage())->title()));
-    learnedLabel->setText(StatusTexts::learnedLabel(statuses->countOf(Statuses::Learned),
+    // Words waiting in a review run are still learned until they are forgotten.
+    learnedLabel->setText(StatusTexts::learnedLabel(statuses->countOf(Statuses::Learned) + int(reviewKeys.size()),
                                                     units->count()));
     learningLabel->setText(StatusTexts::learningLabel(questions->count()));
 }
