@@ -125,4 +125,19 @@ QStringList split(const QString& text)
     return words;
 }
 
+bool isMostlyCyrillic(const QString& text)
+{
+    qsizetype cyrillic = 0;
+    qsizetype other = 0;
+    for (const QChar c : text) {
+        if (!c.isLetter())
+            continue;
+        if (c.script() == QChar::Script_Cyrillic)
+            ++cyrillic;
+        else
+            ++other;
+    }
+    return cyrillic > other;
+}
+
 } // namespace TextSplitter

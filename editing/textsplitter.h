@@ -31,4 +31,8 @@ QString cleanWord(const QString& token);
     the" gives "the"; "Paris" stays "Paris"). */
 QStringList split(const QString& text);
 
+/* True when most letters of \a text are Cyrillic: a text in the learner's
+    own language rather than in the one being learned. */
+bool isMostlyCyrillic(const QString& text);
+
 } // namespace TextSplitter

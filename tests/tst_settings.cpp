@@ -2,6 +2,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include "app/progresschart.h"
 #include "app/statustexts.h"
 #include "model/wordcount.h"
 #include "testenvironment.h"
@@ -24,6 +25,8 @@ private slots:
     void statusBarTexts();
     void countedTexts_data();
     void countedTexts();
+    void chartCountsAreWholeNumbers_data();
+    void chartCountsAreWholeNumbers();
 
 private:
     static QSettings store()
@@ -253,6 +256,29 @@ void TestSettings::countedTexts()
     QFETCH(QString, text);
     QFETCH(QString, expected);
     QCOMPARE(text, expected);
+}
+
+void TestSettings::chartCountsAreWholeNumbers_data()
+{
+    QTest::addColumn<int>("highest");
+    QTest::addColumn<int>("top");
+    QTest::addColumn<int>("step");
+    QTest::newRow("nothing yet") << 0 << 1 << 1;
+    QTest::newRow("5 words") << 5 << 5 << 1;
+    QTest::newRow("7 words") << 7 << 8 << 2;
+    QTest::newRow("13 words") << 13 << 15 << 5;
+    QTest::newRow("98 words") << 98 << 100 << 20;
+    QTest::newRow("1000 words") << 1000 << 1000 << 200;
+}
+
+void TestSettings::chartCountsAreWholeNumbers()
+{
+    QFETCH(int, highest);
+    QFETCH(int, top);
+    QFETCH(int, step);
+    const CountScale scale = countScale(highest);
+    QCOMPARE(scale.top, top);
+    QCOMPARE(scale.step, step);
 }
 
 VOCABRIUM_TEST_MAIN(TestSettings)
