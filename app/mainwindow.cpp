@@ -44,6 +44,8 @@
 #include "editing/editordialog.h"
 #include "editing/finderdialog.h"
 #include "editing/importexport.h"
+#include "languages/dictionarylanguage.h"
+#include "languages/languagedetector.h"
 #include "lessons/cardwidget.h"
 #include "lessons/fillwidget.h"
 #include "lessons/meetwidget.h"
@@ -56,6 +58,8 @@
 #include "model/statuses.h"
 #include "model/units.h"
 #include "model/variants.h"
+#include "speech/transcriptions.h"
+#include "translation/translator.h"
 
 namespace {
 
@@ -121,6 +125,7 @@ void MainWindow::initModels()
     // word selection page.
     const QSignalBlocker blocker(statuses);
     startUpProblems = files->openAtStartUp(storedFile);
+    applyDictionaryLanguage();
     const QString scheduleProblem = loadSchedule();
     if (!scheduleProblem.isEmpty())
         startUpProblems.append(scheduleProblem);
@@ -548,8 +553,85 @@ void MainWindow::showHelp()
 
 void MainWindow::showLanguageDialog()
 {
+    const QString before = learningLanguage;
     languageDialog->exec();
+    // The language belongs to the open dictionary, not to every one.
+    if (learningLanguage != before || DictionaryLanguage::read(files->openFileName()).kind != DictionaryLanguage::Reading::Whole) {
+        const QString error = DictionaryLanguage::write(files->openFileName(), learningLanguage);
+        setLearningLanguage(learningLanguage);
+        if (!error.isEmpty())
+            showError(error + QLatin1Char('\n') + tr("Язык будет действовать до закрытия словаря."));
+        restartCurrentLessson();
+    }
     resumeDeferredLesson();
+}
+
+void MainWindow::applyDictionaryLanguage()
+{
+    const QString dic = files->openFileName();
+    const DictionaryLanguage::Reading reading = DictionaryLanguage::read(dic);
+    if (reading.kind == DictionaryLanguage::Reading::Whole) {
+        setLearningLanguage(reading.foreign);
+        return;
+    }
+    // Told from the words, once: the answer is kept beside the dictionary.
+    QStringList words;
+    const QList<Unit> unitList = units->unitList();
+    words.reserve(unitList.size());
+    for (const Unit& unit : unitList)
+        words.append(unit.word);
+    if (words.isEmpty()) {
+        // A new dictionary is in the language last learned.
+        DictionaryLanguage::write(dic, learningLanguage);
+        setLearningLanguage(learningLanguage);
+        return;
+    }
+    if (!languageDetector)
+        languageDetector = std::make_unique<LanguageDetector>();
+    const LanguageDetector::Guess guess = languageDetector->detect(words);
+    // Words no known language accepts give nothing to ask about.
+    if (guess.language.isEmpty() || guess.shares.value(guess.language) < 0.3) {
+        setLearningLanguage(learningLanguage);
+        return;
+    }
+    setLearningLanguage(guess.language);
+    if (guess.sure)
+        DictionaryLanguage::write(dic, guess.language);
+    else
+        QTimer::singleShot(0, this, [this, dic, guess] { askDictionaryLanguage(dic, guess.language); });
+}
+
+void MainWindow::askDictionaryLanguage(const QString& dicPath, const QString& proposed)
+{
+    if (!DictionaryFiles::sameFile(dicPath, files->openFileName()))
+        return;
+    const QList<QPair<QString, QString>> table = languages();
+    QStringList names;
+    for (const QString& code : DictionaryLanguage::supported())
+        names.append(languageName(table, code));
+    bool ok = false;
+    const QString name = QInputDialog::getItem(
+        this, tr("Язык словаря"),
+        tr("На каком языке слова словаря «%1»?").arg(QFileInfo(dicPath).completeBaseName()), names,
+        int(qMax<qsizetype>(0, DictionaryLanguage::supported().indexOf(proposed))), false, &ok);
+    const qsizetype chosen = names.indexOf(name);
+    const QString language = ok && chosen >= 0 ? DictionaryLanguage::supported().at(chosen) : proposed;
+    DictionaryLanguage::write(dicPath, language);
+    if (language != learningLanguage) {
+        setLearningLanguage(language);
+        restartCurrentLessson();
+    }
+    resumeDeferredLesson();
+}
+
+void MainWindow::setLearningLanguage(const QString& language)
+{
+    // Transcriptions, the voice, translations, the words-from-text
+    // direction and the export's column names all read the learning
+    // language: the open dictionary's.
+    learningLanguage = language;
+    transcriptionFileName = LanguageDialog::transcriptionFileFor(language);
+    Transcriptions::instance()->load();
 }
 
 void MainWindow::showTranslatorSettingsDialog()
@@ -574,6 +656,7 @@ void MainWindow::setupDictionariesFolder()
         const QSignalBlocker blocker(statuses);
         startUpProblems += this->files->openAtStartUp(currentFileName + dicSuffix());
     }
+    applyDictionaryLanguage();
     loadSchedule();
     learnedUnits->load();
 }
@@ -876,8 +959,10 @@ void MainWindow::openFile(const QString& path)
     statusBarFrozen = true;
     QString error = files->open(path);
     statusBarFrozen = false;
-    if (error.isEmpty())
+    if (error.isEmpty()) {
+        applyDictionaryLanguage();
         error = loadSchedule();
+    }
     updateStatusBar();
     updateTitle();
     updateRecentFiles();
@@ -1120,8 +1205,10 @@ void MainWindow::showDownloaderDialog()
         statusBarFrozen = true;
         QString error = files->reloadReplaced();
         statusBarFrozen = false;
-        if (error.isEmpty())
+        if (error.isEmpty()) {
+            applyDictionaryLanguage();
             error = loadSchedule();
+        }
         setLesson(0);
         if (!error.isEmpty())
             showError(error);
@@ -1163,8 +1250,10 @@ void MainWindow::newFile(const QString& chosenPath)
         statusBarFrozen = true;
         QString problem = files->reloadReplaced();
         statusBarFrozen = false;
-        if (problem.isEmpty())
+        if (problem.isEmpty()) {
+            applyDictionaryLanguage();
             problem = loadSchedule();
+        }
         updateStatusBar();
         if (!problem.isEmpty())
             showError(problem);

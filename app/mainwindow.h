@@ -30,6 +30,7 @@ class EditorDialog;
 class FinderDialog;
 class LessonSelector;
 class LanguageDialog;
+class LanguageDetector;
 class ModelDialog;
 class Questions;
 class Statuses;
@@ -131,6 +132,9 @@ private:
     void noteLearned(int key);
     void saveEdits();
     void followMidnight();
+    void applyDictionaryLanguage();
+    void askDictionaryLanguage(const QString& dicPath, const QString& proposed);
+    void setLearningLanguage(const QString& language);
 
     Units* units = nullptr;
     Units* learnedUnits = nullptr;
@@ -163,6 +167,9 @@ private:
     // The due count on the selection page belongs to one day.
     QDate dueCountDay;
     QTimer* midnightTimer = nullptr;
+    // Hunspell dictionaries of every language, read the first time a
+    // dictionary without a language is opened.
+    std::unique_ptr<LanguageDetector> languageDetector;
     QAction* reviewAction = nullptr;
     QAction* retentionAction = nullptr;
 
