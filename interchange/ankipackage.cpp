@@ -16,6 +16,7 @@
 #include <memory>
 
 #include "interchange/ankinotes.h"
+#include "speech/dictionaryrecordings.h"
 
 namespace AnkiPackage {
 
@@ -239,11 +240,7 @@ QHash<qint64, NoteType> noteTypes(sqlite3* db)
 
 bool isAudioSuffix(const QString& suffix)
 {
-    static const QStringList audio{QStringLiteral("mp3"), QStringLiteral("wav"), QStringLiteral("ogg"),
-                                   QStringLiteral("oga"), QStringLiteral("opus"), QStringLiteral("m4a"),
-                                   QStringLiteral("flac"), QStringLiteral("aac"), QStringLiteral("spx"),
-                                   QStringLiteral("webm")};
-    return audio.contains(suffix);
+    return DictionaryRecordings::suffixes().contains(suffix);
 }
 
 bool looksLikePackage(const QByteArray& data)

@@ -14,6 +14,7 @@
 #include "interchange/delimitedtext.h"
 #include "interchange/textdecoding.h"
 #include "model/dictionaryformat.h"
+#include "speech/dictionaryrecordings.h"
 
 namespace WordFiles {
 
@@ -166,10 +167,7 @@ bool writeDictionary(const QString& path, const QList<Unit>& units, QString* err
 
 QString recordingFolder(const QString& dictionaryPath)
 {
-    QString base = dictionaryPath;
-    if (base.endsWith(QLatin1String(".dic"), Qt::CaseInsensitive))
-        base.chop(4);
-    return base + QStringLiteral(".sounds");
+    return DictionaryRecordings::folder(dictionaryPath);
 }
 
 int writeRecordings(const QString& dictionaryPath, const WordTable& table, int wordColumn, QString* error)
