@@ -25,7 +25,8 @@ bool isSeparator(QChar c);
     empty string, for no word at all. */
 QString cleanWord(const QString& token);
 
-/* The words of \a text in text order, cleaned, without empty strings and
+/* The words of \a text in text order, cleaned, without web and e-mail
+    addresses, single letters other than "a" and "I", empty strings and
     with every repetition dropped, letter case ignored: the first occurrence
     keeps its place, in lower case when the text also has it so ("The ...
     the" gives "the"; "Paris" stays "Paris"). */

@@ -55,6 +55,7 @@ private:
     void loadExceptions(const QString& path, bool ownList);
     QStringList stems(const QString& word);
     bool isRoot(const QString& word);
+    bool isLemma(const QString& lower) const;
     QString strippedForm(const QString& lower);
 
     QString exceptionFolder;
