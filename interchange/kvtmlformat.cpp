@@ -271,6 +271,37 @@ bool declaresUtf8(const QByteArray& data)
     return rest.contains("utf-8") || rest.contains("utf8");
 }
 
+// A file that says UTF-8 but was saved with a few Latin-1 letters in it
+// ("bj\xF6rn" in Debian's Swedish animals): each such letter stands alone
+// between ASCII bytes, which text in UTF-8 or in a Cyrillic code page never
+// does, and becomes the letter it was meant to be. Anything else stays for
+// the error message.
+QByteArray withLatin1Repaired(const QByteArray& data)
+{
+    QByteArray repaired;
+    repaired.reserve(data.size() + 64);
+    qsizetype done = 0;
+    qsizetype offset = 0;
+    for (;;) {
+        const QByteArray rest = QByteArray::fromRawData(data.constData() + offset, data.size() - offset);
+        const qsizetype found = invalidUtf8(rest);
+        if (found < 0)
+            break;
+        const qsizetype bad = offset + found;
+        const uchar byte = uchar(data.at(bad));
+        const bool alone = byte >= 0xA0 && (bad == 0 || uchar(data.at(bad - 1)) < 0x80)
+            && (bad + 1 == data.size() || uchar(data.at(bad + 1)) < 0x80);
+        if (!alone)
+            return data;
+        repaired += data.mid(done, bad - done);
+        repaired += QString(QChar(byte)).toUtf8();
+        done = bad + 1;
+        offset = bad + 1;
+    }
+    repaired += data.mid(done);
+    return repaired;
+}
+
 } // namespace
 
 bool looksLikeXml(const QByteArray& data)
@@ -287,8 +318,11 @@ bool looksLikeXml(const QByteArray& data)
     return first.startsWith("<?xml") || first.startsWith("<kvtml") || first.startsWith("<!DOCTYPE");
 }
 
-bool read(const QByteArray& data, WordTable* table, QString* error)
+bool read(const QByteArray& source, WordTable* table, QString* error)
 {
+    QByteArray data = source;
+    if (declaresUtf8(data) && invalidUtf8(data) >= 0)
+        data = withLatin1Repaired(data);
     if (declaresUtf8(data)) {
         // The stream reader reports a bad byte against the line it decodes
         // in chunks from, not the byte's own; tell the learner where it is.

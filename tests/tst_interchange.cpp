@@ -145,6 +145,12 @@ void TestInterchange::readingText_data()
                                              " <e m=\"1\"><o l=\"en\">dog</o><t l=\"ru\">собака</t></e>\n"
                                              " <e><o>cat</o><t></t></e>\n</kvtml>\n")
                                << Pairs{{"dog", "собака"}, {"cat", ""}};
+    QTest::newRow("Latin-1 letters in a KVTML that says UTF-8")
+        << "animals.kvtml"
+        << QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<kvtml version=\"2.0\">\n<entries>"
+                      "<entry id=\"0\"><translation id=\"0\"><text>bj\xf6rn</text></translation>"
+                      "<translation id=\"1\"><text>медведь</text></translation></entry></entries></kvtml>\n")
+        << Pairs{{"björn", "медведь"}};
 }
 
 void TestInterchange::readingText()
@@ -167,7 +173,7 @@ void TestInterchange::damagedFilesNameTheLine_data()
     QTest::newRow("binary data") << "binary.tsv" << "Строка 2: в файле двоичные данные";
     QTest::newRow("no words") << "empty.tsv" << "В файле нет ни одного слова.";
     QTest::newRow("XML cut short") << "truncated.kvtml" << "Строка 12, столбец";
-    QTest::newRow("encoding error") << "bad-encoding.kvtml" << "Строка 5, столбец 33";
+    QTest::newRow("encoding error") << "bad-encoding.kvtml" << "Строка 5, столбец 30";
     QTest::newRow("translation without id") << "missing-id.kvtml" << "Строка 6, элемент <translation>";
     QTest::newRow("Anki header") << "anki-bad-header.txt" << "Строка 3: неверный номер столбца";
     QTest::newRow("missing file") << "absent.csv" << "Не удалось открыть файл";
