@@ -1,6 +1,7 @@
 #include "textsplitter.h"
 
 #include <QHash>
+#include <QRegularExpression>
 
 namespace TextSplitter {
 
@@ -161,6 +162,21 @@ QStringList split(const QString& source)
     }
     if (start >= 0)
         take(start, size);
+    return words;
+}
+
+QSet<QString> sentenceStarts(const QString& text)
+{
+    static const QRegularExpression start(
+        QStringLiteral("(?:^|[.!?\u2026][\\s\"'\u00AB\u201C\u2018(\\[]*\\s|\\n)[\\s\"'\u00AB\u201C\u2018(\\[]*"
+                       "([\\p{L}][\\p{L}\\p{M}'\u2019-]*)"),
+        QRegularExpression::UseUnicodePropertiesOption);
+    QSet<QString> words;
+    for (auto it = start.globalMatch(text); it.hasNext();) {
+        const QString word = cleanWord(it.next().captured(1));
+        if (!word.isEmpty())
+            words.insert(word);
+    }
     return words;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -31,5 +32,10 @@ QString cleanWord(const QString& token);
     keeps its place, in lower case when the text also has it so ("The ...
     the" gives "the"; "Paris" stays "Paris"). */
 QStringList split(const QString& text);
+
+/* The words of \a text, as split() gives them, that begin a sentence
+    somewhere: at the start of the text or of a line, or after ".", "!",
+    "?" or "…" (quotes and brackets between do not count). */
+QSet<QString> sentenceStarts(const QString& text);
 
 } // namespace TextSplitter

@@ -137,6 +137,7 @@ void UnitsMakerDialog::save()
     const bool reverse = translate && reverseDirection->isChecked();
     const bool lower = lowerCaseBox->isChecked();
     const QStringList words = maker.words();
+    const QSet<QString> sentenceStarts = TextSplitter::sentenceStarts(textEdit->toPlainText());
     int untranslated = 0;
     QSet<QString> added;
     for (int i = 0; i < words.size(); ++i) {
@@ -155,7 +156,9 @@ void UnitsMakerDialog::save()
             added.insert(word.trimmed().toLower());
         }
         if (lower) {
-            word = word.toLower();
+            // "Smith" and "Paris" stay names; "The" and "Books" come in lower case.
+            if (reverse || !maker.isName(word, sentenceStarts.contains(word)))
+                word = word.toLower();
             translation = translation.toLower();
         }
         dictionary->add(word, translation);

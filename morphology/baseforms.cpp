@@ -207,7 +207,7 @@ BaseForms::Ending BaseForms::inflection(const QString& word, const QString& stem
                 continue;
             // A stem of one short syllable doubles its last consonant
             // before a vowel: "hop" gives "hopping", so "hoping" is "hope".
-            if (ending.front() == QLatin1Char('e') || ending.front() == QLatin1Char('i')) {
+            if (ending == u"ed" || ending == u"ing" || ending == u"er" || ending == u"est") {
                 if (endsShortSyllable(stem))
                     return Ending::None;
             }
@@ -295,6 +295,18 @@ bool BaseForms::fitsWordClass(const QString& stem, Ending kind) const
     return false;
 }
 
+bool BaseForms::isName(const QString& word, bool sentenceStart)
+{
+    if (!morphology || word.size() < 2 || !word.at(0).isUpper() || word.toUpper() == word)
+        return false;
+    const QString lower = word.toLower();
+    const bool lowerIsWord = !stems(lower).isEmpty() || exceptions.contains(lower);
+    if (sentenceStart)
+        return !lowerIsWord;
+    const QStringList found = stems(word);
+    return found.contains(word) || (found.isEmpty() && !lowerIsWord);
+}
+
 bool BaseForms::isLemma(const QString& lower) const
 {
     return hasClasses && (nouns.contains(lower) || verbs.contains(lower) || adjectives.contains(lower));
@@ -315,6 +327,19 @@ QString BaseForms::strippedForm(const QString& lower)
         {u"'s", u""}, {u"s", u""}, {u"ing", u""}, {u"ing", u"e"}, {u"ed", u""}, {u"ed", u"e"},
         {u"est", u""}, {u"est", u"e"}, {u"er", u""}, {u"er", u"e"}, {u"ses", u"s"},
     };
+    // A candidate WordNet knows beats one only Hunspell lists ("derived"
+    // is "derive", not the abbreviation "deriv").
+    QString fallback;
+    auto consider = [&](const QString& candidate) {
+        const Ending kind = inflection(lower, candidate);
+        if (kind == Ending::None || !fitsWordClass(candidate, kind))
+            return false;
+        if (isLemma(candidate))
+            return true;
+        if (fallback.isEmpty() && isRoot(candidate))
+            fallback = candidate;
+        return false;
+    };
     for (const Rule& rule : rules) {
         const QStringView ending(rule.ending);
         if (!lower.endsWith(ending) || lower.size() - ending.size() < 2)
@@ -322,20 +347,18 @@ QString BaseForms::strippedForm(const QString& lower)
         QString candidate = lower.chopped(ending.size()) + QStringView(rule.replacement);
         if (candidate.size() < 3)
             continue;
-        const Ending kind = inflection(lower, candidate);
-        if (kind != Ending::None && fitsWordClass(candidate, kind) && (isRoot(candidate) || isLemma(candidate)))
+        if (consider(candidate))
             return candidate;
         // stopped → stop, bigger → big
         const qsizetype n = candidate.size();
         if (QStringView(rule.replacement).isEmpty() && n >= 3 && candidate.at(n - 1) == candidate.at(n - 2)
             && !isVowel(candidate.at(n - 1))) {
             candidate.chop(1);
-            const Ending doubled = inflection(lower, candidate);
-            if (doubled != Ending::None && fitsWordClass(candidate, doubled) && (isRoot(candidate) || isLemma(candidate)))
+            if (consider(candidate))
                 return candidate;
         }
     }
-    return QString();
+    return fallback;
 }
 
 QString BaseForms::baseForm(const QString& word)
@@ -391,7 +414,7 @@ QString BaseForms::baseForm(const QString& word)
         // "installed": Hunspell offers the British "instal"; the plain
         // ending gives "install", the reading to prefer.
         const QString plain = strippedForm(lower);
-        if (plain.size() > best.size()) {
+        if (plain.size() > best.size() || (!plain.isEmpty() && isLemma(plain) && !isLemma(best.toLower()))) {
             best = plain;
             bestKind = inflection(lower, plain);
         }
@@ -399,10 +422,14 @@ QString BaseForms::baseForm(const QString& word)
     if (root) {
         // A plural that Hunspell lists as a word of its own ("kinds",
         // "activities") is still the plural of its noun, unless WordNet
-        // has it as a noun of its own ("news").
-        if (best.isEmpty() && hasClasses && latin && lower.endsWith(QLatin1Char('s')) && !nouns.contains(lower)) {
-            const QString stripped = strippedForm(lower);
-            if (!stripped.isEmpty() && inflection(lower, stripped) == Ending::Plural)
+        // has it as a noun of its own ("news"); a past participle it lists
+        // as an adjective ("confused", "removed") is still the verb's form.
+        if (best.isEmpty() && hasClasses && latin) {
+            const bool plural = lower.endsWith(QLatin1Char('s')) && !nouns.contains(lower);
+            const bool participle = lower.endsWith(QLatin1String("ed"));
+            const QString stripped = plural || participle ? strippedForm(lower) : QString();
+            const Ending kind = inflection(lower, stripped);
+            if (!stripped.isEmpty() && ((plural && kind == Ending::Plural) || (participle && kind == Ending::Verbal)))
                 return stripped;
         }
         // A word of its own stays, unless it is a verb form or a comparative

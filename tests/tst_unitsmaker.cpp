@@ -61,6 +61,8 @@ private slots:
     void stemmingWithTheBuiltDictionary();
     void baseForms_data();
     void baseForms();
+    void names_data();
+    void names();
     void stemmingKeepsTheDeclaredEncoding_data();
     void stemmingKeepsTheDeclaredEncoding();
     void missingMorphologyLeavesWordsAsTyped();
@@ -211,6 +213,32 @@ void TestUnitsMaker::baseForms()
     QCOMPARE(forms.baseForm(word), base);
 }
 
+void TestUnitsMaker::names_data()
+{
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<bool>("sentenceStart");
+    QTest::addColumn<bool>("name");
+    QTest::newRow("surname") << "Smith" << false << true;
+    QTest::newRow("city") << "Paris" << false << true;
+    QTest::newRow("city at sentence start") << "Paris" << true << true;
+    QTest::newRow("unknown capitalised word") << "Pennarun" << false << true;
+    QTest::newRow("common word at sentence start") << "House" << true << false;
+    QTest::newRow("plural at sentence start") << "Books" << true << false;
+    QTest::newRow("capitals throughout") << "TITLE" << false << false;
+    QTest::newRow("lower case") << "smith" << false << false;
+}
+
+void TestUnitsMaker::names()
+{
+    QFETCH(QString, word);
+    QFETCH(bool, sentenceStart);
+    QFETCH(bool, name);
+    if (!QFile::exists(buildAffix))
+        QSKIP("The build has no morphology (hunspell-en-us missing)");
+    static BaseForms forms(buildAffix, buildDictionary, QStringLiteral(VOCABRIUM_BUILD_DIR "/Morphologic"));
+    QCOMPARE(forms.isName(word, sentenceStart), name);
+}
+
 void TestUnitsMaker::stemmingKeepsTheDeclaredEncoding_data()
 {
     QTest::addColumn<QString>("name");
@@ -278,8 +306,8 @@ void TestUnitsMaker::savingFollowsTheOptions_data()
     QTest::addColumn<bool>("excludeLearned");
     QTest::addColumn<QStringList>("added");
 
-    QTest::newRow("lower case") << "The and THE, Paris" << false << true << true
-                                << QStringList{"the", "and", "paris"};
+    QTest::newRow("lower case, names kept") << "The and THE, Paris. We met Smith" << false << true << true
+                                            << QStringList{"the", "and", "Paris", "we", "met", "Smith"};
     QTest::newRow("letter case kept") << "The and THE, Paris" << false << false << true
                                       << QStringList{"The", "and", "Paris"};
     QTest::newRow("base forms merge") << "books, book; helped" << true << true << true
