@@ -1,5 +1,6 @@
 #include "importexport.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -18,6 +19,15 @@
 namespace {
 
 const QString dicSuffix = QStringLiteral(".dic");
+
+// What a file holds (its name, a field value in an error) must show as
+// text: a message box would take "<b>" at the start for markup.
+void showPlain(QWidget* parent, QMessageBox::Icon icon, const QString& text)
+{
+    QMessageBox box(icon, QCoreApplication::translate("ImportExport", "Ошибка"), text, QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
 
 } // namespace
 
@@ -52,7 +62,7 @@ QString ImportExport::importFrom(const QString& source)
             return write(source, dialog.table(), dialog.wordColumn(), dialog.translationColumn());
         }
     }
-    QMessageBox::critical(window, tr("Ошибка"), tr("Не удалось прочитать файл %1.\n%2").arg(shownName, error));
+    showPlain(window, QMessageBox::Critical, tr("Не удалось прочитать файл %1.\n%2").arg(shownName, error));
     return QString();
 }
 
@@ -83,7 +93,7 @@ QString ImportExport::write(const QString& source, const WordTable& table, int w
     // Statuses of a dictionary that had this name would pair with the wrong words.
     QFile::remove(target.chopped(dicSuffix.size()) + QStringLiteral(".inf"));
     if (WordFiles::writeRecordings(target, table, word, &error) < 0)
-        QMessageBox::warning(window, tr("Ошибка"), tr("Словарь записан без произношения.\n%1").arg(error));
+        showPlain(window, QMessageBox::Warning, tr("Словарь записан без произношения.\n%1").arg(error));
     return target;
 }
 
