@@ -6,7 +6,7 @@
 //   dictool to-dic  words.tsv  words.dic
 //   dictool to-tsv  words.dic  words.tsv
 //   dictool import  [--columns=N,M] FILE|DECK.apkg  OUT.dic
-//   dictool export  [--languages=xx,yy] IN.dic  OUT.kvtml|OUT.csv|OUT.tsv
+//   dictool export  [--languages=xx,yy] [--separator=comma|semicolon|tab] IN.dic  OUT.kvtml|OUT.csv|OUT.tsv
 //   dictool base-form WORD...
 //   dictool translate FROM TO [WORD...]
 //
@@ -18,7 +18,8 @@
 // columns (languages, note fields) unless --columns names others, counting
 // from 1. The recordings of an Anki package go into OUT.sounds beside
 // OUT.dic, where the program finds them. export writes the format the extension names; KVTML names
-// the languages by their codes (default en,ru). base-form reads the
+// the languages by their codes (default en,ru); CSV separates fields with
+// --separator (default comma). base-form reads the
 // morphology from the Morphologic folder beside this program, as the
 // program does from its own.
 //
@@ -201,6 +202,13 @@ int exportFile(QStringList args)
     QStringList codes{QStringLiteral("en"), QStringLiteral("ru")};
     if (takeOption(&args, QStringLiteral("languages"), &codes) && codes.size() != 2)
         return fail(QStringLiteral("--languages needs two language codes"));
+    QStringList separatorName{QStringLiteral("comma")};
+    takeOption(&args, QStringLiteral("separator"), &separatorName);
+    const QHash<QString, QChar> separators{{QStringLiteral("comma"), QLatin1Char(',')},
+                                           {QStringLiteral("semicolon"), QLatin1Char(';')},
+                                           {QStringLiteral("tab"), QLatin1Char('\t')}};
+    if (separatorName.size() != 1 || !separators.contains(separatorName.first()))
+        return fail(QStringLiteral("--separator is comma, semicolon or tab"));
     if (args.size() != 2)
         return 2;
     QFile in(args.at(0));
@@ -213,7 +221,8 @@ int exportFile(QStringList args)
         return KvtmlFormat::Language{name.isEmpty() ? code : name, code};
     };
     QString error;
-    if (!WordFiles::write(args.at(1), units, language(codes.at(0)), language(codes.at(1)), &error))
+    if (!WordFiles::write(args.at(1), units, language(codes.at(0)), language(codes.at(1)), &error,
+                          separators.value(separatorName.first())))
         return fail(error);
     return 0;
 }
@@ -232,7 +241,7 @@ int usage()
     std::fprintf(stderr, "usage: dictool to-dic FILE.tsv FILE.dic\n"
                          "       dictool to-tsv FILE.dic FILE.tsv\n"
                          "       dictool import [--columns=N,M] FILE|DECK.apkg OUT.dic\n"
-                         "       dictool export [--languages=xx,yy] IN.dic OUT.kvtml|OUT.csv|OUT.tsv\n"
+                         "       dictool export [--languages=xx,yy] [--separator=comma|semicolon|tab] IN.dic OUT.kvtml|OUT.csv|OUT.tsv\n"
                          "       dictool base-form WORD...\n"
                          "       dictool translate FROM TO [WORD...]   (words from standard input when none)\n");
     return 2;
