@@ -57,8 +57,7 @@ window=$(xdotool search --name ' - Vocabrium' | head -1)
 xdotool mousemove --window "$window" 20 10 click 1
 sleep 0.3
 key Down Down Down Down Return
-wait_window "Импорт слов"
-wait_for window_says label "Имя файла:" || true
+wait_window "Импорт слов"      # the file dialog, its name field focused
 xdotool type --delay 10 "$home/farm.apkg"
 key Return
 check "the preview of the first words is shown" wait_for window_says label "Первые слова:"
