@@ -148,6 +148,7 @@ void UnitsMakerDialog::save()
     const bool reverse = translate && reverseDirection->isChecked();
     const bool lower = lowerCaseBox->isChecked();
     const QStringList words = maker.words();
+    const QSet<QString> sentenceStarts = TextSplitter::sentenceStarts(textEdit->toPlainText());
     QSet<QString> added;
     for (int i = 0; i < words.size(); ++i) {
         QString word = words.at(i);
@@ -163,7 +164,9 @@ void UnitsMakerDialog::save()
             added.insert(word.trimmed().toLower());
         }
         if (lower) {
-            word = word.toLower();
+            // "Smith" and "Paris" stay names; "The" and "Books" come in lower case.
+            if (reverse || !maker.isName(word, sentenceStarts.contains(word)))
+                word = word.toLower();
             translation = translation.toLower();
         }
         dictionary->add(word, translation);

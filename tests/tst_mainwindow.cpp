@@ -13,6 +13,8 @@
 #include "model/units.h"
 #include "review/reviewschedule.h"
 #include "interchange/wordfiles.h"
+#include "speech/speaker.h"
+#include "tests/ankitestpackage.h"
 #include "tests/dialoghelpers.h"
 #include "tests/testfiles.h"
 #include "testenvironment.h"
@@ -20,6 +22,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QTableWidget>
 #include <QTemporaryDir>
 
 namespace {
@@ -72,7 +75,9 @@ private slots:
     void newFileEmptiesAndForgetsStatuses_data();
     void newFileEmptiesAndForgetsStatuses();
     void importAsksForColumnsAndNameThenOpens();
-    void unreadableImportWritesNothing();
+    void ankiImportKeepsTheRecordings();
+    void importWritesNothing_data();
+    void importWritesNothing();
     void exportWritesTheOpenDictionary();
     void closingSavesEverythingButNotTheRun();
     void openingTheLearnedWordsFileKeepsItsLatestWords();
@@ -297,10 +302,13 @@ void TestMainWindow::importAsksForColumnsAndNameThenOpens()
 
     chooseFile(source);
     whenModal<QDialog>([](QDialog* dialog) {
-        const auto boxes = dialog->findChildren<QComboBox*>();
-        QCOMPARE(boxes.size(), 2);
-        QCOMPARE(boxes.at(1)->count(), 3);
-        boxes.at(1)->setCurrentIndex(2);
+        auto* translations = dialog->findChild<QComboBox*>(QStringLiteral("translationColumn"));
+        QVERIFY(translations);
+        QCOMPARE(translations->count(), 3);
+        translations->setCurrentIndex(2);
+        auto* preview = dialog->findChild<QTableWidget*>(QStringLiteral("preview"));
+        QVERIFY(preview);
+        QCOMPARE(preview->item(0, 1)->text(), QStringLiteral("собака"));
         // An existing name is asked about; "No" asks for the name again.
         typeName(QStringLiteral("animals"), [] {
             auto* answerer = new BoxAnswerer(QList<QMessageBox::StandardButton>{QMessageBox::No});
@@ -316,15 +324,61 @@ void TestMainWindow::importAsksForColumnsAndNameThenOpens()
              (QList<Unit>{Unit{"dog", "собака"}, Unit{"cat", "кошка"}}));
 }
 
-void TestMainWindow::unreadableImportWritesNothing()
+void TestMainWindow::ankiImportKeepsTheRecordings()
 {
+    QTemporaryDir dir;
+    const QString source = dir.filePath(QStringLiteral("deck.apkg"));
+    QVERIFY(AnkiTestPackage::write(source, {{1, {"Front", "Back"}}},
+                                   {{1, {"horse[sound:horse.mp3]", "лошадь"}}, {1, {"cow", "корова"}}},
+                                   {{"horse.mp3", "ID3"}}, AnkiTestPackage::Layout::Latest));
+    chooseFile(source);
+    whenModal<QDialog>([](QDialog* dialog) {
+        typeName(QStringLiteral("deck"));
+        dialog->accept();
+    });
+    fileAction(window, QStringLiteral("Импорт..."))->trigger();
+    QCOMPARE(currentFileName, dictionaries() + QStringLiteral("deck"));
+    QCOMPARE(Units::instance(0)->unitList(), (QList<Unit>{Unit{"horse", "лошадь"}, Unit{"cow", "корова"}}));
+    QCOMPARE(Speaker().soundFile(0), dictionaries() + QStringLiteral("deck.sounds/horse.mp3"));
+}
+
+void TestMainWindow::importWritesNothing_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("quote never closed") << "lesson.csv" << QByteArray("cat,кошка\ndog,\"собака\n") << "Ошибка"
+                                        << "Строка 2";
+    QTest::newRow("not an Anki package") << "deck.apkg" << QByteArray("cat\tкошка\n") << "Ошибка" << "zip";
+    QTest::newRow("words without translations, answered No")
+        << "hangman.kvtml"
+        << QByteArray("<?xml version=\"1.0\"?>\n<kvtml version=\"2.0\">\n<identifiers><identifier id=\"0\">"
+                      "<locale>en</locale></identifier></identifiers>\n<entries><entry id=\"0\"><translation id=\"0\">"
+                      "<text>bear</text></translation></entry></entries></kvtml>\n")
+        << "Вопрос" << "перевод будет пустым";
+}
+
+void TestMainWindow::importWritesNothing()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    QFETCH(QString, title);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    writeFile(dir.filePath(name), content);
     const QString open = currentFileName;
     const QStringList before = QDir(dictionaries()).entryList(QDir::Files);
-    BoxAnswerer answerer;
-    chooseFile(QFINDTESTDATA("data/interchange/unclosed-quote.csv"));
+    BoxAnswerer answerer(QMessageBox::No);
+    chooseFile(dir.filePath(name));
+    // The preview is accepted as it stands; a file that cannot be read never shows it.
+    whenModal<QDialog>([](QDialog* dialog) {
+        if (!qobject_cast<QMessageBox*>(dialog))
+            dialog->accept();
+    });
     fileAction(window, QStringLiteral("Импорт..."))->trigger();
-    QCOMPARE(answerer.titles, QStringList{"Ошибка"});
-    QVERIFY2(answerer.texts.value(0).contains(QStringLiteral("Строка 3")), qPrintable(answerer.texts.value(0)));
+    QCOMPARE(answerer.titles, QStringList{title});
+    QVERIFY2(answerer.texts.value(0).contains(message), qPrintable(answerer.texts.value(0)));
     QCOMPARE(QDir(dictionaries()).entryList(QDir::Files), before);
     QCOMPARE(currentFileName, open);
 }

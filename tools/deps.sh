@@ -10,6 +10,9 @@ packages=(
     # Telling a dictionary's language from its words, and base forms of
     # words in each language the site offers.
     hunspell-fr hunspell-de-de hunspell-it hunspell-es
+    # Anki packages: the zip archive, the SQLite collection, zstd compression
+    # (the Debian package's run-time dependencies follow from the libraries).
+    libzip-dev libsqlite3-dev libzstd-dev
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good
     # espeak-ng records the shipped words at build time; the program speaks
     # every other word through its library.

@@ -8,6 +8,7 @@ them what a learner would see.
                                          answer that is WORD or TRANSLATION
     e2e-window.py labels                 the text of every label shown, a line each
     e2e-window.py selected               the first cell of the selected table row
+    e2e-window.py label TEXT             whether a label showing TEXT is on screen
 
 Exits with 1 when the window or the answer is not found.
 """
@@ -75,6 +76,8 @@ def main(argv):
             if label.name:
                 print(label.name)
         return 0
+    if argv[1:2] == ["label"] and len(argv) == 3:
+        return 0 if any(label.name == argv[2] for label in nodes(app, "label")) else 1
     print(__doc__, file=sys.stderr)
     return 2
 
