@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStringList>
 
@@ -32,6 +34,25 @@ const QStringList& DictionaryLanguage::supported()
     static const QStringList codes{QStringLiteral("en"), QStringLiteral("fr"), QStringLiteral("de"),
                                    QStringLiteral("it"), QStringLiteral("es")};
     return codes;
+}
+
+QString DictionaryLanguage::fromName(const QString& name)
+{
+    static const QHash<QString, QString> names{
+        {QStringLiteral("english"), QStringLiteral("en")},   {QStringLiteral("английский"), QStringLiteral("en")},
+        {QStringLiteral("french"), QStringLiteral("fr")},    {QStringLiteral("français"), QStringLiteral("fr")},
+        {QStringLiteral("francais"), QStringLiteral("fr")},  {QStringLiteral("французский"), QStringLiteral("fr")},
+        {QStringLiteral("german"), QStringLiteral("de")},    {QStringLiteral("deutsch"), QStringLiteral("de")},
+        {QStringLiteral("немецкий"), QStringLiteral("de")},  {QStringLiteral("italian"), QStringLiteral("it")},
+        {QStringLiteral("italiano"), QStringLiteral("it")},  {QStringLiteral("итальянский"), QStringLiteral("it")},
+        {QStringLiteral("spanish"), QStringLiteral("es")},   {QStringLiteral("español"), QStringLiteral("es")},
+        {QStringLiteral("espanol"), QStringLiteral("es")},   {QStringLiteral("испанский"), QStringLiteral("es")}};
+    const QString lower = name.trimmed().toLower();
+    // A locale such as "de_DE" or "en-GB" names its language first.
+    const QString code = lower.section(QRegularExpression(QStringLiteral("[-_]")), 0, 0);
+    if (supported().contains(code))
+        return code;
+    return names.value(lower);
 }
 
 QString DictionaryLanguage::sidecarPath(const QString& dicPath)
