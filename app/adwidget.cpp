@@ -7,7 +7,7 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
-#include "app/services.h"
+#include "config/services.h"
 #include "model/random.h"
 
 namespace {

@@ -14,8 +14,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "app/services.h"
-#include "app/settings.h"
+#include "config/services.h"
+#include "config/settings.h"
 #include "editing/dictionarylistparser.h"
 #include "languages/dictionarylanguage.h"
 #include "editing/downloadrules.h"

@@ -10,7 +10,7 @@
 
 #include <algorithm>
 
-#include "app/settings.h"
+#include "config/settings.h"
 #include "editing/importdialog.h"
 #include "interchange/wordfiles.h"
 #include "languages/dictionarylanguage.h"

@@ -8,7 +8,7 @@
 
 #include <cstdio>
 
-#include "app/settings.h"
+#include "config/settings.h"
 #include "model/dictionaryformat.h"
 #include "model/questions.h"
 #include "model/statuses.h"

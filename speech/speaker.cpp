@@ -11,7 +11,7 @@
 #include <QUrl>
 #include <QtConcurrent/QtConcurrentRun>
 
-#include "app/settings.h"
+#include "config/settings.h"
 #include "model/units.h"
 #include "speech/dictionaryrecordings.h"
 #include "speech/espeaksynthesizer.h"

@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "app/settings.h"
+#include "config/settings.h"
 #include "model/units.h"
 #include "speech/transcriptionformat.h"
 

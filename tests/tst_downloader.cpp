@@ -11,8 +11,8 @@
 #include <functional>
 
 #include "app/mainwindow.h"
-#include "app/services.h"
-#include "app/settings.h"
+#include "config/services.h"
+#include "config/settings.h"
 #include "editing/dictionarylistparser.h"
 #include "editing/downloaderdialog.h"
 #include "editing/downloadrules.h"

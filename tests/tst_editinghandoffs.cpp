@@ -15,7 +15,7 @@
 #include <functional>
 
 #include "app/mainwindow.h"
-#include "app/settings.h"
+#include "config/settings.h"
 #include "editing/editordialog.h"
 #include "editing/finderdialog.h"
 #include "editing/unitdialog.h"

@@ -3,7 +3,7 @@
 #include <QTemporaryDir>
 
 #include "app/mainwindow.h"
-#include "app/settings.h"
+#include "config/settings.h"
 #include "languages/dictionarylanguage.h"
 #include "languages/languagedetector.h"
 #include "speech/speaker.h"

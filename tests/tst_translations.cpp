@@ -8,7 +8,7 @@
 
 #include <ctime>
 
-#include "app/settings.h"
+#include "config/settings.h"
 #include "editing/translationprogressdialog.h"
 #include "editing/translations.h"
 #include "tests/testenvironment.h"

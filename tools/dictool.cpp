@@ -44,7 +44,7 @@
 #include <cstdio>
 
 #include "interchange/wordfiles.h"
-#include "app/settings.h"
+#include "config/settings.h"
 #include "languages/dictionarylanguage.h"
 #include "languages/languagedetector.h"
 #include "model/dictionaryfiles.h"

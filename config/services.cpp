@@ -1,4 +1,4 @@
-#include "app/services.h"
+#include "config/services.h"
 
 #include <QCoreApplication>
 #include <QDir>
