@@ -19,6 +19,13 @@ QString configured(const char* variable, const QString& key, const QString& fall
     return stored.isEmpty() ? fallback : stored;
 }
 
+int configuredMilliseconds(const char* variable, const QString& key, int fallback)
+{
+    bool ok = false;
+    const int value = configured(variable, key, QString()).toInt(&ok);
+    return ok && value >= 0 ? value : fallback;
+}
+
 QUrl localSiteRoot(const QString& programFolder)
 {
     // Found from the program's own folder, not the working directory, and

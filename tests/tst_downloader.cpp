@@ -152,7 +152,7 @@ void TestDownloader::initTestCase()
     readSettings();
     QVERIFY(server.isListening());
     qputenv("VOCABRIUM_SITE_URL", server.root().toUtf8());
-    DownloaderDialog::setTransferTimeout(1000);
+    qputenv("VOCABRIUM_TRANSFER_TIMEOUT", "1000");
     home = dictionariesPath;
 }
 

@@ -76,7 +76,7 @@ void TestEditingHandOffs::initTestCase()
 {
     readSettings();
     speakEnabled = false;
-    Speaker::setPauseInterval(1);
+    qputenv("VOCABRIUM_SPEECH_PAUSE", QByteArray::number(1));
     Random::seed(5);
     const QString folder = QDir::homePath() + QStringLiteral("/Vocabrium Dictionaries");
     QVERIFY(QDir().mkpath(folder));
