@@ -26,7 +26,6 @@ public:
     virtual void setupFonts() = 0;
     virtual QString title() const = 0;
     virtual void start() = 0;
-    virtual void reset() = 0;
 
     int currentKey() const { return currentUnit; }
 

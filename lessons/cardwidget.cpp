@@ -25,10 +25,6 @@ QString CardWidget::title() const
     return tr("Карточка");
 }
 
-void CardWidget::reset()
-{
-}
-
 void CardWidget::setupFonts()
 {
     answerLabel->setFont(lessonFont);

@@ -17,7 +17,6 @@ public:
     void setupFonts() override;
     QString title() const override;
     void start() override;
-    void reset() override;
 
 public slots:
     void answerClicked();

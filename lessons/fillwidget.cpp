@@ -31,10 +31,6 @@ QString FillWidget::title() const
     return tr("Выбор слов");
 }
 
-void FillWidget::reset()
-{
-}
-
 void FillWidget::setupFonts()
 {
     wordLabel->setFont(lessonFont);

@@ -26,10 +26,6 @@ QString MeetWidget::title() const
     return tr("Запоминание");
 }
 
-void MeetWidget::reset()
-{
-}
-
 void MeetWidget::setupFonts()
 {
     wordLabel->setFont(lessonFont);

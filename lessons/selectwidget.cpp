@@ -36,11 +36,6 @@ QString SelectWidget::title() const
     return tr("Выбор");
 }
 
-void SelectWidget::reset()
-{
-    wordMode = true;
-}
-
 QPushButton* SelectWidget::answerButton(int index) const
 {
     return buttons.value(index);

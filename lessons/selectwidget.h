@@ -20,7 +20,6 @@ public:
 
     void setupFonts() override;
     QString title() const override;
-    void reset() override;
 
     bool isWordMode() const { return wordMode; }
     QList<int> shownVariants() const { return variantsShown; }

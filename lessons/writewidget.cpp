@@ -27,10 +27,6 @@ QString WriteWidget::title() const
     return tr("Написание");
 }
 
-void WriteWidget::reset()
-{
-}
-
 void WriteWidget::setupFonts()
 {
     questionLabel->setFont(lessonFont);
