@@ -29,6 +29,8 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include <cstdio>
+
 #include "app/adwidget.h"
 #include "app/helpdialog.h"
 #include "app/htmlformat.h"
@@ -839,6 +841,7 @@ void MainWindow::openFile(const QString& path)
     statusBarFrozen = false;
     if (error.isEmpty())
         error = loadSchedule();
+    error = (files->takeNotices() << error).join(QLatin1Char('\n')).trimmed();
     updateStatusBar();
     updateTitle();
     updateRecentFiles();
@@ -1035,6 +1038,7 @@ void MainWindow::showDownloaderDialog()
         })) {
         // The download took the place of the open dictionary: what memory
         // holds belongs to the replaced file and must not be saved over it.
+        files->forgetReplaced();
         endLearningRun();
         statusBarFrozen = true;
         QString error = files->reloadReplaced();
@@ -1083,6 +1087,11 @@ void MainWindow::newFile(const QString& chosenPath)
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    // saveAndQuit() saved once already and told the error stream.
+    if (quitting) {
+        event->accept();
+        return;
+    }
     storeWindowState();
     const QStringList errors = saveEverything();
     if (!errors.isEmpty()) {
@@ -1118,8 +1127,18 @@ QStringList MainWindow::saveEverything()
 void MainWindow::saveAndQuit()
 {
     storeWindowState();
-    saveEverything();
+    // Nobody may be left to answer a box: the reasons go to the error stream.
+    for (const QString& error : saveEverything())
+        std::fprintf(stderr, "vocabrium: %s\n", error.toLocal8Bit().constData());
+    quitting = true;
     QApplication::quit();
+}
+
+void MainWindow::keepFilesUnchanged(const QString& reason)
+{
+    files->setReadOnly(reason);
+    keepSettingsUnwritten();
+    QTimer::singleShot(0, this, [this, reason] { showError(reason); });
 }
 
 void MainWindow::bringToFront()

@@ -13,6 +13,9 @@
 
 #include "app/settings.h"
 #include "interchange/wordfiles.h"
+#include "model/dictionaryfiles.h"
+#include "model/dictionaryformat.h"
+#include "model/statuses.h"
 #include "model/units.h"
 #include "translation/translator.h"
 
@@ -54,16 +57,25 @@ QString ImportExport::importFrom(const QString& source)
         QMessageBox::critical(window, tr("Ошибка"), tr("В выбранном столбце нет ни одного слова."));
         return QString();
     }
+    // Before a name is chosen, so that nothing is replaced by a dictionary
+    // the program would refuse to open.
+    const QString tooLarge = DictionaryFormat::sizeProblem(units);
+    if (!tooLarge.isEmpty()) {
+        QMessageBox::critical(window, tr("Ошибка"),
+                              tr("Слова из файла %1 не импортированы: %2.").arg(QFileInfo(source).fileName(), tooLarge));
+        return QString();
+    }
     const QString target = chooseTarget(QFileInfo(source).completeBaseName());
     if (target.isEmpty())
         return QString();
     QDir().mkpath(dictionariesPath);
-    if (!WordFiles::writeDictionary(target, units, &error)) {
+    // Written with fresh statuses as one pair: the old statuses of a
+    // dictionary of this name would pair with the wrong words.
+    error = DictionaryFiles::writePair(target, units, {Statuses::StatusFileMarker});
+    if (!error.isEmpty()) {
         QMessageBox::critical(window, tr("Ошибка"), error);
         return QString();
     }
-    // Statuses of a dictionary that had this name would pair with the wrong words.
-    QFile::remove(target.chopped(dicSuffix.size()) + QStringLiteral(".inf"));
     return target;
 }
 

@@ -10,6 +10,7 @@
 #include "interchange/ankinotes.h"
 #include "interchange/delimitedtext.h"
 #include "interchange/textdecoding.h"
+#include "model/boundedfile.h"
 #include "model/dictionaryformat.h"
 
 namespace WordFiles {
@@ -90,12 +91,13 @@ bool parse(const QString& fileName, const QByteArray& data, WordTable* table, QS
 
 bool read(const QString& path, WordTable* table, QString* error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = tr("Не удалось открыть файл %1: %2").arg(path, file.errorString());
+    QByteArray data;
+    QString problem;
+    if (!BoundedFile::read(path, &data, &problem)) {
+        *error = tr("Не удалось открыть файл %1: %2.").arg(path, problem);
         return false;
     }
-    return parse(QFileInfo(path).fileName(), file.readAll(), table, error);
+    return parse(QFileInfo(path).fileName(), data, table, error);
 }
 
 bool exportFormat(const QString& path, Format* format)
@@ -141,6 +143,11 @@ bool write(const QString& path, const QList<Unit>& units, const KvtmlFormat::Lan
 
 bool writeDictionary(const QString& path, const QList<Unit>& units, QString* error)
 {
+    const QString problem = DictionaryFormat::sizeProblem(units);
+    if (!problem.isEmpty()) {
+        *error = tr("Словарь %1 не записан: %2.").arg(path, problem);
+        return false;
+    }
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly) && DictionaryFormat::writeUnits(&file, units) && file.commit())
         return true;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "model/datastreamreader.h"
+#include "model/boundedfile.h"
 #include "model/dictionaryfiles.h"
 
 namespace {
@@ -225,13 +226,13 @@ QString ReviewSchedule::load(const QString& dicPath)
     fileExisted = QFileInfo::exists(path);
     if (!fileExisted)
         return QString();
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || QFileInfo(path).size() > DictionaryFiles::MaximumFileSize
-        || !file.open(QIODevice::ReadOnly)) {
+    QByteArray data;
+    QString problem;
+    if (!BoundedFile::read(path, &data, &problem)) {
         saveable = false;
-        return QObject::tr("Расписание повторений %1 не прочитано; файл оставлен без изменений.").arg(path);
+        return QObject::tr("Расписание повторений %1 не прочитано: %2. Файл оставлен без изменений.").arg(path, problem);
     }
-    const QString problem = fromBytes(file.read(DictionaryFiles::MaximumFileSize));
+    problem = fromBytes(data);
     if (problem.isEmpty())
         return QString();
     saveable = false;
