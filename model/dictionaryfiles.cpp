@@ -245,7 +245,7 @@ QString writeInPlace(const QString& dicPath, const QByteArray& dicData, const QB
     if (staging.isEmpty())
         return cannotWrite(dicPath, tr("папка %1 защищена от записи, а сохранить копию словаря негде")
                                         .arg(native(QFileInfo(dicPath).absolutePath())));
-    auto file = [&staging](const QString& name) { return staging + QLatin1Char('/') + name; };
+    auto file = [&staging](const QString& name) -> QString { return staging + QLatin1Char('/') + name; };
     auto abandon = [&](const QString& path, const QString& reason) {
         QDir(staging).removeRecursively();
         return cannotWrite(path, reason);
