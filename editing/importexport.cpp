@@ -10,6 +10,7 @@
 #include <QFormLayout>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QStringListModel>
 
 #include "app/settings.h"
 #include "interchange/wordfiles.h"
@@ -83,13 +84,21 @@ bool ImportExport::chooseColumns(const WordTable& table, int* word, int* transla
 {
     QDialog dialog(window);
     dialog.setWindowTitle(tr("Импорт слов"));
-    auto* words = new QComboBox;
-    auto* translations = new QComboBox;
+    QStringList names;
+    names.reserve(table.columns.size());
     for (qsizetype i = 0; i < table.columns.size(); ++i) {
         const QString name = table.columns.at(i).trimmed();
-        const QString item = name.isEmpty() ? tr("Столбец %1").arg(i + 1) : name;
-        words->addItem(item);
-        translations->addItem(item);
+        names.append(name.isEmpty() ? tr("Столбец %1").arg(i + 1) : name);
+    }
+    // A file may have a hundred thousand columns: both boxes share one
+    // model filled at once, and neither measures every name for its width.
+    auto* model = new QStringListModel(names, &dialog);
+    auto* words = new QComboBox;
+    auto* translations = new QComboBox;
+    for (QComboBox* box : {words, translations}) {
+        box->setModel(model);
+        box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        box->setMinimumContentsLength(24);
     }
     words->setCurrentIndex(0);
     translations->setCurrentIndex(1);

@@ -1,4 +1,6 @@
+#include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QInputDialog>
 #include <QProcess>
@@ -78,6 +80,7 @@ private slots:
     void dictoolRefusesAndWritesNothing_data();
     void dictoolRefusesAndWritesNothing();
     void importTooLargeToOpenReplacesNothing();
+    void columnChooserOfAWideFileOpensAtOnce();
 
 private:
     QTemporaryDir dir;
@@ -206,6 +209,35 @@ void TestChosenFiles::importTooLargeToOpenReplacesNothing()
     QCOMPARE(answerer.titles, QStringList{QStringLiteral("Ошибка")});
     QVERIFY2(answerer.texts.value(0).contains(QStringLiteral("64 МБ")), qPrintable(answerer.texts.value(0)));
     QCOMPARE(readFile(existing), before);
+}
+
+void TestChosenFiles::columnChooserOfAWideFileOpensAtOnce()
+{
+    // A spreadsheet saved with 100 000 columns: the chooser must not keep
+    // the window frozen while it fills its lists (it took seconds).
+    constexpr int columns = 100000;
+    QByteArray header;
+    QByteArray row;
+    for (int i = 0; i < columns; ++i) {
+        header += (i ? "," : "") + QByteArray::number(i) + "th";
+        row += (i ? "," : "") + QByteArray("w") + QByteArray::number(i);
+    }
+    const QString source = dir.filePath(QStringLiteral("wide.csv"));
+    writeFile(source, header + "\n" + row + "\n");
+    QElapsedTimer shown;
+    qint64 elapsed = -1;
+    int offered = 0;
+    whenModal<QDialog>([&](QDialog* dialog) {
+        elapsed = shown.elapsed();
+        offered = dialog->findChild<QComboBox*>()->count();
+        dialog->reject();
+    });
+    QWidget window;
+    shown.start();
+    QCOMPARE(ImportExport(&window).importFrom(source), QString());
+    QCOMPARE(offered, columns);
+    qInfo("shown after %lld ms", elapsed);
+    QVERIFY2(elapsed < 1000, qPrintable(QStringLiteral("%1 ms").arg(elapsed)));
 }
 
 VOCABRIUM_TEST_MAIN(TestChosenFiles)
