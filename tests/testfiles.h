@@ -50,6 +50,7 @@ inline void writeNumbersDictionary(const QString& path)
 inline bool makeUnreadable(const QString& path, const QString& kind)
 {
     QFile::remove(path);
+    QDir(path).removeRecursively();
     if (kind == QLatin1String("folder"))
         return QDir().mkpath(path);
     if (kind == QLatin1String("fifo"))

@@ -2,9 +2,13 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <csignal>
 
+#include "app/mainwindow.h"
+#include "app/settings.h"
+#include "tests/dialoghelpers.h"
 #include "testenvironment.h"
 #include "testfiles.h"
 
@@ -37,6 +41,8 @@ class TestTermination : public QObject
 
 private slots:
     void sigtermWithAFailedSaveEndsAndSaysWhy();
+    // Last: it ends the application's event loops.
+    void sessionEndAfterTheWarningAsksNothing();
 };
 
 void TestTermination::sigtermWithAFailedSaveEndsAndSaysWhy()
@@ -72,6 +78,25 @@ void TestTermination::sigtermWithAFailedSaveEndsAndSaysWhy()
     QVERIFY2(errors.contains(QStringLiteral("default.dic")), qPrintable(errors));
     QCOMPARE(errors.count(QStringLiteral("Не удалось записать")), 1);
     QDir(dictionaries + QStringLiteral("/default.dic.new")).removeRecursively();
+}
+
+void TestTermination::sessionEndAfterTheWarningAsksNothing()
+{
+    // The window is up and the save fails, as on a full disk: the end of
+    // the session saves once and closes, with no box waiting for a person.
+    readSettings();
+    MainWindow window;
+    window.show();
+    QVERIFY(QDir().mkpath(currentFileName + QStringLiteral(".dic.new")));
+    BoxAnswerer answerer(QMessageBox::Cancel);
+    // Quitting closes the windows only from the running main loop.
+    QTimer::singleShot(0, &window, [&window] { window.saveAndQuit(); });
+    // A deadline, not a pause: a box kept open would keep the loop running.
+    QTimer::singleShot(10000, qApp, [] { QCoreApplication::exit(1); });
+    QCOMPARE(QApplication::exec(), 0);
+    QCOMPARE(answerer.titles, QStringList());
+    QVERIFY(!window.isVisible());
+    QDir(currentFileName + QStringLiteral(".dic.new")).removeRecursively();
 }
 
 VOCABRIUM_TEST_MAIN(TestTermination)
