@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include "app/settings.h"
@@ -68,6 +69,11 @@ void LanguageDialog::createLayout()
 
 int LanguageDialog::exec()
 {
+    // The open dictionary's language, which may have changed since the last time.
+    {
+        const QSignalBlocker blocker(learningList);
+        learningList->setCurrentIndex(learningList->findData(learningLanguage, Qt::UserRole, Qt::MatchExactly | Qt::MatchCaseSensitive));
+    }
     setFixedSize(sizeHint());
     return QDialog::exec();
 }

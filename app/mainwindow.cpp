@@ -7,6 +7,7 @@
 #include <QFontDialog>
 #include <QCloseEvent>
 #include <QDialogButtonBox>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -45,6 +46,8 @@
 #include "editing/editordialog.h"
 #include "editing/finderdialog.h"
 #include "editing/importexport.h"
+#include "languages/dictionarylanguage.h"
+#include "languages/languagedetector.h"
 #include "lessons/cardwidget.h"
 #include "lessons/fillwidget.h"
 #include "lessons/meetwidget.h"
@@ -57,6 +60,8 @@
 #include "model/statuses.h"
 #include "model/units.h"
 #include "model/variants.h"
+#include "speech/transcriptions.h"
+#include "translation/translator.h"
 
 namespace {
 
@@ -86,6 +91,11 @@ MainWindow::MainWindow()
     setLesson(0);
     if (!startUpProblems.isEmpty())
         QTimer::singleShot(0, this, &MainWindow::showStartUpProblems);
+    midnightTimer = new QTimer(this);
+    midnightTimer->setObjectName(QStringLiteral("midnight"));
+    midnightTimer->setSingleShot(true);
+    connect(midnightTimer, &QTimer::timeout, this, &MainWindow::followMidnight);
+    followMidnight();
 }
 
 MainWindow::~MainWindow() = default;
@@ -117,6 +127,7 @@ void MainWindow::initModels()
     // word selection page.
     const QSignalBlocker blocker(statuses);
     startUpProblems = files->openAtStartUp(storedFile);
+    applyDictionaryLanguage();
     const QString scheduleProblem = loadSchedule();
     if (!scheduleProblem.isEmpty())
         startUpProblems.append(scheduleProblem);
@@ -136,7 +147,7 @@ void MainWindow::createWidgets()
     using namespace HtmlFormat;
     aboutBox = new QMessageBox(this);
     aboutBox->setIconPixmap(QPixmap(QStringLiteral(":Vocabrium.png")));
-    aboutBox->setWindowTitle(tr("О Программе"));
+    aboutBox->setWindowTitle(tr("О программе"));
     aboutBox->setTextFormat(Qt::RichText);
     aboutBox->setText(htmlParagraph(
         htmlColored(QStringLiteral("<b>Vocabrium 1.2</b>"), QStringLiteral("darkslategray"))
@@ -258,7 +269,7 @@ void MainWindow::createActions()
     connect(retentionAction, &QAction::triggered, this, &MainWindow::showRetentionDialog);
     progressAction = makeAction(":Progress.png", tr("Прогресс..."), QKeySequence(QStringLiteral("Ctrl+p")));
     connect(progressAction, &QAction::triggered, this, &MainWindow::showProgressDialog);
-    aboutAction = makeAction(":About.png", tr("О Программе..."), QKeySequence());
+    aboutAction = makeAction(":About.png", tr("О программе..."), QKeySequence());
     connect(aboutAction, &QAction::triggered, this, [this] {
         aboutBox->exec();
         resumeDeferredLesson();
@@ -419,6 +430,12 @@ void MainWindow::createConnections()
     connect(editorDialog, &EditorDialog::keysRenumbered, this, &MainWindow::renumberPools);
     connect(static_cast<FillWidget*>(lessons.at(0)), &FillWidget::reviewRequested, this, &MainWindow::startReview);
     connect(statuses, &Statuses::decremented, this, &MainWindow::reviewMistake);
+    connect(editorDialog, &EditorDialog::changesAccepted, this, &MainWindow::saveEdits);
+    connect(finderDialog, &FinderDialog::changesAccepted, this, &MainWindow::saveEdits);
+    // A corrected spelling keeps the word's review card.
+    connect(units, &Units::edited, this, [this](int key, const QString& previousWord) {
+        schedule.rename(previousWord, units->word(key));
+    });
 
     // The models outlive the window; a unique connection keeps a second
     // window of the same process from wiring them twice.
@@ -538,8 +555,85 @@ void MainWindow::showHelp()
 
 void MainWindow::showLanguageDialog()
 {
+    const QString before = learningLanguage;
     languageDialog->exec();
+    // The language belongs to the open dictionary, not to every one.
+    if (learningLanguage != before || DictionaryLanguage::read(files->openFileName()).kind != DictionaryLanguage::Reading::Whole) {
+        const QString error = DictionaryLanguage::write(files->openFileName(), learningLanguage);
+        setLearningLanguage(learningLanguage);
+        if (!error.isEmpty())
+            showError(error + QLatin1Char('\n') + tr("Язык будет действовать до закрытия словаря."));
+        restartCurrentLessson();
+    }
     resumeDeferredLesson();
+}
+
+void MainWindow::applyDictionaryLanguage()
+{
+    const QString dic = files->openFileName();
+    const DictionaryLanguage::Reading reading = DictionaryLanguage::read(dic);
+    if (reading.kind == DictionaryLanguage::Reading::Whole) {
+        setLearningLanguage(reading.foreign);
+        return;
+    }
+    // Told from the words, once: the answer is kept beside the dictionary.
+    QStringList words;
+    const QList<Unit> unitList = units->unitList();
+    words.reserve(unitList.size());
+    for (const Unit& unit : unitList)
+        words.append(unit.word);
+    if (words.isEmpty()) {
+        // A new dictionary is in the language last learned.
+        DictionaryLanguage::write(dic, learningLanguage);
+        setLearningLanguage(learningLanguage);
+        return;
+    }
+    if (!languageDetector)
+        languageDetector = std::make_unique<LanguageDetector>();
+    const LanguageDetector::Guess guess = languageDetector->detect(words);
+    // Words no known language accepts give nothing to ask about.
+    if (guess.language.isEmpty() || guess.shares.value(guess.language) < 0.3) {
+        setLearningLanguage(learningLanguage);
+        return;
+    }
+    setLearningLanguage(guess.language);
+    if (guess.sure)
+        DictionaryLanguage::write(dic, guess.language);
+    else
+        QTimer::singleShot(0, this, [this, dic, guess] { askDictionaryLanguage(dic, guess.language); });
+}
+
+void MainWindow::askDictionaryLanguage(const QString& dicPath, const QString& proposed)
+{
+    if (!DictionaryFiles::sameFile(dicPath, files->openFileName()))
+        return;
+    const QList<QPair<QString, QString>> table = languages();
+    QStringList names;
+    for (const QString& code : DictionaryLanguage::supported())
+        names.append(languageName(table, code));
+    bool ok = false;
+    const QString name = QInputDialog::getItem(
+        this, tr("Язык словаря"),
+        tr("На каком языке слова словаря «%1»?").arg(QFileInfo(dicPath).completeBaseName()), names,
+        int(qMax<qsizetype>(0, DictionaryLanguage::supported().indexOf(proposed))), false, &ok);
+    const qsizetype chosen = names.indexOf(name);
+    const QString language = ok && chosen >= 0 ? DictionaryLanguage::supported().at(chosen) : proposed;
+    DictionaryLanguage::write(dicPath, language);
+    if (language != learningLanguage) {
+        setLearningLanguage(language);
+        restartCurrentLessson();
+    }
+    resumeDeferredLesson();
+}
+
+void MainWindow::setLearningLanguage(const QString& language)
+{
+    // Transcriptions, the voice, translations, the words-from-text
+    // direction and the export's column names all read the learning
+    // language: the open dictionary's.
+    learningLanguage = language;
+    transcriptionFileName = LanguageDialog::transcriptionFileFor(language);
+    Transcriptions::instance()->load();
 }
 
 void MainWindow::showTranslatorSettingsDialog()
@@ -564,6 +658,7 @@ void MainWindow::setupDictionariesFolder()
         const QSignalBlocker blocker(statuses);
         startUpProblems += this->files->openAtStartUp(currentFileName + dicSuffix());
     }
+    applyDictionaryLanguage();
     loadSchedule();
     learnedUnits->load();
 }
@@ -656,14 +751,17 @@ void MainWindow::endLearningRun()
 {
     if (currentPage() == 0)
         return;
+    judgeAnswerGiven();
     abandonExercise();
     askedKey = -1;
-    // Remembered reviews were learned words already: they count apart.
-    learnedCount += qMax(0, statistics.learnedCount() - reviewedInRun);
-    reviewedCount += reviewedInRun;
-    reviewedInRun = 0;
+    // Remembered and relearned words were learned before: they count apart.
+    learnedCount += int(newlyLearned.size());
+    reviewedCount += int(remembered.size());
+    newlyLearned.clear();
+    remembered.clear();
+    relearned.clear();
     mistakesCount += statistics.mistakesCount();
-    learningTime = Statistics::addedTime(learningTime, statistics.learningTime());
+    learningTime += statistics.learningSeconds();
     statistics.reset();
     questions->clear();
     variants->clear();
@@ -678,10 +776,13 @@ void MainWindow::endLearningRun()
 
 void MainWindow::congratulate()
 {
-    QMessageBox box(QMessageBox::Information, tr("Поздравляю!"),
-                    StatusTexts::congratulation(qMax(0, statistics.learnedCount() - reviewedInRun),
-                                                statistics.mistakesCount(),
-                                                statistics.learningTime(), reviewedInRun),
+    StatusTexts::Run run;
+    run.learned = int(newlyLearned.size());
+    run.mistakes = statistics.mistakesCount();
+    run.seconds = statistics.learningSeconds();
+    run.reviewed = int(remembered.size());
+    run.relearned = int(relearned.size());
+    QMessageBox box(QMessageBox::Information, tr("Поздравляю!"), StatusTexts::congratulation(run),
                     QMessageBox::Ok, this);
     box.setTextFormat(Qt::RichText);
     box.exec();
@@ -693,6 +794,7 @@ void MainWindow::connectStatistics()
         return;
     connect(statuses, &Statuses::learned, &statistics, &Statistics::incrementLearned);
     connect(statuses, &Statuses::decremented, &statistics, &Statistics::incrementMistakes);
+    connect(statuses, &Statuses::learned, this, &MainWindow::noteLearned);
     statisticsConnected = true;
 }
 
@@ -701,6 +803,24 @@ void MainWindow::disconnectStatistics()
     statisticsConnected = false;
     disconnect(statuses, &Statuses::learned, &statistics, &Statistics::incrementLearned);
     disconnect(statuses, &Statuses::decremented, &statistics, &Statistics::incrementMistakes);
+    disconnect(statuses, &Statuses::learned, this, &MainWindow::noteLearned);
+}
+
+void MainWindow::noteLearned(int key)
+{
+    // A review word that reached the end of the model was remembered; the
+    // review run counts it when it is judged.
+    if (reviewKeys.contains(key) || remembered.contains(key) || !units->contains(key))
+        return;
+    // A word with a card was learned before and forgotten since.
+    if (schedule.contains(units->word(key))) {
+        relearned.insert(key);
+        return;
+    }
+    if (!newlyLearned.contains(key)) {
+        newlyLearned.insert(key);
+        schedule.countLearned(QDate::currentDate());
+    }
 }
 
 void MainWindow::markLearned()
@@ -718,9 +838,9 @@ void MainWindow::clearStatuses()
 {
     const bool learning = currentPage() != 0;
     const QString text = learning
-        ? tr("Все изучаемые в данный момент слова получат статут \"Неизученное\", "
+        ? tr("Все изучаемые в данный момент слова получат статус \"Неизученное\", "
              "вы действительно хотите продолжить?")
-        : tr("Все слова в словаре получат статут \"Неизученное\", "
+        : tr("Все слова в словаре получат статус \"Неизученное\", "
              "вы действительно хотите продолжить?");
     QMessageBox box(QMessageBox::Question, tr("Вопрос"), text,
                     QMessageBox::Yes | QMessageBox::No, this);
@@ -775,7 +895,8 @@ void MainWindow::showProgressDialog()
         if (answer == QMessageBox::Yes) {
             learnedCount = 0;
             mistakesCount = 0;
-            learningTime = QTime(0, 0, 0, 0);
+            reviewedCount = 0;
+            learningTime = 0;
         }
     }
 }
@@ -785,7 +906,8 @@ void MainWindow::updateStatusBar()
     if (statusBarFrozen)
         return;
     lessonLabel->setText(StatusTexts::lessonLabel(lessons.at(currentPage())->title()));
-    learnedLabel->setText(StatusTexts::learnedLabel(statuses->countOf(Statuses::Learned),
+    // Words waiting in a review run are still learned until they are forgotten.
+    learnedLabel->setText(StatusTexts::learnedLabel(statuses->countOf(Statuses::Learned) + int(reviewKeys.size()),
                                                     units->count()));
     learningLabel->setText(StatusTexts::learningLabel(questions->count()));
 }
@@ -839,8 +961,10 @@ void MainWindow::openFile(const QString& path)
     statusBarFrozen = true;
     QString error = files->open(path);
     statusBarFrozen = false;
-    if (error.isEmpty())
+    if (error.isEmpty()) {
+        applyDictionaryLanguage();
         error = loadSchedule();
+    }
     error = (files->takeNotices() << error).join(QLatin1Char('\n')).trimmed();
     updateStatusBar();
     updateTitle();
@@ -860,20 +984,62 @@ bool MainWindow::saveOpenDictionary(const QString& consequence)
 
 QString MainWindow::saveDictionaryFiles()
 {
-    const QString error = files->save();
+    // A save writes the state at the last finished exercise, whatever ends
+    // the program or the run: an answer already given is recorded, and
+    // review words not yet answered are learned as they were before the
+    // run. The run itself goes on unchanged.
+    judgeAnswerGiven();
+    QList<int> unasked;
+    for (auto it = reviewKeys.cbegin(); it != reviewKeys.cend(); ++it) {
+        if (units->contains(it.key()) && statuses->status(it.key()) == it.value())
+            unasked.append(it.key());
+    }
+    const auto setQuietly = [this, &unasked](bool learned) {
+        const QSignalBlocker blocker(statuses);
+        for (int key : std::as_const(unasked))
+            statuses->setStatus(key, learned ? int(Statuses::Learned) : reviewKeys.value(key));
+    };
+    setQuietly(true);
+    QString error = files->save();
+    if (error.isEmpty() && files->isSaveable()) {
+        syncSchedule();
+        error = schedule.save(files->openFileName());
+    }
+    setQuietly(false);
+    return error;
+}
+
+void MainWindow::judgeAnswerGiven()
+{
+    if (currentPage() != 0 && askedKey >= 0)
+        judgeReview(askedKey);
+}
+
+void MainWindow::saveEdits()
+{
+    // Accepted edits reach the disk at once, not only at the next switch
+    // or at exit.
+    const QString error = saveDictionaryFiles();
+    writeSettings();
     if (!error.isEmpty())
-        return error;
-    if (!files->isSaveable())
-        return QString();
-    syncSchedule();
-    return schedule.save(files->openFileName());
+        showError(error);
+}
+
+void MainWindow::followMidnight()
+{
+    // The due count belongs to a day: refreshed when the date changes
+    // while the selection page is shown.
+    if (currentPage() == 0 && dueCountDay != QDate::currentDate())
+        updateDueCount();
+    const QDateTime now = QDateTime::currentDateTime();
+    const QDateTime midnight(now.date().addDays(1), QTime(0, 0, 1));
+    midnightTimer->start(int(qBound(qint64(1000), now.msecsTo(midnight), qint64(24 * 3600 * 1000))));
 }
 
 QString MainWindow::loadSchedule()
 {
     schedule.setRequestedRetention(reviewRetention);
     const QString problem = schedule.load(files->openFileName());
-    scheduleAdopting = !schedule.existed();
     syncSchedule();
     return problem;
 }
@@ -888,13 +1054,13 @@ void MainWindow::syncSchedule()
         const int status = reviewKeys.contains(key) ? int(Statuses::Learned) : statuses->status(key);
         words.append({units->word(key), status});
     }
-    schedule.sync(words, QDate::currentDate(), !scheduleAdopting);
-    scheduleAdopting = false;
+    schedule.sync(words, QDate::currentDate());
 }
 
 void MainWindow::updateDueCount()
 {
     syncSchedule();
+    dueCountDay = QDate::currentDate();
     const int due = int(schedule.due(QDate::currentDate()).size());
     static_cast<FillWidget*>(lessons.at(0))->setDueCount(due);
 }
@@ -942,7 +1108,7 @@ void MainWindow::judgeReview(int key)
         return;
     reviewKeys.remove(key);
     schedule.reviewed(units->word(key), true, QDate::currentDate());
-    ++reviewedInRun;
+    remembered.insert(key);
     if (status != Statuses::Learned)
         statuses->setStatus(key, Statuses::Learned);
 }
@@ -1043,8 +1209,10 @@ void MainWindow::showDownloaderDialog()
         statusBarFrozen = true;
         QString error = files->reloadReplaced();
         statusBarFrozen = false;
-        if (error.isEmpty())
+        if (error.isEmpty()) {
+            applyDictionaryLanguage();
             error = loadSchedule();
+        }
         setLesson(0);
         if (!error.isEmpty())
             showError(error);
@@ -1071,16 +1239,31 @@ void MainWindow::newFile(const QString& chosenPath)
     QString path = chosenPath;
     if (!path.endsWith(dicSuffix(), Qt::CaseInsensitive))
         path += dicSuffix();
-    QFile::remove(path.left(path.size() - 3) + QStringLiteral("inf"));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        QMessageBox::critical(this, tr("Ошибка"),
-                              tr("Не удалось создать файл словаря:\n%1").arg(path));
+    endLearningRun();
+    // A new dictionary is empty even under the open one's name: what memory
+    // holds of that name belongs to the words being thrown away.
+    const bool replacesOpen = DictionaryFiles::sameFile(path, files->openFileName());
+    if (!replacesOpen && !saveOpenDictionary(tr("Новый словарь не создан, чтобы изменения не пропали.")))
+        return;
+    const QString error = DictionaryFiles::createEmpty(path);
+    if (!error.isEmpty()) {
+        showError(tr("Не удалось создать файл словаря:\n%1").arg(error));
         return;
     }
-    file.close();
-    endLearningRun();
-    openFile(path);
+    if (replacesOpen) {
+        statusBarFrozen = true;
+        QString problem = files->reloadReplaced();
+        statusBarFrozen = false;
+        if (problem.isEmpty()) {
+            applyDictionaryLanguage();
+            problem = loadSchedule();
+        }
+        updateStatusBar();
+        if (!problem.isEmpty())
+            showError(problem);
+    } else {
+        openFile(path);
+    }
     setLesson(0);
     showEditorDialog();
 }
@@ -1167,9 +1350,13 @@ void MainWindow::showEditorDialog()
         editorDialog->exec();
     }
     if (currentPage() != 0 && variants->count() > 5) {
+        saveEdits();
         startNextLesson();
-    } else {
+    } else if (currentPage() != 0) {
         endLearningRun();
+        setLesson(0);
+    } else {
+        saveEdits();
         setLesson(0);
     }
 }
@@ -1203,6 +1390,7 @@ void MainWindow::showFinderDialog()
         return;
     finderDialog->exec(text);
     finderLineEdit->clear();
+    saveEdits();
     resumeDeferredLesson();
     // The selection page shows what the finder may have changed.
     if (currentPage() == 0)

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QDate>
 #include <QHash>
+#include <QSet>
 #include <QList>
 #include <QMainWindow>
 #include <QStringList>
@@ -17,6 +19,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QStackedWidget;
+class QTimer;
 class QMessageBox;
 class QToolBar;
 class AdWidget;
@@ -27,6 +30,7 @@ class EditorDialog;
 class FinderDialog;
 class LessonSelector;
 class LanguageDialog;
+class LanguageDetector;
 class ModelDialog;
 class Questions;
 class Statuses;
@@ -126,6 +130,13 @@ private:
     void reviewMistake();
     void judgeReview(int key);
     void restoreUnaskedReviews();
+    void judgeAnswerGiven();
+    void noteLearned(int key);
+    void saveEdits();
+    void followMidnight();
+    void applyDictionaryLanguage();
+    void askDictionaryLanguage(const QString& dicPath, const QString& proposed);
+    void setLearningLanguage(const QString& language);
 
     Units* units = nullptr;
     Units* learnedUnits = nullptr;
@@ -147,13 +158,21 @@ private:
     bool deferredLesson = false;
 
     ReviewSchedule schedule;
-    // The first schedule of a dictionary learned before reviews existed:
-    // its learned words are scheduled without counting as learned today.
-    bool scheduleAdopting = false;
     // Words of the running review, with the status they were asked at.
     QHash<int, int> reviewKeys;
     int askedKey = -1;
-    int reviewedInRun = 0;
+    // What the run taught, by word, so that a word counts once: learned
+    // for the first time, remembered in review, or forgotten in review and
+    // learned again.
+    QSet<int> newlyLearned;
+    QSet<int> remembered;
+    QSet<int> relearned;
+    // The due count on the selection page belongs to one day.
+    QDate dueCountDay;
+    QTimer* midnightTimer = nullptr;
+    // Hunspell dictionaries of every language, read the first time a
+    // dictionary without a language is opened.
+    std::unique_ptr<LanguageDetector> languageDetector;
     QAction* reviewAction = nullptr;
     QAction* retentionAction = nullptr;
 

@@ -17,6 +17,21 @@ constexpr int FutureDays = 30;
 
 } // namespace
 
+CountScale countScale(int highest)
+{
+    const int wanted = qMax(1, (qMax(1, highest) + 4) / 5);
+    int step = 1;
+    for (int power = 1; step < wanted; power *= 10) {
+        for (int factor : {1, 2, 5}) {
+            step = factor * power;
+            if (step >= wanted)
+                break;
+        }
+    }
+    const int top = qMax(1, (highest + step - 1) / step) * step;
+    return {top, step};
+}
+
 QWidget* createProgressChart(const ReviewSchedule& schedule, const QDate& today, QWidget* parent)
 {
     auto* learned = new QBarSet(QObject::tr("Выучено"));
@@ -57,9 +72,13 @@ QWidget* createProgressChart(const ReviewSchedule& schedule, const QDate& today,
     }
     days->setRange(-0.5, PastDays + FutureDays - 0.5);
     auto* counts = new QValueAxis;
-    counts->setRange(0, highest);
+    // Ticks on whole numbers only: a count of 1.25 words means nothing.
+    const CountScale scale = countScale(highest);
+    counts->setRange(0, scale.top);
     counts->setLabelFormat(QStringLiteral("%d"));
-    counts->setTickCount(qMin(highest, 4) + 1);
+    counts->setTickType(QValueAxis::TicksDynamic);
+    counts->setTickAnchor(0);
+    counts->setTickInterval(scale.step);
     chart->addAxis(days, Qt::AlignBottom);
     chart->addAxis(counts, Qt::AlignLeft);
     series->attachAxis(days);

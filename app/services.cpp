@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QSettings>
 
+#include "session/datafolders.h"
+
 namespace Services {
 
 QString configured(const char* variable, const QString& key, const QString& fallback)
@@ -17,19 +19,20 @@ QString configured(const char* variable, const QString& key, const QString& fall
     return stored.isEmpty() ? fallback : stored;
 }
 
-QUrl localSiteRoot()
+QUrl localSiteRoot(const QString& programFolder)
 {
-    // The program's own folder, not the working directory: the dictionaries
-    // must be found however the program was started.
-    const QString folder = QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(QStringLiteral("site"));
-    return QUrl::fromLocalFile(folder + QLatin1Char('/'));
+    // Found from the program's own folder, not the working directory, and
+    // in the same data folder as the rest of the data: beside a build,
+    // under share/vocabrium once installed.
+    const QString data = DataFolders::locate(programFolder, QString()).data;
+    return QUrl::fromLocalFile(QDir(data).absoluteFilePath(QStringLiteral("site")) + QLatin1Char('/'));
 }
 
 QUrl siteRoot()
 {
     const QString configuredRoot = configured("VOCABRIUM_SITE_URL", QStringLiteral("siteUrl"), QString());
     if (configuredRoot.isEmpty())
-        return localSiteRoot();
+        return localSiteRoot(QCoreApplication::applicationDirPath());
     QString root = configuredRoot;
     if (!root.endsWith(QLatin1Char('/')))
         root += QLatin1Char('/');

@@ -19,7 +19,7 @@ QString configured(const char* variable, const QString& key, const QString& fall
 QUrl siteRoot();
 
 /*! The file: address of the site collection beside the program. */
-QUrl localSiteRoot();
+QUrl localSiteRoot(const QString& programFolder);
 
 /*! The site's list page, "dictionaries.html" at the site root: the page a
     person can open in a browser to see what the site offers. */

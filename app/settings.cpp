@@ -42,7 +42,7 @@ int mistakesCount = 0;
 int reviewedCount = 0;
 QSize edSize;
 double reviewRetention = 0.9;
-QTime learningTime;
+qint64 learningTime = 0;
 
 QString plainCardStyleSheet;
 QString choiceCardStyleSheet;
@@ -170,7 +170,12 @@ void readSettings()
     reviewedCount = s.value(QStringLiteral("reviewedCount"), 0).toInt();
     edSize = s.value(QStringLiteral("ED_size"), QSize(720, 520)).toSize().boundedTo(QSize(4000, 3000));
     reviewRetention = qBound(0.7, s.value(QStringLiteral("reviewRetention"), 0.9).toDouble(), 0.99);
-    learningTime = s.value(QStringLiteral("learningTime"), QTime(0, 0, 0, 0)).toTime();
+    // The total is a duration in "learningSeconds"; a store written before
+    // it existed has only the time of day under "learningTime".
+    const QVariant seconds = s.value(QStringLiteral("learningSeconds"));
+    const QTime timeOfDay = s.value(QStringLiteral("learningTime"), QTime(0, 0, 0, 0)).toTime();
+    learningTime = seconds.isValid() ? qMax<qint64>(0, seconds.toLongLong())
+                                     : (timeOfDay.isValid() ? QTime(0, 0, 0, 0).secsTo(timeOfDay) : 0);
 
     plainCardStyleSheet = QStringLiteral("QGroupBox {border: 1px solid white}");
     choiceCardStyleSheet = QStringLiteral(
@@ -235,5 +240,7 @@ void writeSettings()
     s.setValue(QStringLiteral("reviewedCount"), reviewedCount);
     s.setValue(QStringLiteral("ED_size"), edSize);
     s.setValue(QStringLiteral("reviewRetention"), reviewRetention);
-    s.setValue(QStringLiteral("learningTime"), learningTime);
+    // Older copies read the time of day and wrap it as they always did.
+    s.setValue(QStringLiteral("learningTime"), QTime(0, 0, 0, 0).addSecs(int(learningTime % (24 * 60 * 60))));
+    s.setValue(QStringLiteral("learningSeconds"), learningTime);
 }

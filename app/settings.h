@@ -57,7 +57,7 @@ extern int mistakesCount;
 extern QSize edSize;               // "ED_size", the editor's last size
 extern int reviewedCount;          // learned words asked again and remembered
 extern double reviewRetention;     // the share of words a review should still find remembered
-extern QTime learningTime;
+extern qint64 learningTime;      // whole seconds of learning, all runs together
 
 // Fixed style sheets shared by the lessons and the main window.
 extern QString plainCardStyleSheet;

@@ -30,6 +30,7 @@ QList<Entry> parse(const QString& page, const QString& siteRoot)
     static const QRegularExpression author(QStringLiteral("<author>(.*)</author>"), MinimalOptions);
     static const QRegularExpression description(QStringLiteral("<inf>(.*)</inf>"), MinimalOptions);
     static const QRegularExpression link(QStringLiteral(">(.*)</a>"), MinimalOptions);
+    static const QRegularExpression language(QStringLiteral("<a\\s[^>]*hreflang=([a-z]{2,3})[\\s>]"));
 
     const QRegularExpressionMatch regionMatch = region.match(page);
     const QString text = regionMatch.hasMatch() ? regionMatch.captured(0) : QString();
@@ -53,7 +54,8 @@ QList<Entry> parse(const QString& page, const QString& siteRoot)
                 break;
             const QRegularExpressionMatch name = link.match(entryText, target.capturedStart(0));
             entries.append(Entry{name.hasMatch() ? name.captured(1) : QString(), entryCount,
-                                 entryDescription, entryAuthor, siteRoot + target.captured(1)});
+                                 entryDescription, entryAuthor, siteRoot + target.captured(1),
+                                 firstCapture(language, entryText)});
             from = target.capturedEnd(0);
         }
     }

@@ -23,6 +23,10 @@ struct Entry
     QString description;
     QString author;
     QString address; //!< \a siteRoot followed by the quoted target
+    /*! The words' language from the link's unquoted hreflang attribute
+        ("fr"); empty on pages that do not give it. Unquoted, so readers
+        that take every double-quoted string for an address still work. */
+    QString language;
 };
 
 /*! The rows of \a page (already decoded), with addresses below \a siteRoot ("/" at its end). */

@@ -17,6 +17,7 @@
 #include "app/services.h"
 #include "app/settings.h"
 #include "editing/dictionarylistparser.h"
+#include "languages/dictionarylanguage.h"
 #include "editing/downloadrules.h"
 #include "model/dictionaryfiles.h"
 #include "model/dictionaryformat.h"
@@ -146,6 +147,7 @@ void DownloaderDialog::setFileList(QNetworkReply* reply)
             for (int column = 0; column < 4; ++column)
                 row->setToolTip(column, row->text(column));
             row->setText(AddressColumn, entry.address);
+            row->setText(LanguageColumn, entry.language);
             rows.append(row);
         }
         tree->addTopLevelItems(rows);
@@ -170,6 +172,7 @@ void DownloaderDialog::startDownload()
         return;
     }
     requestedName = name;
+    requestedLanguage = row->text(LanguageColumn);
     fileReply = fileManager->get(request(QUrl(address)));
     limitSize(fileReply, DictionaryFiles::MaximumFileSize);
     setControlsEnabled(false);
@@ -238,6 +241,10 @@ void DownloaderDialog::finishDownload(QNetworkReply* reply)
         if (exists)
             replaced.append(path);
     }
+    // The list says which language the words are in; the dictionary keeps it.
+    // A list that does not say leaves it to be told from the words.
+    if (!requestedLanguage.isEmpty() && (!same || DictionaryLanguage::read(path).kind != DictionaryLanguage::Reading::Whole))
+        DictionaryLanguage::write(path, requestedLanguage);
     downloaded = path;
 
     QMessageBox question(QMessageBox::Information, tr("Информация"),

@@ -35,6 +35,7 @@ public:
 
     /*! Column that holds each row's download address (outside the shown ones). */
     static constexpr int AddressColumn = 100;
+    static constexpr int LanguageColumn = 101;
 
     QTreeWidget* table() const { return tree; }
     /*! Why the table is empty, when it is; hidden otherwise. */
@@ -71,4 +72,5 @@ private:
     QPointer<QNetworkReply> listReply;
     QPointer<QNetworkReply> fileReply;
     QString requestedName;
+    QString requestedLanguage;
 };

@@ -29,6 +29,7 @@
 #include "model/random.h"
 #include "model/statuses.h"
 #include "model/units.h"
+#include "model/wordcount.h"
 #include "speech/speaker.h"
 #include "speech/transcriptions.h"
 
@@ -142,6 +143,8 @@ EditorDialog::EditorDialog(QWidget* parent)
     connect(transcriptionBox, &QCheckBox::toggled, this, &EditorDialog::updateList);
     connect(this, &QDialog::finished, this, &EditorDialog::writeSettings);
     connect(unitsMakerDialog, &QDialog::accepted, this, &EditorDialog::updateList);
+    connect(unitsMakerDialog, &QDialog::accepted, this, &EditorDialog::changesAccepted);
+    connect(unitDialog, &QDialog::accepted, this, &EditorDialog::changesAccepted);
     connect(findAction, &QAction::triggered, findEdit, [this] {
         findEdit->setFocus();
         findEdit->selectAll();
@@ -332,7 +335,7 @@ void EditorDialog::remove()
         return;
     const QString text = keys.size() == 1
         ? tr("Вы уверены что хотите удалить это слово?")
-        : tr("Вы уверены что хотите удалить ") + QString::number(keys.size()) + tr(" слов(а)?");
+        : tr("Вы уверены что хотите удалить ") + WordCount::text(keys.size()) + QLatin1Char('?');
     QMessageBox box(QMessageBox::Question, tr("Вопрос"), text, QMessageBox::Yes | QMessageBox::No,
                     this);
     box.setDefaultButton(QMessageBox::NoButton);

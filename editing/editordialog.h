@@ -44,6 +44,9 @@ signals:
     /* The entries were renumbered 0..n-1: the entry now under key i was
         under previousKeys[i] before. Holders of keys follow with this. */
     void keysRenumbered(const QList<int>& previousKeys);
+    /* The word dialog or the words-from-text dialog was accepted: the
+        changes are worth keeping at once. */
+    void changesAccepted();
 
 private slots:
     void readSettings();

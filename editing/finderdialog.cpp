@@ -20,6 +20,7 @@ FinderDialog::FinderDialog(QWidget* parent)
     , speaker(new Speaker(this))
 {
     unitDialog = new UnitDialog(this);
+    connect(unitDialog, &QDialog::accepted, this, &FinderDialog::changesAccepted);
     auto readOnlyField = [] {
         auto* field = new QLineEdit;
         field->setReadOnly(true);

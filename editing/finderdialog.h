@@ -28,6 +28,10 @@ public:
 public slots:
     int exec(const QString& text);
 
+signals:
+    /* The word dialog added or changed a word: worth keeping at once. */
+    void changesAccepted();
+
 private slots:
     void setTexts();
     void add();

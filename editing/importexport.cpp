@@ -1,19 +1,19 @@
 #include "importexport.h"
 
-#include <QComboBox>
-#include <QDialog>
-#include <QDialogButtonBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFormLayout>
 #include <QInputDialog>
 #include <QMessageBox>
-#include <QStringListModel>
+
+#include <algorithm>
 
 #include "app/settings.h"
+#include "editing/importdialog.h"
 #include "interchange/wordfiles.h"
+#include "model/boundedfile.h"
 #include "model/dictionaryfiles.h"
 #include "model/dictionaryformat.h"
 #include "model/statuses.h"
@@ -23,6 +23,15 @@
 namespace {
 
 const QString dicSuffix = QStringLiteral(".dic");
+
+// What a file holds (its name, a field value in an error) must show as
+// text: a message box would take "<b>" at the start for markup.
+void showPlain(QWidget* parent, QMessageBox::Icon icon, const QString& text)
+{
+    QMessageBox box(icon, QCoreApplication::translate("ImportExport", "Ошибка"), text, QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
 
 } // namespace
 
@@ -36,23 +45,34 @@ QString ImportExport::importFile()
 {
     const QString source = QFileDialog::getOpenFileName(
         window, tr("Импорт слов"), QDir::homePath(),
-        tr("Списки слов (*.tsv *.csv *.txt *.kvtml *.xml);;Все файлы (*)"));
+        tr("Списки слов (*.tsv *.csv *.txt *.kvtml *.xml *.apkg);;Колоды Anki (*.apkg);;Все файлы (*)"));
     return source.isEmpty() ? QString() : importFrom(source);
 }
 
 QString ImportExport::importFrom(const QString& source)
 {
-    WordTable table;
+    const QString shownName = QFileInfo(source).fileName();
+    QByteArray data;
+    QString problem;
     QString error;
-    if (!WordFiles::read(source, &table, &error)) {
-        QMessageBox::critical(window, tr("Ошибка"),
-                              tr("Не удалось прочитать файл %1.\n%2").arg(QFileInfo(source).fileName(), error));
-        return QString();
+    WordTable table;
+    // The learner may pick a FIFO, a device or a huge file by mistake.
+    if (!BoundedFile::read(source, &data, &problem)) {
+        error = tr("Не удалось открыть файл: %1.").arg(problem);
+    } else {
+        if (WordFiles::parse(shownName, data, &table, &error)) {
+            ImportDialog dialog(shownName, data, table, window);
+            if (dialog.exec() != QDialog::Accepted)
+                return QString();
+            return write(source, dialog.table(), dialog.wordColumn(), dialog.translationColumn());
+        }
     }
-    int word = 0;
-    int translation = 1;
-    if (table.columns.size() > 2 && !chooseColumns(table, &word, &translation))
-        return QString();
+    showPlain(window, QMessageBox::Critical, tr("Не удалось прочитать файл %1.\n%2").arg(shownName, error));
+    return QString();
+}
+
+QString ImportExport::write(const QString& source, const WordTable& table, int word, int translation)
+{
     const QList<Unit> units = table.units(word, translation);
     if (units.isEmpty()) {
         QMessageBox::critical(window, tr("Ошибка"), tr("В выбранном столбце нет ни одного слова."));
@@ -66,54 +86,28 @@ QString ImportExport::importFrom(const QString& source)
                               tr("Слова из файла %1 не импортированы: %2.").arg(QFileInfo(source).fileName(), tooLarge));
         return QString();
     }
+    // A KHangMan word list and the like hold words alone.
+    if (std::all_of(units.cbegin(), units.cend(), [](const Unit& unit) { return unit.translation.isEmpty(); })
+        && QMessageBox::question(window, tr("Вопрос"),
+                                 tr("В файле нет переводов: у всех %1 слов перевод будет пустым. Импортировать?")
+                                     .arg(units.size()),
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+               != QMessageBox::Yes)
+        return QString();
     const QString target = chooseTarget(QFileInfo(source).completeBaseName());
     if (target.isEmpty())
         return QString();
     QDir().mkpath(dictionariesPath);
     // Written with fresh statuses as one pair: the old statuses of a
     // dictionary of this name would pair with the wrong words.
-    error = DictionaryFiles::writePair(target, units, {Statuses::StatusFileMarker});
+    QString error = DictionaryFiles::writePair(target, units, {Statuses::StatusFileMarker});
     if (!error.isEmpty()) {
         QMessageBox::critical(window, tr("Ошибка"), error);
         return QString();
     }
+    if (WordFiles::writeRecordings(target, table, word, &error) < 0)
+        showPlain(window, QMessageBox::Warning, tr("Словарь записан без произношения.\n%1").arg(error));
     return target;
-}
-
-bool ImportExport::chooseColumns(const WordTable& table, int* word, int* translation)
-{
-    QDialog dialog(window);
-    dialog.setWindowTitle(tr("Импорт слов"));
-    QStringList names;
-    names.reserve(table.columns.size());
-    for (qsizetype i = 0; i < table.columns.size(); ++i) {
-        const QString name = table.columns.at(i).trimmed();
-        names.append(name.isEmpty() ? tr("Столбец %1").arg(i + 1) : name);
-    }
-    // A file may have a hundred thousand columns: both boxes share one
-    // model filled at once, and neither measures every name for its width.
-    auto* model = new QStringListModel(names, &dialog);
-    auto* words = new QComboBox;
-    auto* translations = new QComboBox;
-    for (QComboBox* box : {words, translations}) {
-        box->setModel(model);
-        box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-        box->setMinimumContentsLength(24);
-    }
-    words->setCurrentIndex(0);
-    translations->setCurrentIndex(1);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    auto* layout = new QFormLayout(&dialog);
-    layout->addRow(tr("Слово:"), words);
-    layout->addRow(tr("Перевод:"), translations);
-    layout->addRow(buttons);
-    if (dialog.exec() != QDialog::Accepted)
-        return false;
-    *word = words->currentIndex();
-    *translation = translations->currentIndex();
-    return true;
 }
 
 QString ImportExport::chooseTarget(const QString& suggestedName)
@@ -155,7 +149,7 @@ void ImportExport::exportDictionary()
 {
     const QString kvtml = tr("KVTML: KWordQuiz, Parley (*.kvtml)");
     const QString csv = tr("Таблица CSV (*.csv)");
-    const QString tsv = tr("Текст с табуляцией (*.tsv)");
+    const QString tsv = tr("Текст с табуляцией: Anki (*.tsv)");
     QString filter = kvtml;
     QString path = QFileDialog::getSaveFileName(
         window, tr("Экспорт словаря"),
@@ -166,10 +160,23 @@ void ImportExport::exportDictionary()
     WordFiles::Format format;
     if (!WordFiles::exportFormat(path, &format))
         path += filter == csv ? QStringLiteral(".csv") : filter == tsv ? QStringLiteral(".tsv") : QStringLiteral(".kvtml");
-    exportTo(path);
+    QChar separator = QLatin1Char(',');
+    if (WordFiles::exportFormat(path, &format) && format == WordFiles::Format::Csv) {
+        // Spreadsheets in a Russian locale expect semicolons, the KDE
+        // trainers tabs; the learner knows where the file goes.
+        const QStringList names{tr("Запятая"), tr("Точка с запятой"), tr("Табуляция")};
+        const QChar chars[] = {QLatin1Char(','), QLatin1Char(';'), QLatin1Char('\t')};
+        bool ok = false;
+        const QString chosen = QInputDialog::getItem(window, tr("Экспорт словаря"), tr("Разделитель полей:"), names, 0,
+                                                     false, &ok);
+        if (!ok)
+            return;
+        separator = chars[qMax(0, int(names.indexOf(chosen)))];
+    }
+    exportTo(path, separator);
 }
 
-bool ImportExport::exportTo(const QString& path)
+bool ImportExport::exportTo(const QString& path, QChar csvSeparator)
 {
     const auto table = languages();
     auto language = [&table](const QString& code) {
@@ -178,7 +185,8 @@ bool ImportExport::exportTo(const QString& path)
     };
     const QList<Unit> units = Units::instance(0)->unitList();
     QString error;
-    if (!WordFiles::write(path, units, language(learningLanguage), language(interfaceLanguage), &error)) {
+    if (!WordFiles::write(path, units, language(learningLanguage), language(interfaceLanguage), &error,
+                          csvSeparator)) {
         QMessageBox::critical(window, tr("Ошибка"), error);
         return false;
     }

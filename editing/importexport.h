@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QChar>
 #include <QObject>
 #include <QString>
 
@@ -21,16 +22,19 @@ public:
     /* Asks for a word-list file and imports it; the path of the new
         dictionary, or an empty string when none was made. */
     QString importFile();
-    /* The import of \a source, once chosen. */
+    /* The import of \a source, once chosen: the columns, separator and
+        header line confirmed over a preview, then the new dictionary's name;
+        a file that cannot be read writes nothing. */
     QString importFrom(const QString& source);
 
     /* Asks where to export the open dictionary and writes it. */
     void exportDictionary();
-    /* Writes the open dictionary to \a path; false after reporting a failure. */
-    bool exportTo(const QString& path);
+    /* Writes the open dictionary to \a path, a CSV file with fields
+        separated by \a csvSeparator; false after reporting a failure. */
+    bool exportTo(const QString& path, QChar csvSeparator = QLatin1Char(','));
 
 private:
-    bool chooseColumns(const WordTable& table, int* word, int* translation);
+    QString write(const QString& source, const WordTable& table, int word, int translation);
     QString chooseTarget(const QString& suggestedName);
 
     QWidget* window;

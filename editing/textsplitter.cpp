@@ -1,6 +1,7 @@
 #include "textsplitter.h"
 
 #include <QHash>
+#include <QRegularExpression>
 
 namespace TextSplitter {
 
@@ -67,8 +68,43 @@ QString cleanWord(const QString& token)
     return token;
 }
 
-QStringList split(const QString& text)
+namespace {
+
+// Addresses are no words to learn: "https://www.gnu.org/licenses/" would
+// give "https", "www", "gnu", "org". The span of every whitespace-separated
+// chunk that is a web address or an e-mail address is blanked out.
+QString withoutAddresses(const QString& text)
 {
+    if (!text.contains(QLatin1Char('@')) && !text.contains(QLatin1String("://")) && !text.contains(QLatin1String("www.")))
+        return text;
+    QString result = text;
+    const qsizetype size = text.size();
+    qsizetype i = 0;
+    while (i < size) {
+        while (i < size && text.at(i).isSpace())
+            ++i;
+        const qsizetype start = i;
+        while (i < size && !text.at(i).isSpace())
+            ++i;
+        const QStringView chunk = QStringView(text).mid(start, i - start);
+        const qsizetype at = chunk.indexOf(QLatin1Char('@'));
+        const bool address = chunk.contains(QLatin1String("://"))
+            || chunk.startsWith(QLatin1String("www."), Qt::CaseInsensitive)
+            || chunk.mid(1).startsWith(QLatin1String("www."), Qt::CaseInsensitive)
+            || (at > 0 && chunk.indexOf(QLatin1Char('.'), at) > at + 1);
+        if (address) {
+            for (qsizetype k = start; k < i; ++k)
+                result[k] = QLatin1Char(' ');
+        }
+    }
+    return result;
+}
+
+} // namespace
+
+QStringList split(const QString& source)
+{
+    const QString text = withoutAddresses(source);
     QStringList words;
     QHash<QString, qsizetype> positions;
     auto take = [&](qsizetype start, qsizetype end) {
@@ -77,6 +113,10 @@ QStringList split(const QString& text)
             return;
         const QString word = cleanWord(text.mid(start, end - start));
         if (word.isEmpty())
+            return;
+        // A lone letter is a list marker ("b)") or an initial, except the
+        // two English words of one letter.
+        if (word.size() == 1 && word != QLatin1String("a") && word != QLatin1String("A") && word != QLatin1String("I"))
             return;
         const QString lower = word.toLower();
         const auto seen = positions.constFind(lower);
@@ -122,6 +162,36 @@ QStringList split(const QString& text)
     }
     if (start >= 0)
         take(start, size);
+    return words;
+}
+
+bool isMostlyCyrillic(const QString& text)
+{
+    qsizetype cyrillic = 0;
+    qsizetype other = 0;
+    for (const QChar c : text) {
+        if (!c.isLetter())
+            continue;
+        if (c.script() == QChar::Script_Cyrillic)
+            ++cyrillic;
+        else
+            ++other;
+    }
+    return cyrillic > other;
+}
+
+QSet<QString> sentenceStarts(const QString& text)
+{
+    static const QRegularExpression start(
+        QStringLiteral("(?:^|[.!?\u2026][\\s\"'\u00AB\u201C\u2018(\\[]*\\s|\\n)[\\s\"'\u00AB\u201C\u2018(\\[]*"
+                       "([\\p{L}][\\p{L}\\p{M}'\u2019-]*)"),
+        QRegularExpression::UseUnicodePropertiesOption);
+    QSet<QString> words;
+    for (auto it = start.globalMatch(text); it.hasNext();) {
+        const QString word = cleanWord(it.next().captured(1));
+        if (!word.isEmpty())
+            words.insert(word);
+    }
     return words;
 }
 

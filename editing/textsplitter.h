@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -25,10 +26,20 @@ bool isSeparator(QChar c);
     empty string, for no word at all. */
 QString cleanWord(const QString& token);
 
-/* The words of \a text in text order, cleaned, without empty strings and
+/* The words of \a text in text order, cleaned, without web and e-mail
+    addresses, single letters other than "a" and "I", empty strings and
     with every repetition dropped, letter case ignored: the first occurrence
     keeps its place, in lower case when the text also has it so ("The ...
     the" gives "the"; "Paris" stays "Paris"). */
 QStringList split(const QString& text);
+
+/* True when most letters of \a text are Cyrillic: a text in the learner's
+    own language rather than in the one being learned. */
+bool isMostlyCyrillic(const QString& text);
+
+/* The words of \a text, as split() gives them, that begin a sentence
+    somewhere: at the start of the text or of a line, or after ".", "!",
+    "?" or "…" (quotes and brackets between do not count). */
+QSet<QString> sentenceStarts(const QString& text);
 
 } // namespace TextSplitter

@@ -172,6 +172,11 @@ void UnitDialog::showArticle(bool shown)
 {
     articleView->setVisible(shown);
     takeButton->setVisible(shown);
+    // The button row grows by the take button: the dialog grows with it
+    // instead of cutting the buttons short.
+    setMinimumWidth(qMax(minimumWidth(), layout()->totalMinimumSize().width()));
+    if (width() < minimumWidth())
+        resize(minimumWidth(), height());
     fitHeight();
 }
 

@@ -65,6 +65,11 @@ QString UnitsMaker::stemOf(const QString& word)
     return baseForms.baseForm(word);
 }
 
+bool UnitsMaker::isName(const QString& word, bool sentenceStart)
+{
+    return baseForms.isName(word, sentenceStart);
+}
+
 void UnitsMaker::stem()
 {
     QSet<QString> seen;

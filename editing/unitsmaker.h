@@ -41,6 +41,8 @@ public:
     bool hasMorphology() const;
     /* The base form of \a word, or \a word itself when none is known. */
     QString stemOf(const QString& word);
+    /* Whether \a word is a name that keeps its capital when words are lower-cased. */
+    bool isName(const QString& word, bool sentenceStart);
 
 private:
     void exclude(const Units* list, bool reverse);

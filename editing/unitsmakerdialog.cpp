@@ -27,7 +27,7 @@ UnitsMakerDialog::UnitsMakerDialog(QWidget* parent)
 
     stemBox = new QCheckBox(tr("Приводить к начальной форме"));
     excludeLearnedBox = new QCheckBox(tr("Исключать изученные"));
-    lowerCaseBox = new QCheckBox(tr("Приводить к нижему регистру"));
+    lowerCaseBox = new QCheckBox(tr("Приводить к нижнему регистру"));
     translationBox = new QGroupBox(tr("Перевод"));
     translationBox->setCheckable(true);
     standardDirection = new QRadioButton;
@@ -43,6 +43,16 @@ UnitsMakerDialog::UnitsMakerDialog(QWidget* parent)
     connect(buttonBox, &QDialogButtonBox::rejected, this, &UnitsMakerDialog::reject);
     connect(buttonBox, &QDialogButtonBox::helpRequested, this, &UnitsMakerDialog::showHelpDialog);
     connect(this, &QDialog::accepted, this, &UnitsMakerDialog::save);
+    for (QRadioButton* radio : {standardDirection, reverseDirection})
+        connect(radio, &QRadioButton::clicked, this, [this] { directionChosen = true; });
+    // A foreign text gives foreign words with Russian translations; a
+    // Russian one the other way round.
+    connect(textEdit, &QPlainTextEdit::textChanged, this, [this] {
+        if (directionChosen)
+            return;
+        const bool native = TextSplitter::isMostlyCyrillic(textEdit->toPlainText());
+        (native ? reverseDirection : standardDirection)->setChecked(true);
+    });
     connect(this, &QDialog::finished, this, &UnitsMakerDialog::writeSettings);
 
     auto* conversionBox = new QGroupBox(tr("Преобразование слов"));
@@ -73,6 +83,7 @@ int UnitsMakerDialog::exec()
     setMinimumSize(sizeHint());
     maker.clear();
     translations->clear();
+    directionChosen = false;
     textEdit->clear();
     textEdit->setFocus();
     return QDialog::exec();
@@ -137,7 +148,7 @@ void UnitsMakerDialog::save()
     const bool reverse = translate && reverseDirection->isChecked();
     const bool lower = lowerCaseBox->isChecked();
     const QStringList words = maker.words();
-    int untranslated = 0;
+    const QSet<QString> sentenceStarts = TextSplitter::sentenceStarts(textEdit->toPlainText());
     QSet<QString> added;
     for (int i = 0; i < words.size(); ++i) {
         QString word = words.at(i);
@@ -145,24 +156,20 @@ void UnitsMakerDialog::save()
         if (reverse) {
             // A word the service could not translate has no foreign word to
             // learn; an entry without one would only be an empty card.
-            if (translation.trimmed().isEmpty()) {
-                ++untranslated;
+            if (translation.trimmed().isEmpty())
                 continue;
-            }
             std::swap(word, translation);
             if (dictionary->find(word) >= 0 || added.contains(word.trimmed().toLower()))
                 continue;
             added.insert(word.trimmed().toLower());
         }
         if (lower) {
-            word = word.toLower();
+            // "Smith" and "Paris" stay names; "The" and "Books" come in lower case.
+            if (reverse || !maker.isName(word, sentenceStarts.contains(word)))
+                word = word.toLower();
             translation = translation.toLower();
         }
         dictionary->add(word, translation);
-    }
-    if (untranslated > 0) {
-        QMessageBox::information(this, tr("Информация"),
-                                 tr("Не добавлено слов, для которых не нашёлся перевод: %1.").arg(untranslated));
     }
 }
 
@@ -179,7 +186,13 @@ void UnitsMakerDialog::reportTranslations()
         const auto commonest = std::max_element(failures.cbegin(), failures.cend());
         text += QLatin1Char('\n') + tr("Чаще всего: %1 (слов: %2).").arg(commonest.key()).arg(commonest.value());
     }
-    if (translated < total)
+    // From Russian, a word without a translation has no foreign word to
+    // learn and is left out; the other way it comes in to be translated later.
+    if (translated < total && reverseDirection->isChecked())
+        text += QLatin1Char('\n')
+                + tr("Слова без перевода не добавлены: у них нет иностранного слова (не добавлено: %1).")
+                      .arg(total - translated);
+    else if (translated < total)
         text += QLatin1Char('\n')
                 + tr("Слова без перевода добавляются с пустым переводом; в редакторе их выделяет "
                      "команда «Все слова без перевода».");
@@ -198,7 +211,10 @@ void UnitsMakerDialog::showHelpDialog()
                        "установленными на компьютере, а затем онлайн-сервисами, если они заданы "
                        "в меню «Настройки» → «Перевод слов...». После перевода программа сообщит, "
                        "сколько слов переведено; слова без перевода добавляются с пустым переводом, "
-                       "в редакторе их выделяет команда «Все слова без перевода».<br>Опция "
+                       "в редакторе их выделяет команда «Все слова без перевода». При переводе с "
+                       "русского слова без перевода не добавляются: у них нет иностранного слова. "
+                       "Направление перевода выбирается по языку текста, пока вы не выберете его сами."
+                       "<br>Опция "
                        "\"<b>Приводить к начальной форме</b>\" преобразует слова в начальные "
                        "формы, например: books = book, helped = help."),
                     QMessageBox::Ok, this);

@@ -47,6 +47,8 @@ private:
     QGroupBox* translationBox;
     QRadioButton* standardDirection;
     QRadioButton* reverseDirection;
+    // Until the learner picks a direction, it follows the text's language.
+    bool directionChosen = false;
     QPlainTextEdit* textEdit;
     QDialogButtonBox* buttonBox;
     TranslationProgressDialog* progressDialog;

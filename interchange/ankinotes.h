@@ -21,8 +21,17 @@ bool hasHeader(const QString& text);
     header says otherwise). */
 bool read(const QString& text, WordTable* table, QString* error, bool html = false);
 
-/*! The text a field of HTML shows: tags and sound references removed,
+/*! True when \a text, without header lines, reads like an Anki export of
+    older versions: fields of HTML. */
+bool looksLikeOldExport(const QString& text);
+
+/*! The text a field of HTML shows: inline tags removed ("ph<b>o</b>to" is
+    one word), line breaks and blocks separating words, ruby readings and
+    sound references dropped, Cloze deletions replaced by their text,
     character references decoded, white space collapsed. */
 QString htmlToText(const QString& html);
+
+/*! The media name of the first "[sound:…]" of \a field, or empty. */
+QString soundName(const QString& field);
 
 } // namespace AnkiNotes

@@ -1,6 +1,7 @@
 #include "interchange/delimitedtext.h"
 
 #include <QCoreApplication>
+#include <QHash>
 #include <QSet>
 
 #include "translation/translator.h"
@@ -23,36 +24,109 @@ bool blankRow(const QStringList& row)
     return true;
 }
 
-const QSet<QString>& headerLabels()
+// Column labels, each with the thing it names: a header names different
+// things ("word", "translation"), a word pair names one thing in two
+// languages ("word", "слово").
+const QHash<QString, QString>& headerLabels()
 {
-    static const QSet<QString> labels = [] {
-        QSet<QString> set{
-            QStringLiteral("word"), QStringLiteral("words"), QStringLiteral("term"),
-            QStringLiteral("translation"), QStringLiteral("translations"), QStringLiteral("meaning"),
-            QStringLiteral("definition"), QStringLiteral("front"), QStringLiteral("back"),
-            QStringLiteral("question"), QStringLiteral("answer"), QStringLiteral("foreign"),
-            QStringLiteral("native"), QStringLiteral("source"), QStringLiteral("target"),
-            QStringLiteral("english"), QStringLiteral("russian"), QStringLiteral("german"),
-            QStringLiteral("french"), QStringLiteral("spanish"), QStringLiteral("italian"),
-            QStringLiteral("слово"), QStringLiteral("слова"), QStringLiteral("перевод"),
-            QStringLiteral("переводы"), QStringLiteral("значение"), QStringLiteral("термин"),
-            QStringLiteral("вопрос"), QStringLiteral("ответ"), QStringLiteral("транскрипция"),
-            QStringLiteral("example"), QStringLiteral("examples"), QStringLiteral("comment"),
-            QStringLiteral("note"), QStringLiteral("notes"), QStringLiteral("tags"),
-            QStringLiteral("пример"), QStringLiteral("примеры"), QStringLiteral("комментарий"),
-            QStringLiteral("примечание"),
+    static const QHash<QString, QString> labels = [] {
+        const char* const groups[][8] = {
+            {"word", "words", "term", "слово", "слова", "термин"},
+            {"translation", "translations", "перевод", "переводы"},
+            {"meaning", "definition", "значение", "определение"},
+            {"front", "лицевая сторона"},
+            {"back", "оборот", "обратная сторона"},
+            {"question", "вопрос"},
+            {"answer", "ответ"},
+            {"foreign", "иностранный"},
+            {"native", "родной"},
+            {"source", "источник"},
+            {"target", "цель"},
+            {"transcription", "транскрипция"},
+            {"example", "examples", "пример", "примеры"},
+            {"comment", "комментарий"},
+            {"note", "notes", "примечание", "примечания"},
+            {"tags", "теги", "метки"},
         };
+        QHash<QString, QString> hash;
+        for (const auto& group : groups) {
+            for (const char* label : group) {
+                if (label)
+                    hash.insert(QString::fromUtf8(label), QString::fromUtf8(group[0]));
+            }
+        }
+        // A language is named by its code in English and in Russian.
         for (const auto& language : languages())
-            set.insert(language.second.toLower());
-        return set;
+            hash.insert(language.second.toLower(), language.first);
+        const char* const english[][2] = {
+            {"english", "en"}, {"russian", "ru"}, {"german", "de"}, {"french", "fr"}, {"spanish", "es"},
+            {"italian", "it"}, {"portuguese", "pt"}, {"polish", "pl"}, {"ukrainian", "uk"}, {"chinese", "zh-CHS"},
+            {"japanese", "ja"}, {"turkish", "tr"}, {"dutch", "nl"}, {"swedish", "sv"}, {"finnish", "fi"},
+        };
+        for (const auto& pair : english)
+            hash.insert(QString::fromLatin1(pair[0]), QString::fromLatin1(pair[1]));
+        return hash;
     }();
     return labels;
+}
+
+// KWordQuiz starts its CSV with the document's title and author.
+bool isDocumentLine(const QStringList& row)
+{
+    static const QSet<QString> labels{QStringLiteral("title:"), QStringLiteral("author:"),
+                                      QStringLiteral("заголовок:"), QStringLiteral("название:"),
+                                      QStringLiteral("автор:"), QStringLiteral("titel:"), QStringLiteral("autor:")};
+    return row.size() <= 2 && labels.contains(row.value(0).trimmed().toLower());
+}
+
+// Field counts of the first records of text split at separator.
+QList<int> fieldCounts(const QString& text, QChar separator, int records)
+{
+    QList<int> counts;
+    int fields = 1;
+    bool quoted = false;
+    bool atFieldStart = true;
+    bool blank = true;
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size && counts.size() < records; ++i) {
+        const QChar c = text.at(i);
+        if (quoted) {
+            if (c == QLatin1Char('"')) {
+                if (i + 1 < size && text.at(i + 1) == QLatin1Char('"'))
+                    ++i;
+                else
+                    quoted = false;
+            }
+            continue;
+        }
+        if (c == QLatin1Char('"') && atFieldStart) {
+            quoted = true;
+            atFieldStart = false;
+            blank = false;
+        } else if (c == separator) {
+            ++fields;
+            atFieldStart = true;
+        } else if (isLineEnd(c)) {
+            if (!blank)
+                counts.append(fields);
+            fields = 1;
+            atFieldStart = true;
+            blank = true;
+        } else {
+            atFieldStart = false;
+            if (!c.isSpace())
+                blank = false;
+        }
+    }
+    if (!blank && counts.size() < records)
+        counts.append(fields);
+    return counts;
 }
 
 } // namespace
 
 bool parse(const QString& text, QChar separator, QList<QStringList>* rows, QString* error,
-           int firstLine)
+           int firstLine, Quoting quoting)
 {
     const QChar quote = QLatin1Char('"');
     const qsizetype size = text.size();
@@ -64,10 +138,14 @@ bool parse(const QString& text, QChar separator, QList<QStringList>* rows, QStri
     while (i < size) {
         // At the start of a field.
         if (data[i] == quote) {
+            const qsizetype opening = i;
             const int openedOn = line;
+            bool closed = false;
             ++i;
             for (;;) {
                 if (i >= size) {
+                    if (quoting == Quoting::Lenient)
+                        break;
                     *error = QCoreApplication::translate(
                                  "WordFiles", "Строка %1: кавычка, открывающая поле, не закрыта.")
                                  .arg(openedOn);
@@ -81,6 +159,7 @@ bool parse(const QString& text, QChar separator, QList<QStringList>* rows, QStri
                         continue;
                     }
                     ++i;
+                    closed = true;
                     break;
                 }
                 if (c == QLatin1Char('\n'))
@@ -89,6 +168,13 @@ bool parse(const QString& text, QChar separator, QList<QStringList>* rows, QStri
                     ++line;
                 field += c;
                 ++i;
+            }
+            // Not a quoted field after all: the quote is part of the text.
+            if (quoting == Quoting::Lenient
+                && (!closed || !(i == size || data[i] == separator || isLineEnd(data[i])))) {
+                i = opening;
+                line = openedOn;
+                field.clear();
             }
         }
         // The unquoted part, or what follows a closing quote: kept as it is,
@@ -127,54 +213,63 @@ bool parse(const QString& text, QChar separator, QList<QStringList>* rows, QStri
 
 QChar guessSeparator(const QString& text)
 {
-    int comma = 0;
-    int semicolon = 0;
-    int tab = 0;
-    bool quoted = false;
-    for (QChar c : text) {
-        if (c == QLatin1Char('"'))
-            quoted = !quoted;
-        else if (quoted)
-            continue;
-        else if (isLineEnd(c))
-            break;
-        else if (c == QLatin1Char(','))
-            ++comma;
-        else if (c == QLatin1Char(';'))
-            ++semicolon;
-        else if (c == QLatin1Char('\t'))
-            ++tab;
+    // A Russian translation often holds a comma ("её, ей"), so one line says
+    // little; the separator is the one that gives most lines the same number
+    // of fields, more than one. On a tie the rarer character inside words wins.
+    const QChar candidates[] = {QLatin1Char('\t'), QLatin1Char(';'), QLatin1Char(',')};
+    QChar best = QLatin1Char(',');
+    int bestScore = 0;
+    for (QChar candidate : candidates) {
+        const QList<int> counts = fieldCounts(text, candidate, 200);
+        QHash<int, int> histogram;
+        for (int count : counts) {
+            if (count > 1)
+                ++histogram[count];
+        }
+        int score = 0;
+        for (auto it = histogram.cbegin(); it != histogram.cend(); ++it)
+            score = qMax(score, it.value());
+        if (score > bestScore) {
+            bestScore = score;
+            best = candidate;
+        }
     }
-    if (tab > comma && tab >= semicolon)
-        return QLatin1Char('\t');
-    if (semicolon > comma)
-        return QLatin1Char(';');
-    return QLatin1Char(',');
+    return best;
 }
 
 bool isHeader(const QStringList& row)
 {
-    int labels = 0;
+    QSet<QString> named;
     for (const QString& field : row) {
         const QString label = field.trimmed().toLower();
         if (label.isEmpty())
             continue;
-        if (!headerLabels().contains(label))
+        const auto thing = headerLabels().constFind(label);
+        if (thing == headerLabels().cend() || named.contains(*thing))
             return false;
-        ++labels;
+        named.insert(*thing);
     }
-    return labels > 0;
+    return !named.isEmpty();
 }
 
-bool read(const QString& text, QChar separator, WordTable* table, QString* error)
+bool read(const QString& text, QChar separator, WordTable* table, QString* error, Header header)
 {
-    if (!parse(text, separator, &table->rows, error))
+    const Quoting quoting = separator == QLatin1Char('\t') ? Quoting::Lenient : Quoting::Strict;
+    if (!parse(text, separator, &table->rows, error, 1, quoting))
         return false;
+    table->separator = separator;
+    for (int i = 0; i < 2 && !table->rows.isEmpty() && isDocumentLine(table->rows.constFirst()); ++i)
+        table->rows.removeFirst();
     qsizetype width = 0;
     for (const QStringList& row : std::as_const(table->rows))
         width = qMax(width, row.size());
-    if (!table->rows.isEmpty() && isHeader(table->rows.constFirst()))
+    table->headerUncertain = !table->rows.isEmpty();
+    const bool take = header == Header::Yes
+        || (header == Header::Guess && !table->rows.isEmpty() && isHeader(table->rows.constFirst()));
+    if (take && !table->rows.isEmpty()) {
         table->columns = table->rows.takeFirst();
+        table->headerTaken = true;
+    }
     while (table->columns.size() < width)
         table->columns.append(QString());
     return true;
@@ -183,7 +278,16 @@ bool read(const QString& text, QChar separator, WordTable* table, QString* error
 QString write(const QList<Unit>& units, QChar separator, const QString& lineEnd)
 {
     const QChar quote = QLatin1Char('"');
+    const bool plain = separator == QLatin1Char('\t');
     auto field = [&](const QString& value) -> QString {
+        if (plain) {
+            QString flat = value;
+            for (QChar& c : flat) {
+                if (c == separator || isLineEnd(c))
+                    c = QLatin1Char(' ');
+            }
+            return flat;
+        }
         bool needsQuotes = value.startsWith(quote);
         for (QChar c : value) {
             if (c == separator || c == quote || isLineEnd(c)) {

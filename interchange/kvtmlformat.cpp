@@ -30,6 +30,7 @@ struct Reader
     bool run(WordTable* table, QString* error);
     void readIdentifiers();
     void readEntries();
+    void readVersionOneEntries();
     bool idOf(QString* id);
 
     QXmlStreamReader xml;
@@ -106,6 +107,34 @@ void Reader::readEntries()
     }
 }
 
+// KVTML 1.0 (KWordQuiz before 0.9, KVocTrain): entries <e> directly under
+// the root, the original in <o>, each translation in a <t>, the language in
+// the attribute l of the first entry's elements.
+void Reader::readVersionOneEntries()
+{
+    while (xml.readNextStartElement()) {
+        if (xml.name() != QLatin1String("e")) {
+            xml.skipCurrentElement();
+            continue;
+        }
+        QMap<int, QString> texts;
+        int column = 1;
+        while (xml.readNextStartElement()) {
+            const bool original = xml.name() == QLatin1String("o");
+            if (!original && xml.name() != QLatin1String("t")) {
+                xml.skipCurrentElement();
+                continue;
+            }
+            const int id = original ? 0 : column++;
+            const QString language = xml.attributes().value(QLatin1String("l")).toString();
+            if (!language.isEmpty() && !names.contains(id))
+                names.insert(id, language);
+            texts.insert(id, xml.readElementText(QXmlStreamReader::SkipChildElements));
+        }
+        entries.append(texts);
+    }
+}
+
 bool Reader::run(WordTable* table, QString* error)
 {
     if (!xml.readNextStartElement()) {
@@ -121,12 +150,16 @@ bool Reader::run(WordTable* table, QString* error)
         return false;
     }
     const QString version = xml.attributes().value(QLatin1String("version")).toString();
-    if (!version.startsWith(QLatin1String("2"))) {
+    // KVTML 1.0 carries no version attribute at all.
+    if (version.isEmpty() || version.startsWith(QLatin1String("1"))) {
+        readVersionOneEntries();
+    } else if (!version.startsWith(QLatin1String("2"))) {
         *error = located(xml, QStringLiteral("kvtml"),
-                         tr("версия «%1» не поддерживается, нужна KVTML 2.0.").arg(version));
+                         tr("версия «%1» не поддерживается, нужна KVTML 1.0 или 2.0.").arg(version));
         return false;
     }
-    while (problem.isEmpty() && xml.readNextStartElement()) {
+    while (!version.isEmpty() && !version.startsWith(QLatin1String("1")) && problem.isEmpty()
+           && xml.readNextStartElement()) {
         if (xml.name() == QLatin1String("identifiers"))
             readIdentifiers();
         else if (xml.name() == QLatin1String("entries"))
@@ -181,19 +214,129 @@ QString xmlSafe(const QString& text)
     return safe;
 }
 
+// The offset of the first byte that breaks UTF-8 in data, or -1.
+qsizetype invalidUtf8(const QByteArray& data)
+{
+    const auto* bytes = reinterpret_cast<const uchar*>(data.constData());
+    const qsizetype size = data.size();
+    qsizetype i = 0;
+    while (i < size) {
+        const uchar b = bytes[i];
+        int follow = 0;
+        uint code = 0;
+        if (b < 0x80) {
+            ++i;
+            continue;
+        } else if (b >= 0xC2 && b <= 0xDF) {
+            follow = 1;
+            code = b & 0x1F;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            follow = 2;
+            code = b & 0x0F;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            follow = 3;
+            code = b & 0x07;
+        } else {
+            return i;
+        }
+        if (i + follow >= size)
+            return i;
+        for (int k = 1; k <= follow; ++k) {
+            if ((bytes[i + k] & 0xC0) != 0x80)
+                return i;
+            code = (code << 6) | (bytes[i + k] & 0x3F);
+        }
+        if ((follow == 2 && (code < 0x800 || (code >= 0xD800 && code <= 0xDFFF)))
+            || (follow == 3 && (code < 0x10000 || code > 0x10FFFF)))
+            return i;
+        i += follow + 1;
+    }
+    return -1;
+}
+
+// Whether the document is in UTF-8: no byte-order mark of UTF-16 and no
+// other encoding declared.
+bool declaresUtf8(const QByteArray& data)
+{
+    if (data.startsWith("\xFF\xFE") || data.startsWith("\xFE\xFF"))
+        return false;
+    const qsizetype end = data.indexOf("?>");
+    if (!data.trimmed().startsWith("<?xml") || end < 0)
+        return !data.startsWith("\xFF\xFE");
+    const QByteArray declaration = data.left(end).toLower();
+    const qsizetype at = declaration.indexOf("encoding");
+    if (at < 0)
+        return true;
+    const QByteArray rest = declaration.mid(at + 8);
+    return rest.contains("utf-8") || rest.contains("utf8");
+}
+
+// A file that says UTF-8 but was saved with a few Latin-1 letters in it
+// ("bj\xF6rn" in Debian's Swedish animals): each such letter stands alone
+// between ASCII bytes, which text in UTF-8 or in a Cyrillic code page never
+// does, and becomes the letter it was meant to be. Anything else stays for
+// the error message.
+QByteArray withLatin1Repaired(const QByteArray& data)
+{
+    QByteArray repaired;
+    repaired.reserve(data.size() + 64);
+    qsizetype done = 0;
+    qsizetype offset = 0;
+    for (;;) {
+        const QByteArray rest = QByteArray::fromRawData(data.constData() + offset, data.size() - offset);
+        const qsizetype found = invalidUtf8(rest);
+        if (found < 0)
+            break;
+        const qsizetype bad = offset + found;
+        const uchar byte = uchar(data.at(bad));
+        const bool alone = byte >= 0xA0 && (bad == 0 || uchar(data.at(bad - 1)) < 0x80)
+            && (bad + 1 == data.size() || uchar(data.at(bad + 1)) < 0x80);
+        if (!alone)
+            return data;
+        repaired += data.mid(done, bad - done);
+        repaired += QString(QChar(byte)).toUtf8();
+        done = bad + 1;
+        offset = bad + 1;
+    }
+    repaired += data.mid(done);
+    return repaired;
+}
+
 } // namespace
 
 bool looksLikeXml(const QByteArray& data)
 {
-    QByteArray start = data.left(256);
+    QByteArray start = data.left(4096);
     if (start.startsWith("\xEF\xBB\xBF"))
         start.remove(0, 3);
-    start = start.trimmed();
-    return start.startsWith("<?xml") || start.startsWith("<kvtml") || start.startsWith("<!DOCTYPE");
+    const qsizetype lineEnd = start.indexOf('\n');
+    const QByteArray first = start.left(lineEnd < 0 ? start.size() : lineEnd).trimmed();
+    // A word list whose first word is "<?xml" has a separator on that line
+    // and ends with its translation, not with the end of a tag.
+    if (first.contains('\t') || !first.endsWith('>'))
+        return false;
+    return first.startsWith("<?xml") || first.startsWith("<kvtml") || first.startsWith("<!DOCTYPE");
 }
 
-bool read(const QByteArray& data, WordTable* table, QString* error)
+bool read(const QByteArray& source, WordTable* table, QString* error)
 {
+    QByteArray data = source;
+    if (declaresUtf8(data) && invalidUtf8(data) >= 0)
+        data = withLatin1Repaired(data);
+    if (declaresUtf8(data)) {
+        // The stream reader reports a bad byte against the line it decodes
+        // in chunks from, not the byte's own; tell the learner where it is.
+        const qsizetype bad = invalidUtf8(data);
+        if (bad >= 0) {
+            const qsizetype lineStart = data.lastIndexOf('\n', bad) + 1;
+            const QByteArray before = data.left(bad);
+            *error = tr("Строка %1, столбец %2: байт 0x%3 не может стоять в тексте UTF-8.")
+                         .arg(before.count('\n') + 1)
+                         .arg(QString::fromUtf8(data.mid(lineStart, bad - lineStart)).size() + 1)
+                         .arg(uchar(data.at(bad)), 2, 16, QLatin1Char('0'));
+            return false;
+        }
+    }
     Reader reader(data);
     return reader.run(table, error);
 }

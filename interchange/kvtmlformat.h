@@ -8,11 +8,13 @@
 #include "model/unit.h"
 
 /*!
-    KVTML 2.0, the XML vocabulary format of the KDE trainers (KWordQuiz,
-    Parley). The reader takes every translation of every entry, one column
-    per identifier (language) in the order of their ids, and ignores lessons,
-    grades and the rest; the writer writes a two-language document that those
-    trainers open.
+    KVTML, the XML vocabulary format of the KDE trainers (KWordQuiz,
+    Parley). The reader takes every translation of every entry of a KVTML
+    2.0 document, one column per identifier (language) in the order of their
+    ids, or of a KVTML 1.0 document, the original and then each translation;
+    it ignores lessons, grades and the rest. A one-language document (a
+    KHangMan word list) gives one column. The writer writes a two-language
+    KVTML 2.0 document that those trainers open.
 */
 namespace KvtmlFormat {
 
@@ -23,11 +25,13 @@ struct Language
     QString locale;
 };
 
-/*! True when \a data begins like an XML document. */
+/*! True when the first line of \a data is an XML declaration, a document
+    type or the <kvtml> element, and not a line of a word list. */
 bool looksLikeXml(const QByteArray& data);
 
 /*! The entries of \a data; false, with \a error naming the line and the
-    element, when the document is not well-formed KVTML 2.0. */
+    element (or the column of a byte that breaks UTF-8), when the document
+    is not well-formed KVTML. */
 bool read(const QByteArray& data, WordTable* table, QString* error);
 
 /*! A complete KVTML 2.0 document holding \a units: words under

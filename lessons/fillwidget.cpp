@@ -109,12 +109,18 @@ void FillWidget::createLayout()
     buttons->addWidget(learnAllButton);
     buttons->addWidget(verticalLine);
     buttons->addWidget(startButton);
-    buttons->addWidget(reviewButton);
     buttons->addStretch();
+    // A row of its own: beside the others it made the page wider than a
+    // small window.
+    auto* reviewRow = new QHBoxLayout;
+    reviewRow->addStretch();
+    reviewRow->addWidget(reviewButton);
+    reviewRow->addStretch();
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(card, 1);
     layout->addLayout(buttons);
+    layout->addLayout(reviewRow);
 }
 
 void FillWidget::start()

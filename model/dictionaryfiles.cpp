@@ -593,6 +593,22 @@ QStringList DictionaryFiles::openAtStartUp(const QString& storedDicPath)
     return problems;
 }
 
+QString DictionaryFiles::createEmpty(const QString& dicPath)
+{
+    const QString error = writePair(dicPath, {}, {Statuses::StatusFileMarker});
+    if (!error.isEmpty())
+        return error;
+    // The schedule of the words that were there must not come back with
+    // words of the same spelling.
+    QString schedule = dicPath;
+    if (schedule.endsWith(QLatin1String(".dic"), Qt::CaseInsensitive))
+        schedule.chop(4);
+    schedule += QStringLiteral(".rev");
+    if (QFileInfo::exists(schedule) && !QFile::remove(schedule))
+        return QObject::tr("Не удалось удалить старое расписание повторений %1.").arg(schedule);
+    return QString();
+}
+
 QString DictionaryFiles::reloadReplaced()
 {
     // Whoever replaced the file wrote the statuses that belong to it.

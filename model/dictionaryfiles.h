@@ -136,6 +136,11 @@ public:
         Returns false when a pending save could not be completed. */
     static bool recover(const QString& dicPath);
 
+    /*! Makes \a dicPath an empty dictionary: an empty word list with
+        empty statuses, saved as a pair, and no review schedule of that
+        name left over. */
+    static QString createEmpty(const QString& dicPath);
+
     /*! Whether two paths name the same file (links and relative paths resolved). */
     static bool sameFile(const QString& first, const QString& second);
 

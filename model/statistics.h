@@ -2,7 +2,6 @@
 
 #include <QElapsedTimer>
 #include <QObject>
-#include <QTime>
 
 /*! Counters and clock of one learning run. */
 class Statistics : public QObject
@@ -14,17 +13,10 @@ public:
 
     int learnedCount() const;
     int mistakesCount() const;
-    /*! Time since start(), as a time of day (wraps at 24 hours). */
-    QTime learningTime() const;
+    /*! Whole seconds since start(); a duration, so days of learning add up. */
+    qint64 learningSeconds() const;
     void start();
     void reset();
-
-    /*! \a total plus the whole seconds of \a run, wrapping at 24 hours;
-        a null total counts as midnight. */
-    static QTime addedTime(const QTime& total, const QTime& run);
-
-    /*! Test hook: pretends the clock started \a msecs ago. */
-    void setElapsedForTesting(qint64 msecs);
 
 public slots:
     void incrementLearned();
@@ -34,5 +26,4 @@ private:
     int learned = 0;
     int mistakes = 0;
     QElapsedTimer clock;
-    qint64 elapsedOffset = 0;
 };

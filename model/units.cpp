@@ -149,6 +149,7 @@ void Units::edit(int key, const QString& word, const QString& translation)
     if (oldWord.toLower() != unit.word.toLower()) {
         unindexKey(key, oldWord);
         indexKey(key, unit.word);
+        emit edited(key, oldWord);
     }
 }
 

@@ -61,6 +61,8 @@ public:
 signals:
     void added(int key);
     void removed(int key);
+    /*! The entry under \a key was edited and its word was \a previousWord before. */
+    void edited(int key, const QString& previousWord);
 
 private:
     explicit Units(int which);

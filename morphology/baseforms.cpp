@@ -58,6 +58,21 @@ bool isVowel(QChar c)
     return QStringView(u"aeiou").contains(c);
 }
 
+// One syllable of a single vowel letter closed by one consonant: "hop",
+// "shin", "stop", but not "hope", "rain", "box" or "show".
+bool endsShortSyllable(QStringView stem)
+{
+    const qsizetype n = stem.size();
+    if (n < 3 || isVowel(stem.at(n - 1)) || QStringView(u"wxy").contains(stem.at(n - 1)) || !isVowel(stem.at(n - 2))
+        || isVowel(stem.at(n - 3)))
+        return false;
+    for (qsizetype i = 0; i < n - 2; ++i) {
+        if (isVowel(stem.at(i)))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 BaseForms::BaseForms(const QString& affixFile, const QString& dictionaryFile, const QString& exceptionFolder)
@@ -104,6 +119,7 @@ void BaseForms::loadExceptions(const QString& path, bool ownList)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return;
+    QSet<QString> inThisList;
     while (!file.atEnd()) {
         const QByteArray line = file.readLine().trimmed();
         if (line.isEmpty() || line.startsWith('#'))
@@ -112,18 +128,29 @@ void BaseForms::loadExceptions(const QString& path, bool ownList)
         if (fields.size() < 2)
             continue;
         const QString form = QString::fromUtf8(fields.at(0)).toLower();
-        // The first base is the commonest reading ("better" → "good", not "well").
-        const QString base = QString::fromUtf8(fields.at(1)).toLower();
+        // The first base is the commonest reading ("better" → "good", not
+        // "well"), but a base that is the form without its ending wins over
+        // a spelling variant ("installed" → "install", not "instal").
+        QString base = QString::fromUtf8(fields.at(1)).toLower();
+        for (qsizetype i = 2; i < fields.size(); ++i) {
+            const QString other = QString::fromUtf8(fields.at(i)).toLower();
+            if (form.startsWith(other) && other.size() > base.size() && form.startsWith(base))
+                base = other;
+        }
+        // WordNet lists a form as its own base too when it is a word of its
+        // own ("offer offer" beside "offer off"): such a form stays.
+        if (!ownList && form == base) {
+            if (!exceptions.contains(form) || inThisList.contains(form))
+                exceptions.insert(form, form);
+            continue;
+        }
         // Phrases ("brothers_in_law") never come out of a text as one word.
         if (form.contains(QLatin1Char('_')) || base.contains(QLatin1Char('_')))
             continue;
-        // WordNet lists some words as their own exception ("is" among the
-        // nouns); in our own list such a line keeps WordNet's reading away
-        // ("data" stays "data").
-        if (form == base && !ownList)
-            continue;
-        if (!exceptions.contains(form))
+        if (!exceptions.contains(form)) {
             exceptions.insert(form, base);
+            inThisList.insert(form);
+        }
     }
 }
 
@@ -176,8 +203,15 @@ BaseForms::Ending BaseForms::inflection(const QString& word, const QString& stem
         const QStringView ending = QStringView(word).mid(stem.size());
         static const char16_t* const plain[] = {u"s", u"es", u"'s", u"s'", u"’s", u"ed", u"ing", u"er", u"est"};
         for (const char16_t* candidate : plain) {
-            if (ending == QStringView(candidate))
-                return kindOf(ending);
+            if (ending != QStringView(candidate))
+                continue;
+            // A stem of one short syllable doubles its last consonant
+            // before a vowel: "hop" gives "hopping", so "hoping" is "hope".
+            if (ending == u"ed" || ending == u"ing" || ending == u"er" || ending == u"est") {
+                if (endsShortSyllable(stem))
+                    return Ending::None;
+            }
+            return kindOf(ending);
         }
         const QChar last = stem.back();
         // use → used, large → larger, largest
@@ -261,6 +295,23 @@ bool BaseForms::fitsWordClass(const QString& stem, Ending kind) const
     return false;
 }
 
+bool BaseForms::isName(const QString& word, bool sentenceStart)
+{
+    if (!morphology || word.size() < 2 || !word.at(0).isUpper() || word.toUpper() == word)
+        return false;
+    const QString lower = word.toLower();
+    const bool lowerIsWord = !stems(lower).isEmpty() || exceptions.contains(lower);
+    if (sentenceStart)
+        return !lowerIsWord;
+    const QStringList found = stems(word);
+    return found.contains(word) || (found.isEmpty() && !lowerIsWord);
+}
+
+bool BaseForms::isLemma(const QString& lower) const
+{
+    return hasClasses && (nouns.contains(lower) || verbs.contains(lower) || adjectives.contains(lower));
+}
+
 QString BaseForms::strippedForm(const QString& lower)
 {
     // Endings in the order that reads the word most plainly; the first
@@ -274,7 +325,20 @@ QString BaseForms::strippedForm(const QString& lower)
         {u"ies", u"y"}, {u"ied", u"y"}, {u"iest", u"y"}, {u"ier", u"y"}, {u"sses", u"ss"},
         {u"shes", u"sh"}, {u"ches", u"ch"}, {u"xes", u"x"}, {u"zes", u"z"}, {u"oes", u"o"},
         {u"'s", u""}, {u"s", u""}, {u"ing", u""}, {u"ing", u"e"}, {u"ed", u""}, {u"ed", u"e"},
-        {u"est", u""}, {u"est", u"e"}, {u"er", u""}, {u"er", u"e"},
+        {u"est", u""}, {u"est", u"e"}, {u"er", u""}, {u"er", u"e"}, {u"ses", u"s"},
+    };
+    // A candidate WordNet knows beats one only Hunspell lists ("derived"
+    // is "derive", not the abbreviation "deriv").
+    QString fallback;
+    auto consider = [&](const QString& candidate) {
+        const Ending kind = inflection(lower, candidate);
+        if (kind == Ending::None || !fitsWordClass(candidate, kind))
+            return false;
+        if (isLemma(candidate))
+            return true;
+        if (fallback.isEmpty() && isRoot(candidate))
+            fallback = candidate;
+        return false;
     };
     for (const Rule& rule : rules) {
         const QStringView ending(rule.ending);
@@ -283,20 +347,18 @@ QString BaseForms::strippedForm(const QString& lower)
         QString candidate = lower.chopped(ending.size()) + QStringView(rule.replacement);
         if (candidate.size() < 3)
             continue;
-        const Ending kind = inflection(lower, candidate);
-        if (kind != Ending::None && fitsWordClass(candidate, kind) && isRoot(candidate))
+        if (consider(candidate))
             return candidate;
         // stopped → stop, bigger → big
         const qsizetype n = candidate.size();
         if (QStringView(rule.replacement).isEmpty() && n >= 3 && candidate.at(n - 1) == candidate.at(n - 2)
             && !isVowel(candidate.at(n - 1))) {
             candidate.chop(1);
-            const Ending doubled = inflection(lower, candidate);
-            if (doubled != Ending::None && fitsWordClass(candidate, doubled) && isRoot(candidate))
+            if (consider(candidate))
                 return candidate;
         }
     }
-    return QString();
+    return fallback;
 }
 
 QString BaseForms::baseForm(const QString& word)
@@ -332,20 +394,54 @@ QString BaseForms::baseForm(const QString& word)
         const Ending kind = inflection(lower, lowerStem);
         if (kind == Ending::None || lowerStem.size() < 3 || !fitsWordClass(lowerStem, kind))
             continue;
+        // Hunspell pairs some words with a shorter one that merely begins
+        // alike ("thing" with "the"); a word of its own is reduced only to a
+        // base that WordNet knows.
+        if (hasClasses && isRoot(word) && !nouns.contains(lowerStem) && !verbs.contains(lowerStem)
+            && !adjectives.contains(lowerStem))
+            continue;
         if (stem.size() > best.size()) {
             best = stem;
             bestKind = kind;
         }
     }
+    // WordNet lists base forms (and a few plurals and -ing nouns of their
+    // own): a word in -er it lists is a word of its own even where Hunspell
+    // derives it from a shorter one ("offer" from "off").
+    if (latin && (lower.endsWith(QLatin1String("er")) || lower.endsWith(QLatin1String("est"))) && isLemma(lower))
+        root = true;
+    if (latin && !best.isEmpty()) {
+        // "installed": Hunspell offers the British "instal"; the plain
+        // ending gives "install", the reading to prefer.
+        const QString plain = strippedForm(lower);
+        if (plain.size() > best.size() || (!plain.isEmpty() && isLemma(plain) && !isLemma(best.toLower()))) {
+            best = plain;
+            bestKind = inflection(lower, plain);
+        }
+    }
     if (root) {
+        // A plural that Hunspell lists as a word of its own ("kinds",
+        // "activities") is still the plural of its noun, unless WordNet
+        // has it as a noun of its own ("news"); a past participle it lists
+        // as an adjective ("confused", "removed") is still the verb's form.
+        if (best.isEmpty() && hasClasses && latin) {
+            const bool plural = lower.endsWith(QLatin1Char('s')) && !nouns.contains(lower);
+            const bool participle = lower.endsWith(QLatin1String("ed"));
+            const QString stripped = plural || participle ? strippedForm(lower) : QString();
+            const Ending kind = inflection(lower, stripped);
+            if (!stripped.isEmpty() && ((plural && kind == Ending::Plural) || (participle && kind == Ending::Verbal)))
+                return stripped;
+        }
         // A word of its own stays, unless it is a verb form or a comparative
         // that the dictionary also lists, say as an adjective ("decided"), a
         // noun ("saying") or for its prefixes ("asked" for "unasked"). A
-        // plural that is a noun of its own ("news") or an -ing adjective
-        // ("interesting") stays too, and without WordNet's word classes to
-        // tell them apart every word of the dictionary stays.
+        // plural that is a noun of its own ("news"), an -ing adjective
+        // ("interesting") or a noun or verb that only looks like a
+        // comparative ("number", "offer") stays too, and without WordNet's
+        // word classes to tell them apart every word of the dictionary stays.
         if (best.isEmpty() || !hasClasses || (bestKind == Ending::Plural && nouns.contains(lower))
-            || (bestKind == Ending::Verbal && lower.endsWith(QLatin1String("ing")) && adjectives.contains(lower)))
+            || (bestKind == Ending::Verbal && lower.endsWith(QLatin1String("ing")) && adjectives.contains(lower))
+            || (bestKind == Ending::Comparative && (nouns.contains(lower) || verbs.contains(lower))))
             return word;
     }
     if (!best.isEmpty())

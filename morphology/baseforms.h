@@ -44,6 +44,14 @@ public:
     /*! The base form of \a word; \a word itself when none is known. */
     QString baseForm(const QString& word);
 
+    /*! True when \a word is a name to keep capitalised when the rest is
+        lower-cased: inside a sentence, a capitalised word that Hunspell
+        lists with its capital ("Smith", "Paris", "January") or does not
+        know at all ("Pennarun"); at the start of a sentence (\a sentenceStart),
+        only one whose lower-case form is no word ("Paris", not "House").
+        A word in capitals throughout ("TITLE") is no name. */
+    bool isName(const QString& word, bool sentenceStart = false);
+
     /*! The program's exception list, laid out beside WordNet's. */
     static QString ownExceptionFile() { return QStringLiteral("common.exc"); }
 
@@ -55,6 +63,7 @@ private:
     void loadExceptions(const QString& path, bool ownList);
     QStringList stems(const QString& word);
     bool isRoot(const QString& word);
+    bool isLemma(const QString& lower) const;
     QString strippedForm(const QString& lower);
 
     QString exceptionFolder;

@@ -17,6 +17,8 @@ double clampDifficulty(double difficulty)
 
 } // namespace
 
+// The default weights published with FSRS 4.5 (the open-spaced-repetition
+// project's fsrs4anki scheduler, version 4.5), trained on Anki review logs.
 QList<double> Fsrs::defaultWeights()
 {
     return {0.4872, 1.4003, 3.7145, 13.8206, 5.1618, 1.2298, 0.8975, 0.031, 1.6474,
@@ -59,8 +61,10 @@ Fsrs::Memory Fsrs::next(const Memory& memory, double elapsedDays, Grade grade) c
 
     double stability;
     if (grade == Again) {
+        // FSRS 4.5 has no cap at the stability before the lapse (later
+        // versions added one): a word forgotten long after its due day may
+        // come out of the lapse more stable than it went in.
         stability = w[11] * std::pow(d, -w[12]) * (std::pow(s + 1, w[13]) - 1) * std::exp(w[14] * (1 - r));
-        stability = qMin(stability, s);
     } else {
         const double hardPenalty = grade == Hard ? w[15] : 1.0;
         const double easyBonus = grade == Easy ? w[16] : 1.0;

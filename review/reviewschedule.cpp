@@ -62,7 +62,7 @@ ReviewSchedule::Card ReviewSchedule::card(const QString& word) const
     return cards.value(normalized(word));
 }
 
-void ReviewSchedule::sync(const QList<Word>& words, const QDate& today, bool countAsLearned)
+void ReviewSchedule::sync(const QList<Word>& words, const QDate& today)
 {
     QHash<QString, Card> kept;
     kept.reserve(cards.size());
@@ -82,8 +82,6 @@ void ReviewSchedule::sync(const QList<Word>& words, const QDate& today, bool cou
             card.last = today;
             card.due = today.addDays(fsrs.intervalDays(card.memory.stability));
             kept.insert(key, card);
-            if (countAsLearned)
-                ++days[today].learned;
             continue;
         }
         Card card = *it;
@@ -95,6 +93,20 @@ void ReviewSchedule::sync(const QList<Word>& words, const QDate& today, bool cou
         kept.insert(key, card);
     }
     cards = kept;
+}
+
+void ReviewSchedule::countLearned(const QDate& today)
+{
+    ++days[today].learned;
+}
+
+void ReviewSchedule::rename(const QString& from, const QString& to)
+{
+    const QString oldKey = normalized(from);
+    const QString newKey = normalized(to);
+    if (oldKey == newKey || !cards.contains(oldKey) || cards.contains(newKey))
+        return;
+    cards.insert(newKey, cards.take(oldKey));
 }
 
 void ReviewSchedule::reviewed(const QString& word, bool right, const QDate& today)
@@ -159,9 +171,13 @@ QByteArray ReviewSchedule::toBytes() const
     QDataStream out(&buffer);
     out.setVersion(QDataStream::Qt_4_6);
     out << Magic << Version << quint32(cards.size());
-    for (auto it = cards.cbegin(); it != cards.cend(); ++it) {
-        const Card& card = *it;
-        out << it.key() << card.memory.stability << card.memory.difficulty << qint64(julian(card.last))
+    // In the words' order, not the hash's: the same schedule gives the same
+    // bytes on every save.
+    QStringList words = cards.keys();
+    words.sort();
+    for (const QString& word : std::as_const(words)) {
+        const Card& card = cards[word];
+        out << word << card.memory.stability << card.memory.difficulty << qint64(julian(card.last))
             << qint64(julian(card.due)) << quint32(card.reviews) << quint32(card.lapses);
     }
     out << quint32(days.size());
@@ -222,6 +238,7 @@ QString ReviewSchedule::load(const QString& dicPath)
     const QString path = schedulePath(dicPath);
     cards.clear();
     days.clear();
+    onDisk.clear();
     saveable = true;
     fileExisted = QFileInfo::exists(path);
     if (!fileExisted)
@@ -233,8 +250,10 @@ QString ReviewSchedule::load(const QString& dicPath)
         return QObject::tr("Расписание повторений %1 не прочитано: %2. Файл оставлен без изменений.").arg(path, problem);
     }
     problem = fromBytes(data);
-    if (problem.isEmpty())
+    if (problem.isEmpty()) {
+        onDisk = data;
         return QString();
+    }
     saveable = false;
     return QObject::tr("Расписание повторений %1 не прочитано: %2. Файл оставлен без изменений.").arg(path, problem);
 }
@@ -247,10 +266,13 @@ QString ReviewSchedule::save(const QString& dicPath) const
     // Nothing to remember and no file yet: a dictionary never reviewed gets no file.
     if (cards.isEmpty() && days.isEmpty() && !QFileInfo::exists(path))
         return QString();
+    const QByteArray bytes = toBytes();
+    if (bytes == onDisk && QFileInfo::exists(path))
+        return QString();
     QSaveFile file(path);
     file.setDirectWriteFallback(true);
-    const QByteArray bytes = toBytes();
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
         return QObject::tr("Не удалось записать файл %1: %2.").arg(path, file.errorString());
+    onDisk = bytes;
     return QString();
 }

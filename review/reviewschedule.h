@@ -52,7 +52,9 @@ public:
         or is missing (a new, empty schedule); otherwise what is wrong, and the
         file will not be written over. */
     QString load(const QString& dicPath);
-    /*! Writes the schedule through QSaveFile; an empty string on success. */
+    /*! Writes the schedule through QSaveFile; an empty string on success.
+        A schedule that has not changed since it was read or written is
+        not written again. */
     QString save(const QString& dicPath) const;
 
     QByteArray toBytes() const;
@@ -61,10 +63,16 @@ public:
 
     /*! Brings the schedule in line with the dictionary: a word that became
         learned gets its first memory (or, after a lapse, its next due day), a
-        word that is no longer learned or no longer there is dropped. With
-        \a countAsLearned false (the first schedule of an older dictionary)
-        newly scheduled words are not counted in today's history. */
-    void sync(const QList<Word>& words, const QDate& today, bool countAsLearned = true);
+        word that is no longer learned or no longer there is dropped. The
+        history is not touched: a word marked as known, ticked in the editor
+        or already learned in an older dictionary was not learned today. */
+    void sync(const QList<Word>& words, const QDate& today);
+
+    /*! Counts one word as newly learned on \a today in the history. */
+    void countLearned(const QDate& today);
+
+    /*! The word's spelling was corrected: its card goes with it. */
+    void rename(const QString& from, const QString& to);
 
     /*! Records a review: a right answer moves the due day on, a wrong one
         records a lapse and leaves the word to be learned again. */
@@ -90,4 +98,7 @@ private:
     QMap<QDate, Day> days;
     bool saveable = true;
     bool fileExisted = false;
+    // What the file holds since the last load or save, to leave an
+    // unchanged schedule alone.
+    mutable QByteArray onDisk;
 };

@@ -13,6 +13,7 @@
 
 #include "app/settings.h"
 #include "model/units.h"
+#include "speech/dictionaryrecordings.h"
 #include "speech/espeaksynthesizer.h"
 #include "speech/speechsynthesizer.h"
 
@@ -109,6 +110,14 @@ QString Speaker::soundFile(int key) const
     // A separator would lead the path out of the sound folder.
     if (word.contains(QLatin1Char('/')) || word.contains(QLatin1Char('\\')))
         return QString();
+    // The dictionary's own recordings say the word as its maker meant it.
+    if (!word.isEmpty() && !currentFileName.isEmpty()) {
+        const QString own = DictionaryRecordings::folder(currentFileName) + QLatin1Char('/') + word + QLatin1Char('.');
+        for (const QString& suffix : DictionaryRecordings::suffixes()) {
+            if (isFile(own + suffix))
+                return own + suffix;
+        }
+    }
     // The classic "Sounds/" folder holds English recordings; an English
     // recording played for a French word spelled the same would teach the
     // wrong sound.

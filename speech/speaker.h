@@ -18,6 +18,8 @@ class Units;
     lie at "Sounds/" + first character + "/" + word + ".mp3" (or ".wav"),
     recordings of another language under "Sounds/<code>/" the same way,
     relative to the program's folder, with the word's letter case as stored.
+    Before those, the recordings that came with the open dictionary are
+    looked for (DictionaryRecordings), in any language.
     A word without a recording is spoken by the synthesizer in the learning
     language, in a worker thread; the result is kept as a WAV file in the
     user's cache folder, so a word is synthesized once.

@@ -24,6 +24,17 @@ inline void writeFile(const QString& path, const QByteArray& bytes)
     file.write(bytes);
 }
 
+/*! A dictionary of \a words, each translated as "перевод <word>". */
+inline void writeWords(const QString& path, const QStringList& words)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QList<Unit> units;
+    for (const QString& word : words)
+        units.append({word, QStringLiteral("перевод ") + word});
+    QVERIFY(DictionaryFormat::writeUnits(&file, units));
+}
+
 inline QByteArray readFile(const QString& path)
 {
     QFile file(path);

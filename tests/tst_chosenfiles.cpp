@@ -8,12 +8,15 @@
 #include <QTimer>
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <fcntl.h>
-#include <functional>
+#include <mutex>
 #include <thread>
 #include <unistd.h>
 
 #include "app/settings.h"
+#include "editing/importdialog.h"
 #include "editing/importexport.h"
 #include "interchange/wordfiles.h"
 #include "speech/transcriptions.h"
@@ -31,27 +34,52 @@
 
 namespace {
 
-// Runs \a read on a thread of its own and says whether it returned within
-// a few seconds. A read stuck on the FIFO \a fifo is let go by opening the
-// FIFO for writing and closing it, so the test still ends.
-bool returnsInTime(const std::function<void()>& read, const QString& fifo)
+// Watches a read on this thread that may get stuck on the FIFO \a fifo:
+// after a few seconds it opens the FIFO for writing and closes it again,
+// as often as needed, so that the read ends and the test can fail.
+class FifoWatch
 {
-    std::atomic<bool> done{false};
-    std::thread worker([&] {
-        read();
-        done = true;
-    });
-    const bool inTime = QTest::qWaitFor([&] { return done.load(); }, 5000);
-    // The read may open the FIFO more than once; each open waits for a writer.
-    while (!done) {
-        const int fd = ::open(QFile::encodeName(fifo).constData(), O_WRONLY | O_NONBLOCK);
-        if (fd >= 0)
-            ::close(fd);
-        (void)QTest::qWaitFor([&] { return done.load(); }, 100);
+public:
+    explicit FifoWatch(const QString& fifo)
+        : path(QFile::encodeName(fifo))
+        , watcher([this] {
+            std::unique_lock<std::mutex> lock(mutex);
+            if (ended.wait_for(lock, std::chrono::seconds(5), [this] { return done; }))
+                return;
+            while (!done) {
+                released = true;
+                const int fd = ::open(path.constData(), O_WRONLY | O_NONBLOCK);
+                if (fd >= 0)
+                    ::close(fd);
+                ended.wait_for(lock, std::chrono::milliseconds(100), [this] { return done; });
+            }
+        })
+    {
     }
-    worker.join();
-    return inTime;
-}
+
+    /*! Ends the watch; true when the read had to be let go. */
+    bool stuck()
+    {
+        {
+            const std::lock_guard<std::mutex> lock(mutex);
+            done = true;
+        }
+        ended.notify_all();
+        if (watcher.joinable())
+            watcher.join();
+        return released;
+    }
+
+    ~FifoWatch() { stuck(); }
+
+private:
+    QByteArray path;
+    std::mutex mutex;
+    std::condition_variable ended;
+    bool done = false;
+    std::atomic<bool> released{false};
+    std::thread watcher;
+};
 
 QList<Unit> someWords(int count)
 {
@@ -101,10 +129,19 @@ void TestChosenFiles::importRefusesWhatIsNoFile()
     QVERIFY(makeUnreadable(path, kind));
     WordTable table;
     QString error;
-    bool read = true;
-    QVERIFY(returnsInTime([&] { read = WordFiles::read(path, &table, &error); }, path));
-    QVERIFY(!read);
+    FifoWatch watch(path);
+    QVERIFY(!WordFiles::read(path, &table, &error));
+    QVERIFY2(!watch.stuck(), "the read waited on the FIFO");
     QVERIFY2(error.contains(reason), qPrintable(error));
+
+    // The window's import says why, and asks nothing else.
+    FifoWatch windowWatch(path);
+    BoxAnswerer answerer;
+    QWidget window;
+    QCOMPARE(ImportExport(&window).importFrom(path), QString());
+    QVERIFY2(!windowWatch.stuck(), "the import waited on the FIFO");
+    QCOMPARE(answerer.titles, QStringList{QStringLiteral("Ошибка")});
+    QVERIFY2(answerer.texts.value(0).contains(reason), qPrintable(answerer.texts.value(0)));
     QDir(path).removeRecursively();
     QFile::remove(path);
 }
@@ -122,7 +159,9 @@ void TestChosenFiles::transcriptionTableThatIsNoFileIsPassedOver()
     const QString path = QDir::current().absoluteFilePath(QStringLiteral("Transcriptions/Chosen.trn"));
     QVERIFY(makeUnreadable(path, kind));
     transcriptionFileName = QStringLiteral("Chosen");
-    QVERIFY(returnsInTime([] { Transcriptions::instance()->load(); }, path));
+    FifoWatch watch(path);
+    Transcriptions::instance()->load();
+    QVERIFY2(!watch.stuck(), "the table waited on the FIFO");
     QCOMPARE(Transcriptions::instance()->lookup(QStringLiteral("word")), QString());
     QDir(QStringLiteral("Transcriptions")).removeRecursively();
 }
@@ -197,6 +236,8 @@ void TestChosenFiles::importTooLargeToOpenReplacesNothing()
     QTimer namer;
     namer.setInterval(5);
     connect(&namer, &QTimer::timeout, this, [&asked] {
+        if (auto* columns = qobject_cast<ImportDialog*>(QApplication::activeModalWidget()))
+            columns->accept();
         if (auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget())) {
             ++asked;
             dialog->setTextValue(QStringLiteral("huge"));
@@ -229,9 +270,9 @@ void TestChosenFiles::columnChooserOfAWideFileOpensAtOnce()
     QElapsedTimer shown;
     qint64 elapsed = -1;
     int offered = 0;
-    whenModal<QDialog>([&](QDialog* dialog) {
+    whenModal<ImportDialog>([&](ImportDialog* dialog) {
         elapsed = shown.elapsed();
-        offered = dialog->findChild<QComboBox*>()->count();
+        offered = dialog->findChild<QComboBox*>(QStringLiteral("wordColumn"))->count();
         dialog->reject();
     });
     QWidget window;

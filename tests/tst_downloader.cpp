@@ -1,3 +1,4 @@
+#include <QTemporaryDir>
 #include <QBuffer>
 #include <QDirIterator>
 #include <QLabel>
@@ -111,6 +112,7 @@ private slots:
     void initTestCase();
     void init();
 
+    void installedProgramFindsItsSiteWithItsData();
     void parsesEntries_data();
     void parsesEntries();
     void parsesSavedPageInItsCodePage();
@@ -202,6 +204,18 @@ void TestDownloader::siteRootComesFromConfigurationOrLiesBesideTheProgram()
     qputenv("VOCABRIUM_SITE_URL", configured.toUtf8());
     QCOMPARE(Services::siteRoot(), root);
     QCOMPARE(Services::dictionaryListUrl(), root.resolved(QUrl(QStringLiteral("dictionaries.html"))));
+}
+
+void TestDownloader::installedProgramFindsItsSiteWithItsData()
+{
+    // bin/vocabrium with its data in share/vocabrium, as cmake --install
+    // and the package lay it out.
+    QTemporaryDir prefix;
+    QVERIFY(QDir().mkpath(prefix.filePath(QStringLiteral("bin"))));
+    QVERIFY(QDir().mkpath(prefix.filePath(QStringLiteral("share/vocabrium/Default Dictionaries"))));
+    QVERIFY(QDir().mkpath(prefix.filePath(QStringLiteral("share/vocabrium/site"))));
+    QCOMPARE(Services::localSiteRoot(prefix.filePath(QStringLiteral("bin"))),
+             QUrl::fromLocalFile(prefix.filePath(QStringLiteral("share/vocabrium/site/"))));
 }
 
 void TestDownloader::parsesEntries_data()

@@ -1,6 +1,8 @@
 #include <QAction>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QFormLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -16,13 +18,16 @@
 #include "app/settings.h"
 #include "editing/editordialog.h"
 #include "editing/finderdialog.h"
+#include "editing/unitdialog.h"
 #include "lessons/abstractlesson.h"
+#include "model/dictionaryfiles.h"
 #include "model/dictionaryformat.h"
 #include "model/questions.h"
 #include "model/random.h"
 #include "model/statuses.h"
 #include "model/units.h"
 #include "model/variants.h"
+#include "review/reviewschedule.h"
 #include "speech/speaker.h"
 #include "tests/dialoghelpers.h"
 #include "tests/testenvironment.h"
@@ -60,6 +65,8 @@ private slots:
     void finderBarOpensTheFinder();
     void reorderingDuringARunKeepsItsWords();
     void editorLeavingTooFewVariantsEndsTheRun();
+    void acceptedEditsReachTheDiskAtOnce();
+    void dueCountIsRefreshedAtMidnight();
 
 private:
     MainWindow* window = nullptr;
@@ -176,6 +183,61 @@ void TestEditingHandOffs::editorLeavingTooFewVariantsEndsTheRun()
     action(window, QStringLiteral("Редактор словаря..."))->trigger();
     QCOMPARE(window->currentPage(), 0);
     QCOMPARE(Questions::instance()->count(), 0);
+}
+
+void TestEditingHandOffs::acceptedEditsReachTheDiskAtOnce()
+{
+    QCOMPARE(window->currentPage(), 0);
+    const QString dic = currentFileName + QStringLiteral(".dic");
+    const QString other = QFileInfo(dic).path() + QStringLiteral("/other.dic");
+    writeNumbersDictionary(other);
+    // "one" is learned and was reviewed once.
+    Statuses::instance()->setStatus(Units::instance(0)->find(QStringLiteral("one")), Statuses::Learned);
+    window->openFile(other);
+    ReviewSchedule past;
+    past.sync({{"one", 100}}, QDate::currentDate().addDays(-10));
+    past.reviewed(QStringLiteral("one"), true, QDate::currentDate().addDays(-5));
+    QCOMPARE(past.save(dic), QString());
+    window->openFile(dic);
+
+    bool onDiskWhileOpen = false;
+    whenModal<EditorDialog>([&](EditorDialog* editor) {
+        whenModal<UnitDialog>([](UnitDialog* dialog) {
+            auto* form = dialog->findChild<QFormLayout*>();
+            qobject_cast<QLineEdit*>(form->itemAt(0, QFormLayout::FieldRole)->widget())->setText(QStringLiteral("zebra"));
+            qobject_cast<QLineEdit*>(form->itemAt(1, QFormLayout::FieldRole)->widget())->setText(QStringLiteral("зебра"));
+            dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Save)->click();
+        });
+        editor->findChild<UnitDialog*>()->exec();
+        // A kill now must not lose the word: it is on disk with the editor still open.
+        const DictionaryFiles::Reading reading = DictionaryFiles::read(dic);
+        onDiskWhileOpen = reading.kind == DictionaryFiles::Reading::Whole
+                          && reading.units.last().word == QLatin1String("zebra");
+        // A corrected spelling, as the editor's word dialog makes it.
+        Units::instance(0)->edit(Units::instance(0)->find(QStringLiteral("one")), QStringLiteral("ones"),
+                                 QStringLiteral("число один"));
+        editor->accept();
+    });
+    action(window, QStringLiteral("Редактор словаря..."))->trigger();
+    QVERIFY(onDiskWhileOpen);
+    // The card went with the word, with its review.
+    ReviewSchedule saved;
+    QCOMPARE(saved.load(dic), QString());
+    QVERIFY(!saved.contains(QStringLiteral("one")));
+    QCOMPARE(saved.card(QStringLiteral("ones")).reviews, 1);
+    const QList<Unit> units = DictionaryFiles::read(dic).units;
+    QVERIFY(std::any_of(units.cbegin(), units.cend(), [](const Unit& unit) { return unit.word == QLatin1String("ones"); }));
+}
+
+void TestEditingHandOffs::dueCountIsRefreshedAtMidnight()
+{
+    auto* timer = window->findChild<QTimer*>(QStringLiteral("midnight"));
+    QVERIFY(timer);
+    QVERIFY(timer->isActive());
+    const QDateTime now = QDateTime::currentDateTime();
+    const qint64 toMidnight = now.msecsTo(QDateTime(now.date().addDays(1), QTime(0, 0)));
+    QVERIFY2(qAbs(timer->remainingTime() - toMidnight) < 5000,
+             qPrintable(QString::number(timer->remainingTime())));
 }
 
 VOCABRIUM_TEST_MAIN(TestEditingHandOffs)

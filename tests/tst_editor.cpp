@@ -260,7 +260,7 @@ void TestEditor::removingAsksAndKeepsTheOtherWords_data()
     QTest::addColumn<QString>("question");
     QTest::addColumn<QStringList>("remaining");
 
-    const QString several = QStringLiteral("Вы уверены что хотите удалить 3 слов(а)?");
+    const QString several = QStringLiteral("Вы уверены что хотите удалить 3 слова?");
     QTest::newRow("three apart") << QList<int>{0, 2, 4} << int(QMessageBox::Yes) << several
                                  << QStringList{"b", "d", "f"};
     QTest::newRow("one") << QList<int>{5} << int(QMessageBox::Yes)

@@ -39,6 +39,8 @@ private slots:
     void returnOrEscapeDoNotClearStatuses();
     void abandonedExerciseNeverFinishes();
     void reviewRunRemembersOneAndRelearnsTheOther();
+    void interruptedReviewKeepsWordsLearned_data();
+    void interruptedReviewKeepsWordsLearned();
     void closingSavesFiles();
 
 private:
@@ -319,7 +321,10 @@ void TestLearningRun::reviewRunRemembersOneAndRelearnsTheOther()
     }
     QCOMPARE(window->currentPage(), 0);
     QVERIFY(answerer.texts.last().contains(QStringLiteral("Повторено и вспомнено: <b>1")));
-    QCOMPARE(learnedCount, learnedBefore + 1);
+    QVERIFY(answerer.texts.last().contains(QStringLiteral("Забыто и выучено заново: <b>1")));
+    QVERIFY(!answerer.texts.last().contains(QStringLiteral("изучили")));
+    // The word forgotten and learned again was no new word.
+    QCOMPARE(learnedCount, learnedBefore);
     const QString remembered = forgotten == QLatin1String("nine") ? QStringLiteral("ten") : QStringLiteral("nine");
     const ReviewSchedule::Card right = window->reviewSchedule().card(remembered);
     QCOMPARE(right.reviews, 1);
@@ -331,6 +336,81 @@ void TestLearningRun::reviewRunRemembersOneAndRelearnsTheOther()
     QVERIFY(window->reviewSchedule().due(QDate::currentDate()).isEmpty());
     Statuses::instance()->setStatus(8, 0);
     Statuses::instance()->setStatus(9, 0);
+    learningModel = defaultLearningModel();
+}
+
+void TestLearningRun::interruptedReviewKeepsWordsLearned_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("window closed") << QStringLiteral("close");
+    QTest::newRow("terminated") << QStringLiteral("terminate");
+    QTest::newRow("dictionary switched") << QStringLiteral("switch");
+}
+
+void TestLearningRun::interruptedReviewKeepsWordsLearned()
+{
+    QFETCH(QString, how);
+    BoxAnswerer answerer(QMessageBox::Ok);
+    const QString dic = dictionary + QStringLiteral(".dic");
+    const QString other = QFileInfo(dictionary).path() + QStringLiteral("/other.dic");
+    writeNumbersDictionary(other);
+    // Five words learned 90 days ago, all due.
+    const QList<int> learned{5, 6, 7, 8, 9};
+    for (int key : learned)
+        Statuses::instance()->setStatus(key, 100);
+    window->openFile(other);
+    ReviewSchedule past;
+    past.sync({{"six", 100}, {"seven", 100}, {"eight", 100}, {"nine", 100}, {"ten", 100}},
+              QDate::currentDate().addDays(-90));
+    QCOMPARE(past.save(dic), QString());
+    window->openFile(dic);
+    const QByteArray dicBefore = readFile(dic);
+    const QByteArray infBefore = readFile(dictionary + QStringLiteral(".inf"));
+
+    learningModel = {2, 4};
+    window->startReview();
+    QVERIFY(window->currentPage() != 0);
+    const QString answered = Units::instance(0)->word(Questions::instance()->current());
+    const int before = exercisesDone;
+    answer(false);
+    QTRY_VERIFY_WITH_TIMEOUT(exercisesDone > before, 2000);
+    QVERIFY(window->currentPage() != 0);
+
+    if (how == QLatin1String("close")) {
+        window->close();
+        window->show();
+    } else if (how == QLatin1String("terminate")) {
+        window->saveAndQuit();
+    } else {
+        for (QAction* action : window->findChildren<QAction*>())
+            if (action->text() == QLatin1String("other") && action->isVisible())
+                action->trigger();
+        QCOMPARE(window->currentPage(), 0);
+    }
+
+    // The words not yet asked are still learned and still due; the answer
+    // given is in the schedule.
+    QCOMPARE(readFile(dic), dicBefore);
+    QCOMPARE(readFile(dictionary + QStringLiteral(".inf")), infBefore);
+    ReviewSchedule saved;
+    QCOMPARE(saved.load(dic), QString());
+    QCOMPARE(saved.card(answered).reviews, 1);
+    QCOMPARE(saved.due(QDate::currentDate()).size(), 4);
+    QVERIFY(!saved.due(QDate::currentDate()).contains(answered));
+
+    if (window->currentPage() != 0) {
+        // The run goes on after a save that did not end it.
+        QCOMPARE(Questions::instance()->count(), 4);
+        for (QAction* action : window->findChildren<QAction*>())
+            if (action->text() == QLatin1String("other") && action->isVisible())
+                action->trigger();
+    }
+    window->openFile(dic);
+    QCOMPARE(window->reviewSchedule().due(QDate::currentDate()).size(), 4);
+    for (int key : learned)
+        Statuses::instance()->setStatus(key, 0);
+    QFile::remove(ReviewSchedule::schedulePath(dic));
+    window->openFile(dic);
     learningModel = defaultLearningModel();
 }
 

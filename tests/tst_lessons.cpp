@@ -64,6 +64,7 @@ private slots:
     void fillStartNeedsChosenWordsAndSixEntries();
     void fillLearnAllAnsweredNoChangesNothing();
     void fillPastTheEndActsOnNothing();
+    void reviewButtonKeepsThePageNarrow();
     void fillEscapesMarkup();
 
     void meetConfirmsWithEnter();
@@ -320,6 +321,18 @@ void TestLessons::mistakeIsMarked()
     QFETCH(QString, typed);
     QFETCH(QString, html);
     QCOMPARE(PromptRules::mistakePrompt(QStringLiteral("?????"), typed, QStringLiteral("apple")), html);
+}
+
+void TestLessons::reviewButtonKeepsThePageNarrow()
+{
+    // A 400 pixel window must not need a horizontal scroll bar for it.
+    FillWidget fill;
+    fill.start();
+    fill.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&fill));
+    const int narrow = fill.minimumSizeHint().width();
+    fill.setDueCount(12345);
+    QCOMPARE(fill.minimumSizeHint().width(), narrow);
 }
 
 void TestLessons::fillPastTheEndActsOnNothing()

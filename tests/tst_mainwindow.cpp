@@ -6,11 +6,15 @@
 
 #include "app/mainwindow.h"
 #include "editing/editordialog.h"
+#include "model/dictionaryfiles.h"
 #include "model/dictionaryformat.h"
 #include "model/questions.h"
 #include "model/statuses.h"
 #include "model/units.h"
+#include "review/reviewschedule.h"
 #include "interchange/wordfiles.h"
+#include "speech/speaker.h"
+#include "tests/ankitestpackage.h"
 #include "tests/dialoghelpers.h"
 #include "tests/testfiles.h"
 #include "testenvironment.h"
@@ -18,6 +22,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QTableWidget>
 #include <QTemporaryDir>
 
 namespace {
@@ -70,7 +75,9 @@ private slots:
     void newFileEmptiesAndForgetsStatuses_data();
     void newFileEmptiesAndForgetsStatuses();
     void importAsksForColumnsAndNameThenOpens();
-    void unreadableImportWritesNothing();
+    void ankiImportKeepsTheRecordings();
+    void importWritesNothing_data();
+    void importWritesNothing();
     void exportWritesTheOpenDictionary();
     void closingSavesEverythingButNotTheRun();
     void openingTheLearnedWordsFileKeepsItsLatestWords();
@@ -204,22 +211,33 @@ void TestMainWindow::newFileEmptiesAndForgetsStatuses_data()
 {
     QTest::addColumn<QString>("chosen");
     QTest::addColumn<QString>("expectedBase");
+    QTest::addColumn<bool>("openFirst");
 
-    QTest::newRow("with suffix") << QStringLiteral("fresh.dic") << QStringLiteral("fresh");
-    QTest::newRow("without suffix") << QStringLiteral("bare") << QStringLiteral("bare");
-    QTest::newRow("dotted name") << QStringLiteral("my.words") << QStringLiteral("my.words");
+    QTest::newRow("with suffix") << QStringLiteral("fresh.dic") << QStringLiteral("fresh") << false;
+    QTest::newRow("without suffix") << QStringLiteral("bare") << QStringLiteral("bare") << false;
+    QTest::newRow("dotted name") << QStringLiteral("my.words") << QStringLiteral("my.words") << false;
+    // Over the open dictionary: its words in memory must not come back.
+    QTest::newRow("the open dictionary") << QStringLiteral("opened.dic") << QStringLiteral("opened") << true;
 }
 
 void TestMainWindow::newFileEmptiesAndForgetsStatuses()
 {
     QFETCH(QString, chosen);
     QFETCH(QString, expectedBase);
+    QFETCH(bool, openFirst);
     const QString base = dictionaries() + expectedBase;
     writeDictionary(base + QStringLiteral(".dic"), {"old", "words"});
     {
         QFile inf(base + QStringLiteral(".inf"));
         QVERIFY(inf.open(QIODevice::WriteOnly));
         QVERIFY(DictionaryFormat::writeIntList(&inf, {999, 100, 100}));
+    }
+    ReviewSchedule oldSchedule;
+    oldSchedule.sync({{"old", 100}, {"words", 100}}, QDate::currentDate());
+    QCOMPARE(oldSchedule.save(base + QStringLiteral(".dic")), QString());
+    if (openFirst) {
+        window->openFile(base + QStringLiteral(".dic"));
+        QCOMPARE(Units::instance(0)->count(), 2);
     }
     // The editor opens on the new, empty dictionary for the first words.
     int editorWords = -1;
@@ -234,8 +252,12 @@ void TestMainWindow::newFileEmptiesAndForgetsStatuses()
     QCOMPARE(currentFileName, base);
     QCOMPARE(Units::instance(0)->count(), 0);
     QCOMPARE(Statuses::instance()->countOf(100), 0);
-    QVERIFY(!QFile::exists(base + QStringLiteral(".inf")));
-    QCOMPARE(QFileInfo(base + QStringLiteral(".dic")).size(), 0);
+    // On disk too: an empty word list, no statuses and no old schedule.
+    const DictionaryFiles::Reading reading = DictionaryFiles::read(base + QStringLiteral(".dic"));
+    QCOMPARE(reading.kind, DictionaryFiles::Reading::Whole);
+    QVERIFY(reading.units.isEmpty());
+    QVERIFY(DictionaryFiles::readStatusValues(base + QStringLiteral(".dic")).size() <= 1);
+    QVERIFY(!QFile::exists(base + QStringLiteral(".rev")));
 }
 
 namespace {
@@ -280,10 +302,13 @@ void TestMainWindow::importAsksForColumnsAndNameThenOpens()
 
     chooseFile(source);
     whenModal<QDialog>([](QDialog* dialog) {
-        const auto boxes = dialog->findChildren<QComboBox*>();
-        QCOMPARE(boxes.size(), 2);
-        QCOMPARE(boxes.at(1)->count(), 3);
-        boxes.at(1)->setCurrentIndex(2);
+        auto* translations = dialog->findChild<QComboBox*>(QStringLiteral("translationColumn"));
+        QVERIFY(translations);
+        QCOMPARE(translations->count(), 3);
+        translations->setCurrentIndex(2);
+        auto* preview = dialog->findChild<QTableWidget*>(QStringLiteral("preview"));
+        QVERIFY(preview);
+        QCOMPARE(preview->item(0, 1)->text(), QStringLiteral("собака"));
         // An existing name is asked about; "No" asks for the name again.
         typeName(QStringLiteral("animals"), [] {
             auto* answerer = new BoxAnswerer(QList<QMessageBox::StandardButton>{QMessageBox::No});
@@ -299,15 +324,61 @@ void TestMainWindow::importAsksForColumnsAndNameThenOpens()
              (QList<Unit>{Unit{"dog", "собака"}, Unit{"cat", "кошка"}}));
 }
 
-void TestMainWindow::unreadableImportWritesNothing()
+void TestMainWindow::ankiImportKeepsTheRecordings()
 {
+    QTemporaryDir dir;
+    const QString source = dir.filePath(QStringLiteral("deck.apkg"));
+    QVERIFY(AnkiTestPackage::write(source, {{1, {"Front", "Back"}}},
+                                   {{1, {"horse[sound:horse.mp3]", "лошадь"}}, {1, {"cow", "корова"}}},
+                                   {{"horse.mp3", "ID3"}}, AnkiTestPackage::Layout::Latest));
+    chooseFile(source);
+    whenModal<QDialog>([](QDialog* dialog) {
+        typeName(QStringLiteral("deck"));
+        dialog->accept();
+    });
+    fileAction(window, QStringLiteral("Импорт..."))->trigger();
+    QCOMPARE(currentFileName, dictionaries() + QStringLiteral("deck"));
+    QCOMPARE(Units::instance(0)->unitList(), (QList<Unit>{Unit{"horse", "лошадь"}, Unit{"cow", "корова"}}));
+    QCOMPARE(Speaker().soundFile(0), dictionaries() + QStringLiteral("deck.sounds/horse.mp3"));
+}
+
+void TestMainWindow::importWritesNothing_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("quote never closed") << "lesson.csv" << QByteArray("cat,кошка\ndog,\"собака\n") << "Ошибка"
+                                        << "Строка 2";
+    QTest::newRow("not an Anki package") << "deck.apkg" << QByteArray("cat\tкошка\n") << "Ошибка" << "zip";
+    QTest::newRow("words without translations, answered No")
+        << "hangman.kvtml"
+        << QByteArray("<?xml version=\"1.0\"?>\n<kvtml version=\"2.0\">\n<identifiers><identifier id=\"0\">"
+                      "<locale>en</locale></identifier></identifiers>\n<entries><entry id=\"0\"><translation id=\"0\">"
+                      "<text>bear</text></translation></entry></entries></kvtml>\n")
+        << "Вопрос" << "перевод будет пустым";
+}
+
+void TestMainWindow::importWritesNothing()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    QFETCH(QString, title);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    writeFile(dir.filePath(name), content);
     const QString open = currentFileName;
     const QStringList before = QDir(dictionaries()).entryList(QDir::Files);
-    BoxAnswerer answerer;
-    chooseFile(QFINDTESTDATA("data/interchange/unclosed-quote.csv"));
+    BoxAnswerer answerer(QMessageBox::No);
+    chooseFile(dir.filePath(name));
+    // The preview is accepted as it stands; a file that cannot be read never shows it.
+    whenModal<QDialog>([](QDialog* dialog) {
+        if (!qobject_cast<QMessageBox*>(dialog))
+            dialog->accept();
+    });
     fileAction(window, QStringLiteral("Импорт..."))->trigger();
-    QCOMPARE(answerer.titles, QStringList{"Ошибка"});
-    QVERIFY2(answerer.texts.value(0).contains(QStringLiteral("Строка 3")), qPrintable(answerer.texts.value(0)));
+    QCOMPARE(answerer.titles, QStringList{title});
+    QVERIFY2(answerer.texts.value(0).contains(message), qPrintable(answerer.texts.value(0)));
     QCOMPARE(QDir(dictionaries()).entryList(QDir::Files), before);
     QCOMPARE(currentFileName, open);
 }

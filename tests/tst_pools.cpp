@@ -35,8 +35,6 @@ private slots:
     void learnedWordLeavesQuestionsButNotVariants();
 
     void statisticsCount();
-    void learningTimeAddsWholeSecondsAndWraps_data();
-    void learningTimeAddsWholeSecondsAndWraps();
 
 private:
     QTemporaryDir dir;
@@ -222,30 +220,8 @@ void TestPools::statisticsCount()
     statistics.incrementMistakes();
     QCOMPARE(statistics.learnedCount(), 1);
     QCOMPARE(statistics.mistakesCount(), 2);
-    statistics.setElapsedForTesting(90 * 1000 + 700);
-    QCOMPARE(statistics.learningTime().second(), 30);
-    QCOMPARE(statistics.learningTime().minute(), 1);
     statistics.reset();
     QCOMPARE(statistics.learnedCount() + statistics.mistakesCount(), 0);
-}
-
-void TestPools::learningTimeAddsWholeSecondsAndWraps_data()
-{
-    QTest::addColumn<QTime>("total");
-    QTest::addColumn<QTime>("run");
-    QTest::addColumn<QTime>("expected");
-
-    QTest::newRow("90 seconds") << QTime(0, 0) << QTime(0, 1, 30, 999) << QTime(0, 1, 30);
-    QTest::newRow("wraps at midnight") << QTime(23, 59) << QTime(0, 2) << QTime(0, 1);
-    QTest::newRow("null total counts as midnight") << QTime() << QTime(0, 0, 5) << QTime(0, 0, 5);
-}
-
-void TestPools::learningTimeAddsWholeSecondsAndWraps()
-{
-    QFETCH(QTime, total);
-    QFETCH(QTime, run);
-    QFETCH(QTime, expected);
-    QCOMPARE(Statistics::addedTime(total, run), expected);
 }
 
 VOCABRIUM_TEST_MAIN(TestPools)

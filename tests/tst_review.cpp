@@ -16,6 +16,8 @@ class TestReview : public QObject
 private slots:
     void intervalsFollowTheModel_data();
     void intervalsFollowTheModel();
+    void memoryMatchesTheReference_data();
+    void memoryMatchesTheReference();
     void scheduleFollowsWordsNotPositions();
     void fileRoundTripsAndDamageIsRefused_data();
     void fileRoundTripsAndDamageIsRefused();
@@ -60,13 +62,54 @@ void TestReview::intervalsFollowTheModel()
     QVERIFY(Fsrs(0.97, weights).intervalDays(memory.stability) < fsrs.intervalDays(memory.stability));
 }
 
+void TestReview::memoryMatchesTheReference_data()
+{
+    // Each row: the first grade, then (grade, days since the previous
+    // review) pairs, and after every step the stability, difficulty and
+    // interval that ts-fsrs 3.5.7 (an FSRS-4.5 implementation) gives with
+    // the default weights, no fuzz and a retention of 90 %.
+    QTest::addColumn<QList<double>>("steps");
+    QTest::addColumn<QList<double>>("expected");
+    QTest::newRow("good on the due days") << QList<double>{3, 3, 3, 3, 10, 3, 30}
+        << QList<double>{3.7145, 5.1618, 4, 12.2624, 5.1618, 12, 36.4439, 5.1618, 36, 98.9037, 5.1618, 99};
+    QTest::newRow("lapse long after the due day") << QList<double>{3, 3, 3, 3, 10, 1, 400, 3, 1}
+        << QList<double>{3.7145, 5.1618, 4, 12.2624, 5.1618, 12, 36.4439, 5.1618, 36,
+                         8.7571, 6.9012, 9, 10.6735, 6.8472, 11};
+    // Forgotten a year after a four-day interval: the stability after the
+    // lapse comes out above the one before it, and stays so.
+    QTest::newRow("lapse a year late") << QList<double>{3, 1, 365, 3, 4}
+        << QList<double>{3.7145, 5.1618, 4, 4.2815, 6.9012, 4, 12.0293, 6.8472, 12};
+    QTest::newRow("hard, easy, lapse on time") << QList<double>{2, 2, 1, 4, 3, 1, 20, 3, 2}
+        << QList<double>{1.4003, 6.3916, 1, 1.9898, 7.2232, 2, 18.1638, 6.2896, 18,
+                         3.4788, 7.994, 3, 6.5117, 7.9062, 7};
+}
+
+void TestReview::memoryMatchesTheReference()
+{
+    QFETCH(QList<double>, steps);
+    QFETCH(QList<double>, expected);
+    const Fsrs fsrs;
+    QList<double> got;
+    Fsrs::Memory memory = fsrs.first(Fsrs::Grade(int(steps.first())));
+    got << memory.stability << memory.difficulty << fsrs.intervalDays(memory.stability);
+    for (qsizetype i = 1; i + 1 < steps.size(); i += 2) {
+        memory = fsrs.next(memory, steps.at(i + 1), Fsrs::Grade(int(steps.at(i))));
+        got << memory.stability << memory.difficulty << fsrs.intervalDays(memory.stability);
+    }
+    QCOMPARE(got.size(), expected.size());
+    for (qsizetype i = 0; i < got.size(); ++i)
+        QVERIFY2(qAbs(got.at(i) - expected.at(i)) < 1e-3,
+                 qPrintable(QStringLiteral("value %1: %2, expected %3").arg(i).arg(got.at(i)).arg(expected.at(i))));
+}
+
 void TestReview::scheduleFollowsWordsNotPositions()
 {
     const QDate today(2026, 12, 8);
     ReviewSchedule schedule;
     schedule.sync({{"cat", 100}, {"dog", 100}, {"owl", 5}}, today);
     QCOMPARE(schedule.count(), 2);
-    QCOMPARE(schedule.history().value(today).learned, 2);
+    // Scheduled is not learned today: only the window counts a word it taught.
+    QCOMPARE(schedule.history().value(today).learned, 0);
     QCOMPARE(schedule.due(today.addDays(3)), QStringList());
     QStringList due = schedule.due(today.addDays(4));
     due.sort();
@@ -90,9 +133,11 @@ void TestReview::scheduleFollowsWordsNotPositions()
     const QList<int> forecast = schedule.forecast(today.addDays(9), 30);
     QCOMPARE(forecast.size(), 30);
     QCOMPARE(std::accumulate(forecast.cbegin(), forecast.cend(), 0), 2);
-    // A word reset to "not learned" loses its schedule.
-    schedule.sync({{"owl", 0}, {"dog", 100}}, today.addDays(9));
+    // A corrected spelling keeps the card; a word reset to "not learned" loses it.
+    schedule.rename(QStringLiteral("dog"), QStringLiteral("dogs"));
+    schedule.sync({{"owl", 0}, {"dogs", 100}}, today.addDays(9));
     QCOMPARE(schedule.count(), 1);
+    QCOMPARE(schedule.card(QStringLiteral("dogs")).reviews, 1);
 }
 
 void TestReview::fileRoundTripsAndDamageIsRefused_data()
@@ -113,10 +158,28 @@ void TestReview::fileRoundTripsAndDamageIsRefused()
     const QDate today(2026, 12, 8);
     ReviewSchedule schedule;
     schedule.sync({{"cat", 100}, {"кот", 100}}, today);
+    schedule.countLearned(today);
+    schedule.countLearned(today);
     schedule.reviewed(QStringLiteral("cat"), false, today.addDays(4));
     const QString dic = dir.filePath(QStringLiteral("words.dic"));
     QCOMPARE(schedule.save(dic), QString());
     const QString rev = ReviewSchedule::schedulePath(dic);
+    // The same schedule is the same bytes whatever order its words came
+    // in, and an unchanged one is not written again.
+    ReviewSchedule reversed;
+    reversed.sync({{"кот", 100}, {"cat", 100}}, today);
+    reversed.countLearned(today);
+    reversed.countLearned(today);
+    reversed.reviewed(QStringLiteral("cat"), false, today.addDays(4));
+    QCOMPARE(reversed.toBytes(), schedule.toBytes());
+    const QDateTime written = QFileInfo(rev).lastModified();
+    {
+        QFile file(rev);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(written.addSecs(-3600), QFileDevice::FileModificationTime));
+    }
+    QCOMPARE(schedule.save(dic), QString());
+    QCOMPARE(QFileInfo(rev).lastModified(), written.addSecs(-3600));
     QByteArray bytes = readFile(rev);
     bytes.chop(cut);
     bytes += extra;

@@ -1,6 +1,10 @@
 #include <QSettings>
+#include <QTextCursor>
+#include <QTextDocument>
 
+#include "app/progresschart.h"
 #include "app/statustexts.h"
+#include "model/wordcount.h"
 #include "testenvironment.h"
 
 class TestSettings : public QObject
@@ -19,6 +23,10 @@ private slots:
     void percentage_data();
     void percentage();
     void statusBarTexts();
+    void countedTexts_data();
+    void countedTexts();
+    void chartCountsAreWholeNumbers_data();
+    void chartCountsAreWholeNumbers();
 
 private:
     static QSettings store()
@@ -72,7 +80,7 @@ void TestSettings::emptyStoreGivesDefaults()
     QCOMPARE(lessonFont.pointSize(), 12);
     QCOMPARE(learnedCount, 0);
     QCOMPARE(mistakesCount, 0);
-    QCOMPARE(learningTime, QTime(0, 0, 0, 0));
+    QCOMPARE(learningTime, 0);
 }
 
 void TestSettings::valuesSurviveARoundTrip()
@@ -94,7 +102,7 @@ void TestSettings::valuesSurviveARoundTrip()
     lessonFont.setPointSize(17);
     learnedCount = 31;
     mistakesCount = 7;
-    learningTime = QTime(1, 2, 3);
+    learningTime = 26 * 3600 + 5 * 60 + 10;
     writeSettings();
 
     mwFinderBar = false;
@@ -119,7 +127,16 @@ void TestSettings::valuesSurviveARoundTrip()
     QCOMPARE(lessonFont.pointSize(), 17);
     QCOMPARE(learnedCount, 31);
     QCOMPARE(mistakesCount, 7);
-    QCOMPARE(learningTime, QTime(1, 2, 3));
+    QCOMPARE(learningTime, 26 * 3600 + 5 * 60 + 10);
+    // Older copies find the time of day they always read.
+    QSettings store(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Vocabrium"),
+                    QStringLiteral("Vocabrium"));
+    QCOMPARE(store.value(QStringLiteral("learningTime")).toTime(), QTime(2, 5, 10));
+    // And a store of an older copy is read as the duration it holds.
+    store.remove(QStringLiteral("learningSeconds"));
+    store.sync();
+    readSettings();
+    QCOMPARE(learningTime, 2 * 3600 + 5 * 60 + 10);
 }
 
 void TestSettings::brokenModelFallsBackToDefault_data()
@@ -194,14 +211,74 @@ void TestSettings::percentage()
 void TestSettings::statusBarTexts()
 {
     QCOMPARE(StatusTexts::learnedLabel(30, 120),
-             QStringLiteral("Изучено: <span color=blue>30</span>/<span color=darkred>120</span> (25%)"));
-    QCOMPARE(StatusTexts::learnedLabel(0, 0),
-             QStringLiteral("Изучено: <span color=blue>0</span>/<span color=darkred>0</span> (0%)"));
+             QStringLiteral("Изучено: <span style=\"color:blue\">30</span>/<span style=\"color:darkred\">120</span> (25%)"));
     QCOMPARE(StatusTexts::learningLabel(6),
-             QStringLiteral("Изучается: <span color=darkred>6</span>"));
-    QCOMPARE(StatusTexts::progress(3, QTime(1, 2, 3), 4),
-             QStringLiteral("Вы изучили: <b>3 слов(а)</b>.<br>Общее время изучения: <b>01:02:03"
+             QStringLiteral("Изучается: <span style=\"color:darkred\">6</span>"));
+    QCOMPARE(StatusTexts::progress(3, 26 * 3600 + 5 * 60 + 10, 4),
+             QStringLiteral("Вы изучили: <b>3 слова</b>.<br>Общее время изучения: <b>26:05:10"
                             "</b><br>Количество ошибок: <b>4</b>"));
+    // Qt's rich text shows the colours: the figures are not drawn black.
+    QTextDocument document;
+    document.setHtml(StatusTexts::learnedLabel(30, 120));
+    QTextCursor cursor = document.find(QStringLiteral("30"));
+    QCOMPARE(cursor.charFormat().foreground().color(), QColor(Qt::blue));
+}
+
+void TestSettings::countedTexts_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("1") << WordCount::text(1) << QStringLiteral("1 слово");
+    QTest::newRow("3") << WordCount::text(3) << QStringLiteral("3 слова");
+    QTest::newRow("5") << WordCount::text(5) << QStringLiteral("5 слов");
+    QTest::newRow("11") << WordCount::text(11) << QStringLiteral("11 слов");
+    QTest::newRow("21") << WordCount::text(21) << QStringLiteral("21 слово");
+    QTest::newRow("104") << WordCount::text(104) << QStringLiteral("104 слова");
+    QTest::newRow("114") << WordCount::text(114) << QStringLiteral("114 слов");
+    QTest::newRow("past a day") << StatusTexts::durationText(90061) << QStringLiteral("25:01:01");
+    StatusTexts::Run review;
+    review.reviewed = 2;
+    review.relearned = 3;
+    review.mistakes = 3;
+    review.seconds = 65;
+    QTest::newRow("review run") << StatusTexts::congratulation(review)
+        << QStringLiteral("Повторено и вспомнено: <b>2</b><br>Забыто и выучено заново: <b>3</b><br>"
+                          "Ошибок: <b>3</b><br>Потраченное время: <b>00:01:05</b>");
+    StatusTexts::Run learning;
+    learning.learned = 5;
+    QTest::newRow("learning run") << StatusTexts::congratulation(learning)
+        << QStringLiteral("Только что вы изучили <b>5 слов!</b><br>Ошибок: <b>0</b><br>"
+                          "Потраченное время: <b>00:00:00</b>");
+}
+
+void TestSettings::countedTexts()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    QCOMPARE(text, expected);
+}
+
+void TestSettings::chartCountsAreWholeNumbers_data()
+{
+    QTest::addColumn<int>("highest");
+    QTest::addColumn<int>("top");
+    QTest::addColumn<int>("step");
+    QTest::newRow("nothing yet") << 0 << 1 << 1;
+    QTest::newRow("5 words") << 5 << 5 << 1;
+    QTest::newRow("7 words") << 7 << 8 << 2;
+    QTest::newRow("13 words") << 13 << 15 << 5;
+    QTest::newRow("98 words") << 98 << 100 << 20;
+    QTest::newRow("1000 words") << 1000 << 1000 << 200;
+}
+
+void TestSettings::chartCountsAreWholeNumbers()
+{
+    QFETCH(int, highest);
+    QFETCH(int, top);
+    QFETCH(int, step);
+    const CountScale scale = countScale(highest);
+    QCOMPARE(scale.top, top);
+    QCOMPARE(scale.step, step);
 }
 
 VOCABRIUM_TEST_MAIN(TestSettings)

@@ -133,7 +133,7 @@ void TestShell::actionTable_data()
     row("Обнулить статусы слов", QKeySequence(QStringLiteral("Ctrl+R")), -1);
     row("Это слово выучено", QKeySequence(QStringLiteral("Ctrl+W")), -1);
     row("Прогресс...", QKeySequence(QStringLiteral("Ctrl+P")), -1);
-    row("О Программе...", QKeySequence(), -1);
+    row("О программе...", QKeySequence(), -1);
     row("Шрифт упражнений...", QKeySequence(), -1);
     row("Шрифт интерфейса...", QKeySequence(), -1);
     row("Стандарт", QKeySequence(), 0);
@@ -255,17 +255,18 @@ void TestShell::progressBoxLoopsUntilOk()
 {
     learnedCount = 12;
     mistakesCount = 3;
-    learningTime = QTime(1, 2, 3);
+    learningTime = 3723;
+    reviewedCount = 4;
     BoxAnswerer answerer({QMessageBox::Reset, QMessageBox::No, QMessageBox::Reset,
                           QMessageBox::Yes, QMessageBox::Ok});
     window->showProgressDialog();
     QCOMPARE(answerer.texts.size(), 5);
-    QVERIFY(answerer.texts.at(0).contains(QStringLiteral("<b>12 слов(а)</b>")));
+    QVERIFY(answerer.texts.at(0).contains(QStringLiteral("<b>12 слов</b>")));
     QCOMPARE(answerer.texts.at(1), QStringLiteral("Вы уверены что хотите очистить свои достижения?"));
     QCOMPARE(answerer.texts.at(2), answerer.texts.at(0));
-    QVERIFY(answerer.texts.at(4).contains(QStringLiteral("<b>0 слов(а)</b>")));
+    QVERIFY(answerer.texts.at(4).contains(QStringLiteral("<b>0 слов</b>")));
     QVERIFY(answerer.texts.at(4).contains(QStringLiteral("00:00:00")));
-    QCOMPARE(learnedCount + mistakesCount, 0);
+    QCOMPARE(learnedCount + mistakesCount + reviewedCount, 0);
 }
 
 void TestShell::clearingStatusesOnSelectionPage()

@@ -114,11 +114,13 @@ void SpeakerTest::init()
 {
     speakEnabled = true;
     learningLanguage = QStringLiteral("en");
+    currentFileName = QStringLiteral("deck");
 }
 
 void SpeakerTest::cleanup()
 {
     QDir(QStringLiteral("Sounds")).removeRecursively();
+    QDir(QStringLiteral("deck.sounds")).removeRecursively();
     QDir(QStandardPaths::writableLocation(QStandardPaths::CacheLocation)).removeRecursively();
 }
 
@@ -167,6 +169,13 @@ void SpeakerTest::soundFileResolution_data()
                                    << QStringLiteral("Sounds/pt/m/mesa.mp3");
     QTest::newRow("no language, no recording") << QString() << QStringLiteral("house")
                                                << QStringList{QStringLiteral("Sounds/h/house.wav")} << QString();
+    QTest::newRow("the dictionary's own recording first")
+        << QStringLiteral("en") << QStringLiteral("house")
+        << QStringList{QStringLiteral("Sounds/h/house.mp3"), QStringLiteral("deck.sounds/house.ogg")}
+        << QStringLiteral("deck.sounds/house.ogg");
+    QTest::newRow("the dictionary's own recording in any language")
+        << QStringLiteral("fr") << QStringLiteral("table") << QStringList{QStringLiteral("deck.sounds/table.mp3")}
+        << QStringLiteral("deck.sounds/table.mp3");
 }
 
 void SpeakerTest::soundFileResolution()

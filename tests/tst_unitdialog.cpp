@@ -335,6 +335,14 @@ void TestUnitDialog::translateFillsTheTranslation()
         if (!articleText.isEmpty()) {
             articleButton->click();
             QVERIFY(dialog.findChild<QPlainTextEdit*>()->isVisible());
+            // The take button joins the row: no button may be cut short.
+            const auto buttonsWhole = [&dialog] {
+                for (QPushButton* button : dialog.findChildren<QPushButton*>())
+                    if (button->isVisible() && button->width() < button->minimumSizeHint().width())
+                        return false;
+                return true;
+            };
+            QTRY_VERIFY(buttonsWhole());
             QCOMPARE(dialog.findChild<QPlainTextEdit*>()->toPlainText(), articleText);
         }
     });

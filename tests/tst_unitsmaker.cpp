@@ -61,6 +61,8 @@ private slots:
     void stemmingWithTheBuiltDictionary();
     void baseForms_data();
     void baseForms();
+    void names_data();
+    void names();
     void stemmingKeepsTheDeclaredEncoding_data();
     void stemmingKeepsTheDeclaredEncoding();
     void missingMorphologyLeavesWordsAsTyped();
@@ -130,13 +132,15 @@ void TestUnitsMaker::splitting_data()
         << "it's hasn't we'll I'd you're they've I'm don't That’s" << QStringList{};
     QTest::newRow("inner apostrophes stay") << "o'clock l’homme" << QStringList{"o'clock", "l’homme"};
     QTest::newRow("hyphenated words stay whole")
-        << "well-known e-mail -dash- x - y" << QStringList{"well-known", "e-mail", "dash", "x", "y"};
+        << "well-known e-mail -dash- x - y" << QStringList{"well-known", "e-mail", "dash"};
     QTest::newRow("letter case makes one word, lower case preferred")
         << "The and the, Paris" << QStringList{"the", "and", "Paris"};
     QTest::newRow("unicode spaces and digits")
         << QString::fromUtf8("кот\u00a0пёс\u0663дом\u2003\tмир\n") << QStringList{"кот", "пёс", "дом", "мир"};
     QTest::newRow("signs and symbols separate")
-        << QString::fromUtf8("naïve 50€ a😀b a𐐨b") << QStringList{"naïve", "a", "b", "a𐐨b"};
+        << QString::fromUtf8("naïve 50€ a😀b a𐐨b") << QStringList{"naïve", "a", "a𐐨b"};
+    QTest::newRow("addresses and list markers are no words")
+        << "See https://www.gnu.org/licenses/ or mail info@example.org. b) I d) a" << QStringList{"See", "or", "mail", "I", "a"};
     QTest::newRow("overlong token is no word")
         << QString(10000, QLatin1Char('a')) + " cat " + QString(150, QLatin1Char('b'))
         << QStringList{"cat", QString(150, QLatin1Char('b'))};
@@ -188,6 +192,14 @@ void TestUnitsMaker::baseForms_data()
     QTest::newRow("derivation is another word") << "unhappy" << "unhappy";
     QTest::newRow("adverb is another word") << "quickly" << "quickly";
     QTest::newRow("name") << "Paris" << "Paris";
+    QTest::newRow("root word, not the shorter one it begins with") << "thing" << "thing";
+    QTest::newRow("noun, not a comparative") << "number" << "number";
+    QTest::newRow("verb, not a comparative") << "offer" << "offer";
+    QTest::newRow("noun ending in -er") << "danger" << "danger";
+    QTest::newRow("plain ending before a spelling variant") << "installed" << "install";
+    QTest::newRow("single consonant is not doubled") << "hoping" << "hope";
+    QTest::newRow("plural listed as a word") << "activities" << "activity";
+    QTest::newRow("plural listed as a word, -s") << "researchers" << "researcher";
     QTest::newRow("unknown") << "xyzzyq" << "xyzzyq";
 }
 
@@ -199,6 +211,32 @@ void TestUnitsMaker::baseForms()
         QSKIP("The build has no morphology (hunspell-en-us or wordnet-base missing)");
     static BaseForms forms(buildAffix, buildDictionary, QStringLiteral(VOCABRIUM_BUILD_DIR "/Morphologic"));
     QCOMPARE(forms.baseForm(word), base);
+}
+
+void TestUnitsMaker::names_data()
+{
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<bool>("sentenceStart");
+    QTest::addColumn<bool>("name");
+    QTest::newRow("surname") << "Smith" << false << true;
+    QTest::newRow("city") << "Paris" << false << true;
+    QTest::newRow("city at sentence start") << "Paris" << true << true;
+    QTest::newRow("unknown capitalised word") << "Pennarun" << false << true;
+    QTest::newRow("common word at sentence start") << "House" << true << false;
+    QTest::newRow("plural at sentence start") << "Books" << true << false;
+    QTest::newRow("capitals throughout") << "TITLE" << false << false;
+    QTest::newRow("lower case") << "smith" << false << false;
+}
+
+void TestUnitsMaker::names()
+{
+    QFETCH(QString, word);
+    QFETCH(bool, sentenceStart);
+    QFETCH(bool, name);
+    if (!QFile::exists(buildAffix))
+        QSKIP("The build has no morphology (hunspell-en-us missing)");
+    static BaseForms forms(buildAffix, buildDictionary, QStringLiteral(VOCABRIUM_BUILD_DIR "/Morphologic"));
+    QCOMPARE(forms.isName(word, sentenceStart), name);
 }
 
 void TestUnitsMaker::stemmingKeepsTheDeclaredEncoding_data()
@@ -268,8 +306,8 @@ void TestUnitsMaker::savingFollowsTheOptions_data()
     QTest::addColumn<bool>("excludeLearned");
     QTest::addColumn<QStringList>("added");
 
-    QTest::newRow("lower case") << "The and THE, Paris" << false << true << true
-                                << QStringList{"the", "and", "paris"};
+    QTest::newRow("lower case, names kept") << "The and THE, Paris. We met Smith" << false << true << true
+                                            << QStringList{"the", "and", "Paris", "we", "met", "Smith"};
     QTest::newRow("letter case kept") << "The and THE, Paris" << false << false << true
                                       << QStringList{"The", "and", "Paris"};
     QTest::newRow("base forms merge") << "books, book; helped" << true << true << true
@@ -296,7 +334,7 @@ void TestUnitsMaker::savingFollowsTheOptions()
 
     const int result = runDialog([&] {
         checkBox(dialog, QStringLiteral("Приводить к начальной форме"))->setChecked(stem);
-        checkBox(dialog, QStringLiteral("Приводить к нижему регистру"))->setChecked(lower);
+        checkBox(dialog, QStringLiteral("Приводить к нижнему регистру"))->setChecked(lower);
         checkBox(dialog, QStringLiteral("Исключать изученные"))->setChecked(excludeLearned);
         for (QGroupBox* box : dialog->findChildren<QGroupBox*>())
             if (box->isCheckable())
@@ -380,15 +418,17 @@ void TestUnitsMaker::translationInEitherDirection()
     BoxAnswerer answerer;
     const int result = runDialog([&] {
         checkBox(dialog, QStringLiteral("Приводить к начальной форме"))->setChecked(false);
-        checkBox(dialog, QStringLiteral("Приводить к нижему регистру"))->setChecked(true);
+        checkBox(dialog, QStringLiteral("Приводить к нижнему регистру"))->setChecked(true);
         for (QGroupBox* box : dialog->findChildren<QGroupBox*>())
             if (box->isCheckable())
                 box->setChecked(true);
         const auto radios = dialog->findChildren<QRadioButton*>();
         QCOMPARE(radios.at(0)->text(), QStringLiteral("Английский -> Русский"));
         QCOMPARE(radios.at(1)->text(), QStringLiteral("Русский -> Английский"));
-        radios.at(reverse ? 1 : 0)->setChecked(true);
+        // Set against the text's language: the text decides.
+        radios.at(reverse ? 0 : 1)->setChecked(true);
         dialog->findChild<QPlainTextEdit*>()->setPlainText(text);
+        QCOMPARE(radios.at(1)->isChecked(), reverse);
         dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Save)->click();
     });
     QCOMPARE(result, int(QDialog::Accepted));
@@ -404,7 +444,7 @@ void TestUnitsMaker::reverseImportSkipsKnownTranslationsAndUntranslatedWords()
     server.setFault(TranslationServer::Fault::HttpError, QStringLiteral("ничто"));
     BoxAnswerer answerer;
     const int result = runDialog([&] {
-        checkBox(dialog, QStringLiteral("Приводить к нижему регистру"))->setChecked(true);
+        checkBox(dialog, QStringLiteral("Приводить к нижнему регистру"))->setChecked(true);
         checkBox(dialog, QStringLiteral("Исключать изученные"))->setChecked(true);
         for (QGroupBox* box : dialog->findChildren<QGroupBox*>())
             if (box->isCheckable())
@@ -417,9 +457,11 @@ void TestUnitsMaker::reverseImportSkipsKnownTranslationsAndUntranslatedWords()
     server.setFault(TranslationServer::Fault::None, QStringLiteral("ничто"));
     QCOMPARE(result, int(QDialog::Accepted));
     QCOMPARE(dictionary->unitList().mid(1), (QList<Unit>{Unit{"house", "дом"}, Unit{"book", "книга"}}));
-    // The batch's report of what it translated, then what was left out.
-    QVERIFY(!answerer.texts.isEmpty());
-    QCOMPARE(answerer.texts.last(), QStringLiteral("Не добавлено слов, для которых не нашёлся перевод: 1."));
+    // One report, and it says what happened to the word without a translation.
+    QCOMPARE(answerer.texts.size(), 1);
+    QVERIFY(answerer.texts.first().contains(QStringLiteral("Без перевода: 1.")));
+    QVERIFY(answerer.texts.first().contains(
+        QStringLiteral("Слова без перевода не добавлены: у них нет иностранного слова (не добавлено: 1).")));
 }
 
 void TestUnitsMaker::helpExplainsTheOptions()

@@ -7,6 +7,12 @@ packages=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-multimedia-dev qt6-charts-dev libqt6opengl6-dev libgl-dev qt6-translations-l10n
     libhunspell-dev hunspell-en-us wordnet-base zlib1g-dev
+    # Telling a dictionary's language from its words, and base forms of
+    # words in each language the site offers.
+    hunspell-fr hunspell-de-de hunspell-it hunspell-es
+    # Anki packages: the zip archive, the SQLite collection, zstd compression
+    # (the Debian package's run-time dependencies follow from the libraries).
+    libzip-dev libsqlite3-dev libzstd-dev
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good
     # espeak-ng records the shipped words at build time; the program speaks
     # every other word through its library.

@@ -5,18 +5,21 @@
 //
 //   dictool to-dic  words.tsv  words.dic
 //   dictool to-tsv  words.dic  words.tsv
-//   dictool import  [--columns=N,M] FILE  OUT.dic
-//   dictool export  [--languages=xx,yy] IN.dic  OUT.kvtml|OUT.csv|OUT.tsv
+//   dictool import  [--columns=N,M] FILE|DECK.apkg  OUT.dic
+//   dictool export  [--languages=xx,yy] [--separator=comma|semicolon|tab] IN.dic  OUT.kvtml|OUT.csv|OUT.tsv
 //   dictool base-form WORD...
 //   dictool translate FROM TO [WORD...]
 //
 // to-dic and to-tsv handle the project's own word lists: UTF-8, one entry
 // per line, the word, a tab, the translation; blank lines and lines starting
-// with '#' skipped. import reads tab- and comma-separated text, KVTML 2.0 and
-// Anki's plain-text notes, telling them apart by content and extension, and
-// takes the first two columns (or languages) unless --columns names others,
-// counting from 1. export writes the format the extension names; KVTML names
-// the languages by their codes (default en,ru). base-form reads the
+// with '#' skipped. import reads tab-, comma- and semicolon-separated text,
+// KVTML 1.0 and 2.0, Anki's plain-text notes and Anki packages (.apkg),
+// telling them apart by content and extension, and takes the first two
+// columns (languages, note fields) unless --columns names others, counting
+// from 1. The recordings of an Anki package go into OUT.sounds beside
+// OUT.dic, where the program finds them. export writes the format the extension names; KVTML names
+// the languages by their codes (default en,ru); CSV separates fields with
+// --separator (default comma). base-form reads the
 // morphology from the Morphologic folder beside this program, as the
 // program does from its own.
 //
@@ -36,6 +39,7 @@
 #include <QSaveFile>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "interchange/wordfiles.h"
@@ -192,9 +196,19 @@ int importFile(QStringList args)
                      qPrintable(args.at(0)), int(table.columns.size()), qPrintable(names.join(QStringLiteral(", "))));
     }
     const QList<Unit> units = table.units(word, translation);
+    if (units.isEmpty())
+        return fail(QStringLiteral("%1: no words in column %2").arg(args.at(0)).arg(word + 1));
+    if (std::all_of(units.cbegin(), units.cend(), [](const Unit& unit) { return unit.translation.isEmpty(); }))
+        std::fprintf(stderr, "dictool: %s: every translation is empty\n", qPrintable(args.at(0)));
     if (!WordFiles::writeDictionary(args.at(1), units, &error))
         return fail(error);
-    std::printf("%d words\n", int(units.size()));
+    const int recordings = WordFiles::writeRecordings(args.at(1), table, word, &error);
+    if (recordings < 0)
+        return fail(error);
+    if (recordings > 0)
+        std::printf("%d words, %d recordings\n", int(units.size()), recordings);
+    else
+        std::printf("%d words\n", int(units.size()));
     return 0;
 }
 
@@ -203,6 +217,13 @@ int exportFile(QStringList args)
     QStringList codes{QStringLiteral("en"), QStringLiteral("ru")};
     if (takeOption(&args, QStringLiteral("languages"), &codes) && codes.size() != 2)
         return fail(QStringLiteral("--languages needs two language codes"));
+    QStringList separatorName{QStringLiteral("comma")};
+    takeOption(&args, QStringLiteral("separator"), &separatorName);
+    const QHash<QString, QChar> separators{{QStringLiteral("comma"), QLatin1Char(',')},
+                                           {QStringLiteral("semicolon"), QLatin1Char(';')},
+                                           {QStringLiteral("tab"), QLatin1Char('\t')}};
+    if (separatorName.size() != 1 || !separators.contains(separatorName.first()))
+        return fail(QStringLiteral("--separator is comma, semicolon or tab"));
     if (args.size() != 2)
         return 2;
     QList<Unit> units;
@@ -214,7 +235,8 @@ int exportFile(QStringList args)
         const QString name = languageName(table, code);
         return KvtmlFormat::Language{name.isEmpty() ? code : name, code};
     };
-    if (!WordFiles::write(args.at(1), units, language(codes.at(0)), language(codes.at(1)), &error))
+    if (!WordFiles::write(args.at(1), units, language(codes.at(0)), language(codes.at(1)), &error,
+                          separators.value(separatorName.first())))
         return fail(error);
     return 0;
 }
@@ -232,8 +254,8 @@ int usage()
 {
     std::fprintf(stderr, "usage: dictool to-dic FILE.tsv FILE.dic\n"
                          "       dictool to-tsv FILE.dic FILE.tsv\n"
-                         "       dictool import [--columns=N,M] FILE OUT.dic\n"
-                         "       dictool export [--languages=xx,yy] IN.dic OUT.kvtml|OUT.csv|OUT.tsv\n"
+                         "       dictool import [--columns=N,M] FILE|DECK.apkg OUT.dic\n"
+                         "       dictool export [--languages=xx,yy] [--separator=comma|semicolon|tab] IN.dic OUT.kvtml|OUT.csv|OUT.tsv\n"
                          "       dictool base-form WORD...\n"
                          "       dictool translate FROM TO [WORD...]   (words from standard input when none)\n");
     return 2;

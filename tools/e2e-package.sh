@@ -4,7 +4,8 @@
 # window (Xvfb) on a throw-away home folder, from a folder that is not the
 # build: it must show the default dictionary, open its help without a
 # browser, and on close save the statuses and the learned list in the home
-# folder, never under /usr. A package that was not installed before is
+# folder, never under /usr; and download a dictionary from the site
+# installed beside its data. A package that was not installed before is
 # removed again at the end. Screenshots go to the folder given as the first
 # argument.
 set -euo pipefail
@@ -62,6 +63,23 @@ focus " - Vocabrium"
 # Learn button has the focus; Tab to "Не изучать" marks the first word learned.
 key Tab
 key Return
+
+# The downloader reads the site installed with the program's data.
+page=/usr/share/vocabrium/site/dictionaries.html
+name=$(grep -o 'href="[^"]*\.dic"' "$page" | awk 'NR == 1' | sed 's/href="//; s/\.dic"//')
+key ctrl+d
+check "ctrl+d opens the downloader" wait_window "Скачать словарь"
+sleep 1
+focus "Скачать словарь"
+shot package-3-downloader
+key Tab
+key Home
+key Tab
+key Return
+check "the download asks to start learning" wait_window "Информация"
+key Return
+check "the downloaded dictionary is open" wait_window "$name - Vocabrium"
+focus " - Vocabrium"
 key ctrl+q
 for _ in $(seq 100); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done
 check "ctrl+q ends the program" bash -c "! kill -0 $program 2>/dev/null"
@@ -73,6 +91,8 @@ status=$(od -An -tx1 -j8 -N4 "$inf" 2>/dev/null | tr -d ' \n')
 check "the statuses were saved (first word $status)" test "$status" = "00000064"
 check "the learned list is in ~/.local/share/Vocabrium" test -f "$home/.local/share/Vocabrium/MyLearnedWords.dic"
 check "nothing was written under /usr/share/vocabrium" test ! -e /usr/share/vocabrium/MyLearnedWords.dic
+check "the dictionary was downloaded from the installed site" \
+    cmp -s "$home/Vocabrium Dictionaries/$name.dic" "/usr/share/vocabrium/site/$name.dic"
 check "the menu entry is installed" test -f /usr/share/applications/io.github.vocabrium.vocabrium.desktop
 [ $fail -eq 0 ] && echo "1 passed, 0 failed" || echo "0 passed, 1 failed"
 exit $fail

@@ -6,6 +6,9 @@ them what a learner would see.
     e2e-window.py lesson                 the lesson named in the status bar
     e2e-window.py row WORD TRANSLATION   the row (1-6) of the choice lesson's
                                          answer that is WORD or TRANSLATION
+    e2e-window.py labels                 the text of every label shown, a line each
+    e2e-window.py selected               the first cell of the selected table row
+    e2e-window.py label TEXT             whether a label showing TEXT is on screen
 
 Exits with 1 when the window or the answer is not found.
 """
@@ -58,6 +61,23 @@ def main(argv):
                 print(row)
                 return 0
         return 1
+    if argv[1:2] == ["selected"]:
+        for role in ("table cell", "tree item", "list item"):
+            for cell in nodes(app, role):
+                try:
+                    if cell.getState().contains(pyatspi.STATE_SELECTED) and cell.name:
+                        print(cell.name)
+                        return 0
+                except Exception:
+                    continue
+        return 1
+    if argv[1:2] == ["labels"]:
+        for label in nodes(app, "label"):
+            if label.name:
+                print(label.name)
+        return 0
+    if argv[1:2] == ["label"] and len(argv) == 3:
+        return 0 if any(label.name == argv[2] for label in nodes(app, "label")) else 1
     print(__doc__, file=sys.stderr)
     return 2
 

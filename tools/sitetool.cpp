@@ -91,10 +91,14 @@ int page(const QStringList& args)
         if (!dic.open(QIODevice::ReadOnly))
             return fail(QStringLiteral("cannot read %1").arg(dic.fileName()));
         const qsizetype count = DictionaryFormat::readUnits(dic.readAll()).size();
-        entries += QStringLiteral("<a href=\"%1.dic\">%2</a> <num>%3</num>\n"
+        // The language goes unquoted: older readers take every double quote
+        // of an entry for a file address.
+        const QString language = fields.value(QStringLiteral("language"), QStringLiteral("en"));
+        entries += QStringLiteral("<a hreflang=%6 href=\"%1.dic\">%2</a> <num>%3</num>\n"
                                   "  <author>%4</author> <inf>%5</inf><br>\n")
                        .arg(base, fields.value(QStringLiteral("name")), words(count),
-                            fields.value(QStringLiteral("author")), fields.value(QStringLiteral("description")));
+                            fields.value(QStringLiteral("author")), fields.value(QStringLiteral("description")),
+                            language);
     }
 
     QFile templateFile(templatePath);

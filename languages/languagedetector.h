@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class Hunspell;
+
+/*!
+    Tells which language a dictionary's words are in, for dictionaries that
+    do not say so themselves: every word is offered to the Hunspell
+    dictionary of each supported language, and the share each accepts
+    decides, with the letters that only some languages write (ß, ñ, œ, ...)
+    to tell close results apart.
+
+    The Hunspell dictionaries are read from \a hunspellFolder on first use
+    (Debian's hunspell-en-us, -fr, -de-de, -it and -es); a language whose
+    files are missing is simply not a candidate.
+*/
+class LanguageDetector
+{
+public:
+    struct Guess
+    {
+        QString language;             // best candidate, empty when nothing could be judged
+        bool sure = false;            // false: ask the learner, with this as the proposal
+        QHash<QString, double> shares; // share of words each language accepts
+    };
+
+    explicit LanguageDetector(const QString& hunspellFolder = QStringLiteral("/usr/share/hunspell"));
+    ~LanguageDetector();
+    LanguageDetector(const LanguageDetector&) = delete;
+    LanguageDetector& operator=(const LanguageDetector&) = delete;
+
+    /*! Loads the dictionaries now rather than on the first detect(). */
+    void load();
+    /*! The languages whose Hunspell dictionary was found. */
+    QStringList available();
+
+    /*! The language of \a words (a dictionary's foreign words or phrases). */
+    Guess detect(const QStringList& words);
+
+private:
+    struct Speller;
+    QString folder;
+    bool loaded = false;
+    std::vector<std::unique_ptr<Speller>> spellers;
+};
