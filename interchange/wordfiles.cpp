@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSet>
 
 #include <algorithm>
@@ -14,6 +13,7 @@
 #include "interchange/delimitedtext.h"
 #include "interchange/textdecoding.h"
 #include "model/boundedfile.h"
+#include "model/dictionaryfiles.h"
 #include "model/dictionaryformat.h"
 #include "speech/dictionaryrecordings.h"
 
@@ -33,11 +33,8 @@ QString suffixOf(const QString& fileName)
 
 bool saveBytes(const QString& path, const QByteArray& bytes, QString* error)
 {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
-        return true;
-    *error = tr("Не удалось записать файл %1: %2").arg(path, file.errorString());
-    return false;
+    *error = DictionaryFiles::writeFile(path, bytes);
+    return error->isEmpty();
 }
 
 } // namespace
@@ -165,11 +162,7 @@ bool writeDictionary(const QString& path, const QList<Unit>& units, QString* err
         *error = tr("Словарь %1 не записан: %2.").arg(path, problem);
         return false;
     }
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && DictionaryFormat::writeUnits(&file, units) && file.commit())
-        return true;
-    *error = tr("Не удалось записать словарь %1: %2").arg(path, file.errorString());
-    return false;
+    return saveBytes(path, DictionaryFormat::encodeUnits(units), error);
 }
 
 QString recordingFolder(const QString& dictionaryPath)

@@ -394,6 +394,12 @@ bool DictionaryFiles::recover(const QString& dicPath)
     return complete;
 }
 
+QString DictionaryFiles::writeFile(const QString& path, const QByteArray& bytes, bool inPlace)
+{
+    const QString reason = writeBytes(path, bytes, inPlace);
+    return reason.isEmpty() ? QString() : cannotWrite(path, reason);
+}
+
 QString DictionaryFiles::writeDictionary(const QString& dicPath, const QList<Unit>& units)
 {
     const QString reason = writeBytes(dicPath, DictionaryFormat::encodeUnits(units), true);

@@ -124,6 +124,13 @@ public:
     /*! Writes one word list through QSaveFile. */
     static QString writeDictionary(const QString& dicPath, const QList<Unit>& units);
 
+    /*! Writes \a bytes to \a path through QSaveFile, checking the flush and
+        the sync to disk; \a inPlace allows rewriting the file itself in a
+        folder that refuses new files. Returns a Russian sentence naming the
+        file and what happened (a full disk, a write-protected file), or an
+        empty string. */
+    static QString writeFile(const QString& path, const QByteArray& bytes, bool inPlace = false);
+
     /*! Writes the statuses file of \a dicPath alone through QSaveFile. */
     static QString writeStatuses(const QString& dicPath, const QList<int>& statusValues);
 

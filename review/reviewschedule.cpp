@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QObject>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <vector>
@@ -269,10 +268,9 @@ QString ReviewSchedule::save(const QString& dicPath) const
     const QByteArray bytes = toBytes();
     if (bytes == onDisk && QFileInfo::exists(path))
         return QString();
-    QSaveFile file(path);
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return QObject::tr("Не удалось записать файл %1: %2.").arg(path, file.errorString());
+    const QString error = DictionaryFiles::writeFile(path, bytes, true);
+    if (!error.isEmpty())
+        return error;
     onDisk = bytes;
     return QString();
 }

@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "interchange/wordfiles.h"
 #include "model/dictionaryfiles.h"
 #include "model/dictionaryformat.h"
 #include "model/statuses.h"
@@ -104,6 +105,8 @@ private slots:
     void killedInPlaceSaveLeavesAWholePair();
     void fullDiskLeavesAWholePair_data();
     void fullDiskLeavesAWholePair();
+    void otherFilesOnAFullDiskSaySo_data();
+    void otherFilesOnAFullDiskSaySo();
 
 private:
     // Writes the old pair into \a folder, closes the folder to new files
@@ -271,6 +274,34 @@ void TestPairSave::fullDiskLeavesAWholePair()
     QCOMPARE(leftOnDisk(folder, dataHome).count(QStringLiteral("words.")), 2);
     ::chmod(QFile::encodeName(folder).constData(), 0755);
     qputenv("HOME", home);
+}
+
+void TestPairSave::otherFilesOnAFullDiskSaySo_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("export") << "words.csv";
+    QTest::newRow("imported dictionary") << "words.dic";
+}
+
+void TestPairSave::otherFilesOnAFullDiskSaySo()
+{
+    const QString disk = qEnvironmentVariable("VOCABRIUM_SMALL_DISK");
+    if (disk.isEmpty())
+        QSKIP("needs a small file system of its own: tools/test-unprivileged.sh provides one");
+    QFETCH(QString, name);
+    const QString path = disk + QLatin1Char('/') + name;
+    QFile::remove(path);
+    QFile::remove(disk + QStringLiteral("/filler"));
+    fill(disk, 0);
+    QString error;
+    const bool written = name.endsWith(QLatin1String(".csv"))
+                             ? WordFiles::write(path, newPair.units, {QStringLiteral("Английский"), QStringLiteral("en")},
+                                                {QStringLiteral("Русский"), QStringLiteral("ru")}, &error)
+                             : WordFiles::writeDictionary(path, newPair.units, &error);
+    QFile::remove(disk + QStringLiteral("/filler"));
+    QVERIFY(!written);
+    QVERIFY2(error.contains(QStringLiteral("не хватает места")), qPrintable(error));
+    QVERIFY(!QFile::exists(path));
 }
 
 VOCABRIUM_TEST_MAIN(TestPairSave)
