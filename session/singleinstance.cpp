@@ -15,6 +15,12 @@ const QByteArray ActivateRequest = QByteArrayLiteral("activate\n");
 
 } // namespace
 
+SingleInstance::SingleInstance(const QString& lockPath, QObject* parent)
+    : SingleInstance(lockPath, QStringList(), parent)
+{
+    defaultFallbacks = true;
+}
+
 SingleInstance::SingleInstance(const QString& lockPath, const QStringList& fallbacks, QObject* parent)
     : QObject(parent)
     , lockPaths(QStringList{lockPath} + fallbacks)
@@ -56,7 +62,8 @@ QString SingleInstance::serverName() const
 
 bool SingleInstance::claim()
 {
-    for (const QString& path : std::as_const(lockPaths)) {
+    for (qsizetype i = 0; i < lockPaths.size(); ++i) {
+        const QString path = lockPaths.at(i);
         QDir().mkpath(QFileInfo(path).absolutePath());
         auto candidate = std::make_unique<QLockFile>(path);
         // A lock is stale only when its process is gone, never after a time.
@@ -72,6 +79,10 @@ bool SingleInstance::claim()
             return false;
         }
         // No lock can be made here at all: the next place every copy tries.
+        if (defaultFallbacks) {
+            lockPaths += defaultFallbackPaths();
+            defaultFallbacks = false;
+        }
     }
     // Without any lock the program still starts, but writes nothing.
     if (!locked)

@@ -28,11 +28,12 @@ class SingleInstance : public QObject
     Q_OBJECT
 
 public:
-    /*! \a lockPath is the lock file, \a fallbacks the ones tried in turn
-        when it cannot be made; the socket's name is derived from the lock
-        taken. */
-    explicit SingleInstance(const QString& lockPath, const QStringList& fallbacks = defaultFallbackPaths(),
-                            QObject* parent = nullptr);
+    /*! \a lockPath is the lock file, defaultFallbackPaths() the ones tried
+        in turn when it cannot be made; the socket's name is derived from the
+        lock taken. */
+    explicit SingleInstance(const QString& lockPath, QObject* parent = nullptr);
+    /*! The same with the fallback lock files \a fallbacks. */
+    SingleInstance(const QString& lockPath, const QStringList& fallbacks, QObject* parent = nullptr);
     ~SingleInstance() override;
 
     /*! The lock file of the user's settings folder. */
@@ -59,6 +60,9 @@ private:
     QString serverName() const;
 
     QStringList lockPaths;
+    // The default fallbacks are looked up only when needed: asking for the
+    // runtime folder warns when the session has none.
+    bool defaultFallbacks = false;
     QString lockPath;
     std::unique_ptr<QLockFile> lock;
     bool locked = false;
