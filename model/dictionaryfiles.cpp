@@ -204,14 +204,18 @@ QString finishInPlace(const QString& staging, const QString& dicPath,
     if (!BoundedFile::read(staging + QLatin1Char('/') + StagedDictionary, &dicData, &problem)
         || !BoundedFile::read(staging + QLatin1Char('/') + StagedStatuses, &infData, &problem))
         return cannotWrite(dicPath, tr("сохранённая копия не читается (%1)").arg(problem));
+    // Nothing is lost when a rewrite fails: the learner hears where the pair is kept.
+    const QString kept = tr("Словарь со статусами сохранён в %1 и будет записан на место при следующем "
+                            "сохранении или запуске.")
+                             .arg(native(staging));
     QString reason = writeBytes(dicPath, dicData, true);
     if (!reason.isEmpty())
-        return cannotWrite(dicPath, reason);
+        return cannotWrite(dicPath, reason) + QLatin1Char(' ') + kept;
     if (!reached(DictionaryFiles::SaveStep::DictionaryReplaced))
         return QString();
     reason = writeBytes(statusPath, infData, true);
     if (!reason.isEmpty())
-        return cannotWrite(statusPath, reason);
+        return cannotWrite(statusPath, reason) + QLatin1Char(' ') + kept;
     if (!reached(DictionaryFiles::SaveStep::StatusesReplaced))
         return QString();
     if (!sameBytes(dicPath, dicData))
