@@ -7,12 +7,10 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
-#include "app/services.h"
+#include "config/services.h"
 #include "model/random.h"
 
 namespace {
-
-int timeoutMs = 8000;
 
 // The strip is 160 pixels high; a page larger than this is not an advert.
 constexpr qint64 MaximumPageSize = 256 * 1024;
@@ -54,11 +52,6 @@ AdWidget::AdWidget(QWidget* parent)
     showLocalPage();
 }
 
-void AdWidget::setTimeout(int milliseconds)
-{
-    timeoutMs = milliseconds;
-}
-
 QString AdWidget::localHtml(int index)
 {
     const int count = int(std::size(tips));
@@ -84,7 +77,7 @@ void AdWidget::updateAd()
         return;
     }
     QNetworkRequest request(url);
-    request.setTransferTimeout(timeoutMs);
+    request.setTransferTimeout(Services::configuredMilliseconds("VOCABRIUM_ADVERT_TIMEOUT", QStringLiteral("advertTimeout"), 8000));
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::NoLessSafeRedirectPolicy);
     pending = manager->get(request);

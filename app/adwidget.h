@@ -20,9 +20,6 @@ class AdWidget : public QWidget
 public:
     explicit AdWidget(QWidget* parent = nullptr);
 
-    /*! How long a page may take before the local one is shown instead. */
-    static void setTimeout(int milliseconds);
-
     QTextBrowser* browser() const { return view; }
     /*! True while the program's own page is shown. */
     bool showsLocalPage() const { return localPage; }

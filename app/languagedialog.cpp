@@ -6,7 +6,7 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "app/settings.h"
+#include "config/settings.h"
 #include "model/units.h"
 #include "speech/transcriptions.h"
 #include "translation/translator.h"

@@ -10,7 +10,7 @@
 #include <QTranslator>
 
 #include "app/mainwindow.h"
-#include "app/settings.h"
+#include "config/settings.h"
 #include "model/random.h"
 #include "session/datafolders.h"
 #include "session/singleinstance.h"

@@ -5,7 +5,7 @@
 #include <QStyle>
 #include <QStyleFactory>
 
-#include "app/settings.h"
+#include "config/settings.h"
 
 namespace Styles {
 

@@ -13,7 +13,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "app/settings.h"
+#include "config/settings.h"
 #include "translation/offlinedictionaries.h"
 #include "translation/onlineengine.h"
 #include "translation/translator.h"

@@ -7,7 +7,7 @@
 
 #include <cstdio>
 
-#include "app/settings.h"
+#include "config/settings.h"
 #include "model/statuses.h"
 #include "model/units.h"
 

@@ -21,7 +21,7 @@
 #include <functional>
 
 #include "bench/benchtiming.h"
-#include "app/settings.h"
+#include "config/settings.h"
 #include "editing/editordialog.h"
 #include "editing/textsplitter.h"
 #include "editing/unitsmaker.h"

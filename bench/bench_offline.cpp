@@ -17,7 +17,7 @@
 
 #include <cstdio>
 
-#include "app/settings.h"
+#include "config/settings.h"
 #include "translation/offlinedictionaries.h"
 #include "translation/translator.h"
 #include "translation/translatorsettings.h"

@@ -15,7 +15,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/settings.h"
+#include "config/settings.h"
 #include "model/units.h"
 #include "speech/espeaksynthesizer.h"
 #include "speech/speaker.h"

@@ -16,7 +16,7 @@
 #include <cstdio>
 #include <ctime>
 
-#include "app/settings.h"
+#include "config/settings.h"
 #include "editing/translationprogressdialog.h"
 #include "editing/translations.h"
 #include "tools/translationserver.h"

@@ -14,8 +14,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "app/services.h"
-#include "app/settings.h"
+#include "config/services.h"
+#include "config/settings.h"
 #include "editing/dictionarylistparser.h"
 #include "languages/dictionarylanguage.h"
 #include "editing/downloadrules.h"
@@ -25,12 +25,11 @@
 
 namespace {
 
-int transferTimeout = 30000;
 
 QNetworkRequest request(const QUrl& url)
 {
     QNetworkRequest result(url);
-    result.setTransferTimeout(transferTimeout);
+    result.setTransferTimeout(Services::configuredMilliseconds("VOCABRIUM_TRANSFER_TIMEOUT", QStringLiteral("transferTimeout"), 30000));
     return result;
 }
 
@@ -78,11 +77,6 @@ QStringList DownloaderDialog::replacedFiles() const
 QString DownloaderDialog::downloadedFile() const
 {
     return downloaded;
-}
-
-void DownloaderDialog::setTransferTimeout(int milliseconds)
-{
-    transferTimeout = milliseconds;
 }
 
 int DownloaderDialog::exec()

@@ -30,9 +30,6 @@ public:
         (the user agreed to each); their statuses were reset. */
     QStringList replacedFiles() const;
 
-    /*! How long the list or a file may go without data before it is given up. */
-    static void setTransferTimeout(int milliseconds);
-
     /*! Column that holds each row's download address (outside the shown ones). */
     static constexpr int AddressColumn = 100;
     static constexpr int LanguageColumn = 101;

@@ -22,7 +22,7 @@
 
 #include <algorithm>
 
-#include "app/settings.h"
+#include "config/settings.h"
 #include "editing/unitdialog.h"
 #include "editing/unitsmakerdialog.h"
 #include "model/dictionaryfiles.h"

@@ -10,9 +10,10 @@
 
 #include <algorithm>
 
-#include "app/settings.h"
+#include "config/settings.h"
 #include "editing/importdialog.h"
 #include "interchange/wordfiles.h"
+#include "languages/dictionarylanguage.h"
 #include "model/boundedfile.h"
 #include "model/dictionaryfiles.h"
 #include "model/dictionaryformat.h"
@@ -105,6 +106,16 @@ QString ImportExport::write(const QString& source, const WordTable& table, int w
         QMessageBox::critical(window, tr("Ошибка"), error);
         return QString();
     }
+    // A schedule and a language of a dictionary that had this name would
+    // pair with the wrong words; the statuses were written fresh above.
+    const QString base = target.chopped(dicSuffix.size());
+    for (const char* suffix : {".rev", ".lang"})
+        QFile::remove(base + QLatin1String(suffix));
+    // A file that names its languages (KVTML) says what the words are in;
+    // the others are told from the words when the dictionary opens.
+    const QString language = DictionaryLanguage::fromName(table.columns.value(word));
+    if (!language.isEmpty())
+        DictionaryLanguage::write(target, language);
     if (WordFiles::writeRecordings(target, table, word, &error) < 0)
         showPlain(window, QMessageBox::Warning, tr("Словарь записан без произношения.\n%1").arg(error));
     return target;

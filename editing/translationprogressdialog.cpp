@@ -5,7 +5,7 @@
 
 #include <utility>
 
-#include "app/settings.h"
+#include "config/settings.h"
 #include "editing/translations.h"
 
 TranslationProgressDialog::TranslationProgressDialog(QWidget* parent)

@@ -12,7 +12,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/settings.h"
+#include "config/settings.h"
 #include "editing/keyboardlayout.h"
 #include "model/units.h"
 #include "translation/translator.h"

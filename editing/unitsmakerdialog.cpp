@@ -11,7 +11,7 @@
 #include <QSet>
 #include <QVBoxLayout>
 
-#include "app/settings.h"
+#include "config/settings.h"
 #include "editing/textsplitter.h"
 #include "editing/translationprogressdialog.h"
 #include "editing/translations.h"

@@ -1,10 +1,13 @@
 #include "languages/dictionarylanguage.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStringList>
+
+#include "model/boundedfile.h"
 
 namespace {
 
@@ -34,6 +37,25 @@ const QStringList& DictionaryLanguage::supported()
     return codes;
 }
 
+QString DictionaryLanguage::fromName(const QString& name)
+{
+    static const QHash<QString, QString> names{
+        {QStringLiteral("english"), QStringLiteral("en")},   {QStringLiteral("английский"), QStringLiteral("en")},
+        {QStringLiteral("french"), QStringLiteral("fr")},    {QStringLiteral("français"), QStringLiteral("fr")},
+        {QStringLiteral("francais"), QStringLiteral("fr")},  {QStringLiteral("французский"), QStringLiteral("fr")},
+        {QStringLiteral("german"), QStringLiteral("de")},    {QStringLiteral("deutsch"), QStringLiteral("de")},
+        {QStringLiteral("немецкий"), QStringLiteral("de")},  {QStringLiteral("italian"), QStringLiteral("it")},
+        {QStringLiteral("italiano"), QStringLiteral("it")},  {QStringLiteral("итальянский"), QStringLiteral("it")},
+        {QStringLiteral("spanish"), QStringLiteral("es")},   {QStringLiteral("español"), QStringLiteral("es")},
+        {QStringLiteral("espanol"), QStringLiteral("es")},   {QStringLiteral("испанский"), QStringLiteral("es")}};
+    const QString lower = name.trimmed().toLower();
+    // A locale such as "de_DE" or "en-GB" names its language first.
+    const QString code = lower.section(QRegularExpression(QStringLiteral("[-_]")), 0, 0);
+    if (supported().contains(code))
+        return code;
+    return names.value(lower);
+}
+
 QString DictionaryLanguage::sidecarPath(const QString& dicPath)
 {
     QString base = dicPath;
@@ -50,20 +72,10 @@ DictionaryLanguage::Reading DictionaryLanguage::read(const QString& dicPath)
     if (!info.exists() && !info.isSymLink())
         return reading;
     reading.kind = Reading::Damaged;
-    if (!info.isFile()) {
-        reading.problem = tr("это не обычный файл");
+    QByteArray data;
+    if (!BoundedFile::read(path, &data, &reading.problem, MaximumSize))
         return reading;
-    }
-    if (info.size() > MaximumSize) {
-        reading.problem = tr("файл слишком велик");
-        return reading;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        reading.problem = file.errorString();
-        return reading;
-    }
-    const QString text = QString::fromUtf8(file.read(MaximumSize));
+    const QString text = QString::fromUtf8(data);
     for (const QString& line : text.split(QLatin1Char('\n'))) {
         const qsizetype equals = line.indexOf(QLatin1Char('='));
         if (equals < 0)

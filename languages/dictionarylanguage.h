@@ -20,6 +20,11 @@ public:
 
     static QString sidecarPath(const QString& dicPath);
 
+    /*! The supported language a column of another program's file is named
+        for ("en", "English", "Français", "немецкий", "de-DE"...); empty
+        when the name says nothing of one. */
+    static QString fromName(const QString& name);
+
     struct Reading
     {
         enum Kind { Whole, Missing, Damaged };

@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/settings.h"
+#include "config/settings.h"
 #include "model/questions.h"
 #include "model/random.h"
 #include "model/statuses.h"

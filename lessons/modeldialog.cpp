@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/settings.h"
+#include "config/settings.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 
 #include <cmath>
 
-#include "app/settings.h"
+#include "config/settings.h"
 #include "lessons/buttongroup.h"
 #include "model/questions.h"
 #include "model/statuses.h"

@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/settings.h"
+#include "config/settings.h"
 #include "lessons/promptrules.h"
 #include "model/questions.h"
 #include "model/statuses.h"

@@ -38,6 +38,8 @@ QString systemProblem(int error)
 
 QString tooLarge(qint64 limit)
 {
+    if (limit < 1024 * 1024)
+        return tr("файл больше %1 КБ").arg(limit / 1024);
     return tr("файл больше %1 МБ").arg(limit / (1024 * 1024));
 }
 

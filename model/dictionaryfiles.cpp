@@ -15,7 +15,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "app/settings.h"
+#include "config/settings.h"
 #include "model/boundedfile.h"
 #include "model/dictionaryformat.h"
 #include "model/questions.h"

@@ -1,6 +1,6 @@
 #include "model/lessonselector.h"
 
-#include "app/settings.h"
+#include "config/settings.h"
 #include "model/questions.h"
 #include "model/statuses.h"
 

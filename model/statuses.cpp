@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "app/settings.h"
+#include "config/settings.h"
 #include "model/dictionaryfiles.h"
 #include "model/dictionaryformat.h"
 #include "model/units.h"

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "app/settings.h"
+#include "config/settings.h"
 #include "model/dictionaryfiles.h"
 
 Units* Units::instance(int which)

@@ -11,7 +11,8 @@
 #include <QUrl>
 #include <QtConcurrent/QtConcurrentRun>
 
-#include "app/settings.h"
+#include "config/services.h"
+#include "config/settings.h"
 #include "model/units.h"
 #include "speech/dictionaryrecordings.h"
 #include "speech/espeaksynthesizer.h"
@@ -19,7 +20,6 @@
 
 namespace {
 
-int pauseMilliseconds = 1200;
 
 // Local files load in a moment; a player that has not even found the length
 // of its file by then is not going to play it.
@@ -96,12 +96,7 @@ Speaker::~Speaker()
 
 int Speaker::pauseInterval()
 {
-    return pauseMilliseconds;
-}
-
-void Speaker::setPauseInterval(int milliseconds)
-{
-    pauseMilliseconds = qMax(0, milliseconds);
+    return Services::configuredMilliseconds("VOCABRIUM_SPEECH_PAUSE", QStringLiteral("speechPause"), 1200);
 }
 
 QString Speaker::soundFile(int key) const
@@ -225,7 +220,7 @@ void Speaker::pronounceAndFinish(int key)
     ++currentCall;
     waiting = true;
     if (!speakEnabled) {
-        pauseTimer.start(pauseMilliseconds);
+        pauseTimer.start(pauseInterval());
         return;
     }
     const quint64 call = currentCall;
@@ -234,7 +229,7 @@ void Speaker::pronounceAndFinish(int key)
         if (call != currentCall || !waiting)
             return;
         if (file.isEmpty())
-            pauseTimer.start(pauseMilliseconds);
+            pauseTimer.start(pauseInterval());
         else
             playAndFinish(file);
     });
@@ -261,7 +256,7 @@ void Speaker::playAndFinish(const QString& file)
     if (!finishingPlayer->isAvailable()) {
         // No multimedia back end at all: behave as for a word without sound.
         releaseFinishingPlayer();
-        pauseTimer.start(pauseMilliseconds);
+        pauseTimer.start(pauseInterval());
         return;
     }
     const quint64 call = currentCall;

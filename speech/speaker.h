@@ -58,8 +58,9 @@ public:
 
     /*! Pause reported by pronounceAndFinish() when nothing is played; 1200 ms
         unless changed. Tests shorten it to stay fast. */
+    /*! The pause after an exercise without sound: 1200 ms, or
+        VOCABRIUM_SPEECH_PAUSE / the settings key "speechPause". */
     static int pauseInterval();
-    static void setPauseInterval(int milliseconds);
 
 public slots:
     void pronounce(int key);

@@ -1,6 +1,6 @@
 #include "speech/transcriptions.h"
 
-#include "app/settings.h"
+#include "config/settings.h"
 #include "model/boundedfile.h"
 #include "model/units.h"
 #include "speech/transcriptionformat.h"

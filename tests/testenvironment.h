@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/settings.h"
+#include "config/settings.h"
 
 /*
     Every test executable runs on a throw-away home folder, settings store and

@@ -15,7 +15,7 @@
 #include <thread>
 #include <unistd.h>
 
-#include "app/settings.h"
+#include "config/settings.h"
 #include "editing/importdialog.h"
 #include "editing/importexport.h"
 #include "interchange/wordfiles.h"

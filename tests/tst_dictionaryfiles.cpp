@@ -8,7 +8,7 @@
 #include <csignal>
 #include <unistd.h>
 
-#include "app/settings.h"
+#include "config/settings.h"
 #include "model/dictionaryfiles.h"
 #include "model/dictionaryformat.h"
 #include "model/questions.h"

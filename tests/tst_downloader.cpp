@@ -11,8 +11,8 @@
 #include <functional>
 
 #include "app/mainwindow.h"
-#include "app/services.h"
-#include "app/settings.h"
+#include "config/services.h"
+#include "config/settings.h"
 #include "editing/dictionarylistparser.h"
 #include "editing/downloaderdialog.h"
 #include "editing/downloadrules.h"
@@ -153,7 +153,7 @@ void TestDownloader::initTestCase()
     readSettings();
     QVERIFY(server.isListening());
     qputenv("VOCABRIUM_SITE_URL", server.root().toUtf8());
-    DownloaderDialog::setTransferTimeout(1000);
+    qputenv("VOCABRIUM_TRANSFER_TIMEOUT", "1000");
     home = dictionariesPath;
 }
 

@@ -15,7 +15,7 @@
 #include <functional>
 
 #include "app/mainwindow.h"
-#include "app/settings.h"
+#include "config/settings.h"
 #include "editing/editordialog.h"
 #include "editing/finderdialog.h"
 #include "editing/unitdialog.h"
@@ -76,7 +76,7 @@ void TestEditingHandOffs::initTestCase()
 {
     readSettings();
     speakEnabled = false;
-    Speaker::setPauseInterval(1);
+    qputenv("VOCABRIUM_SPEECH_PAUSE", QByteArray::number(1));
     Random::seed(5);
     const QString folder = QDir::homePath() + QStringLiteral("/Vocabrium Dictionaries");
     QVERIFY(QDir().mkpath(folder));

@@ -14,7 +14,7 @@
 
 #include <functional>
 
-#include "app/settings.h"
+#include "config/settings.h"
 #include "editing/editordialog.h"
 #include "editing/unitdialog.h"
 #include "model/dictionaryformat.h"

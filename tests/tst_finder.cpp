@@ -8,7 +8,7 @@
 
 #include <functional>
 
-#include "app/settings.h"
+#include "config/settings.h"
 #include "editing/finderdialog.h"
 #include "editing/unitdialog.h"
 #include "model/statuses.h"

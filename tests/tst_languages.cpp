@@ -3,7 +3,7 @@
 #include <QTemporaryDir>
 
 #include "app/mainwindow.h"
-#include "app/settings.h"
+#include "config/settings.h"
 #include "languages/dictionarylanguage.h"
 #include "languages/languagedetector.h"
 #include "speech/speaker.h"
@@ -19,6 +19,8 @@ class TestLanguages : public QObject
 private slots:
     void detectsTheLanguageOfShortDictionaries_data();
     void detectsTheLanguageOfShortDictionaries();
+    void languageFromColumnNames_data();
+    void languageFromColumnNames();
     void sidecarOutcomes_data();
     void sidecarOutcomes();
     void eachDictionaryKeepsItsLanguage();
@@ -58,6 +60,26 @@ void TestLanguages::detectsTheLanguageOfShortDictionaries()
     QCOMPARE(guess.sure, sure);
     if (!language.isEmpty())
         QCOMPARE(guess.language, language);
+}
+
+void TestLanguages::languageFromColumnNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("language");
+    QTest::newRow("code") << "fr" << "fr";
+    QTest::newRow("locale") << "de_DE" << "de";
+    QTest::newRow("English name") << "English" << "en";
+    QTest::newRow("own name") << "Español" << "es";
+    QTest::newRow("Russian name") << "Итальянский" << "it";
+    QTest::newRow("the learner's own") << "Русский" << "";
+    QTest::newRow("a header") << "Word" << "";
+}
+
+void TestLanguages::languageFromColumnNames()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, language);
+    QCOMPARE(DictionaryLanguage::fromName(name), language);
 }
 
 void TestLanguages::sidecarOutcomes_data()

@@ -57,7 +57,7 @@ void TestLearningRun::initTestCase()
 {
     readSettings();
     speakEnabled = false;
-    Speaker::setPauseInterval(1);
+    qputenv("VOCABRIUM_SPEECH_PAUSE", QByteArray::number(1));
     Random::seed(99);
     const QString folder = QDir::homePath() + QStringLiteral("/Vocabrium Dictionaries");
     QVERIFY(QDir().mkpath(folder));
@@ -267,7 +267,7 @@ void TestLearningRun::abandonedExerciseNeverFinishes()
 {
     // Card lessons only; their answer waits for the pause before finishing.
     learningModel = {3, 3, 3};
-    Speaker::setPauseInterval(150);
+    qputenv("VOCABRIUM_SPEECH_PAUSE", QByteArray::number(150));
     chooseWords(2);
     QTest::mouseClick(childWithText<QPushButton>(window->lesson(0), QStringLiteral("Начать изучение")),
                       Qt::LeftButton);
@@ -285,7 +285,7 @@ void TestLearningRun::abandonedExerciseNeverFinishes()
     BoxAnswerer answerer(QMessageBox::Yes);
     QMetaObject::invokeMethod(window, "clearStatuses");
     Statuses::instance()->setStatus(marked, 0);
-    Speaker::setPauseInterval(1);
+    qputenv("VOCABRIUM_SPEECH_PAUSE", QByteArray::number(1));
     learningModel = defaultLearningModel();
 }
 

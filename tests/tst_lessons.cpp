@@ -106,7 +106,7 @@ void TestLessons::initTestCase()
     readSettings();
     speakEnabled = false;
     transcriptionEnabled = false;
-    Speaker::setPauseInterval(1);
+    qputenv("VOCABRIUM_SPEECH_PAUSE", QByteArray::number(1));
     currentFileName = dir.filePath(QStringLiteral("words"));
     units = Units::instance(0);
     statuses = Statuses::instance();

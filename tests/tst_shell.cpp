@@ -93,10 +93,10 @@ void TestShell::initTestCase()
     QVERIFY(server.isListening());
     qputenv("VOCABRIUM_ADVERT_URL", QString(server.root() + QStringLiteral("advert.html")).toUtf8());
     server.set(QStringLiteral("/advert.html"), 500, "broken", "text/html");
-    AdWidget::setTimeout(300);
+    qputenv("VOCABRIUM_ADVERT_TIMEOUT", "300");
     readSettings();
     speakEnabled = false;
-    Speaker::setPauseInterval(1);
+    qputenv("VOCABRIUM_SPEECH_PAUSE", QByteArray::number(1));
     QDir().mkpath(dictionariesPath);
     currentFileName = dictionariesPath + QStringLiteral("shell");
     window = new MainWindow;

@@ -107,7 +107,7 @@ private slots:
 void SpeakerTest::initTestCase()
 {
     QCOMPARE(Speaker::pauseInterval(), 1200);
-    Speaker::setPauseInterval(ShortPause);
+    qputenv("VOCABRIUM_SPEECH_PAUSE", QByteArray::number(ShortPause));
 }
 
 void SpeakerTest::init()

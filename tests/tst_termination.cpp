@@ -7,7 +7,7 @@
 #include <csignal>
 
 #include "app/mainwindow.h"
-#include "app/settings.h"
+#include "config/settings.h"
 #include "tests/dialoghelpers.h"
 #include "testenvironment.h"
 #include "testfiles.h"

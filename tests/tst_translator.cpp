@@ -7,7 +7,7 @@
 #include <QTcpServer>
 #include <QTest>
 
-#include "app/settings.h"
+#include "config/settings.h"
 #include "tests/httptestserver.h"
 #include "tests/testenvironment.h"
 #include "tools/translationserver.h"

@@ -10,7 +10,7 @@
 #include <QTimer>
 #include <functional>
 
-#include "app/settings.h"
+#include "config/settings.h"
 #include "editing/unitdialog.h"
 #include "model/units.h"
 #include "tests/testenvironment.h"

@@ -12,7 +12,7 @@
 
 #include <functional>
 
-#include "app/settings.h"
+#include "config/settings.h"
 #include "editing/textsplitter.h"
 #include "editing/unitsmaker.h"
 #include "editing/unitsmakerdialog.h"

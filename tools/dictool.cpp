@@ -9,6 +9,7 @@
 //   dictool export  [--languages=xx,yy] [--separator=comma|semicolon|tab] IN.dic  OUT.kvtml|OUT.csv|OUT.tsv
 //   dictool base-form WORD...
 //   dictool translate FROM TO [WORD...]
+//   dictool language FILE.dic
 //
 // to-dic and to-tsv handle the project's own word lists: UTF-8, one entry
 // per line, the word, a tab, the translation; blank lines and lines starting
@@ -43,8 +44,11 @@
 #include <cstdio>
 
 #include "interchange/wordfiles.h"
-#include "app/settings.h"
+#include "config/settings.h"
+#include "languages/dictionarylanguage.h"
+#include "languages/languagedetector.h"
 #include "model/boundedfile.h"
+#include "model/dictionaryfiles.h"
 #include "model/dictionaryformat.h"
 #include "morphology/baseforms.h"
 #include "tools/tabseparated.h"
@@ -250,6 +254,33 @@ int baseForm(const QStringList& words)
     return 0;
 }
 
+// The language the window takes for a dictionary: the one kept beside it,
+// or the one told from its words ("?" after it when the window would ask).
+int language(const QString& dicPath)
+{
+    const DictionaryLanguage::Reading reading = DictionaryLanguage::read(dicPath);
+    if (reading.kind == DictionaryLanguage::Reading::Whole) {
+        std::printf("%s\n", qPrintable(reading.foreign));
+        return 0;
+    }
+    QFile file(dicPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(QStringLiteral("cannot read %1").arg(dicPath));
+    QList<Unit> units;
+    const QString problem = DictionaryFormat::readWholeUnits(file.read(DictionaryFiles::MaximumFileSize + 1), &units);
+    if (!problem.isEmpty())
+        return fail(QStringLiteral("%1: %2").arg(dicPath, problem));
+    QStringList words;
+    for (const Unit& unit : std::as_const(units))
+        words.append(unit.word);
+    LanguageDetector detector;
+    const LanguageDetector::Guess guess = detector.detect(words);
+    if (guess.language.isEmpty())
+        return fail(QStringLiteral("%1: no language could be told").arg(dicPath));
+    std::printf("%s%s\n", qPrintable(guess.language), guess.sure ? "" : "?");
+    return 0;
+}
+
 int usage()
 {
     std::fprintf(stderr, "usage: dictool to-dic FILE.tsv FILE.dic\n"
@@ -257,7 +288,8 @@ int usage()
                          "       dictool import [--columns=N,M] FILE|DECK.apkg OUT.dic\n"
                          "       dictool export [--languages=xx,yy] [--separator=comma|semicolon|tab] IN.dic OUT.kvtml|OUT.csv|OUT.tsv\n"
                          "       dictool base-form WORD...\n"
-                         "       dictool translate FROM TO [WORD...]   (words from standard input when none)\n");
+                         "       dictool translate FROM TO [WORD...]   (words from standard input when none)\n"
+                         "       dictool language FILE.dic\n");
     return 2;
 }
 
@@ -280,6 +312,8 @@ int main(int argc, char** argv)
         result = exportFile(args);
     else if (command == QLatin1String("base-form") && !args.isEmpty())
         result = baseForm(args);
+    else if (command == QLatin1String("language") && args.size() == 1)
+        result = language(args.at(0));
     else if (command == QLatin1String("translate") && args.size() >= 2)
         result = translate(args.at(0), args.at(1), args.mid(2));
     return result == 2 ? usage() : result;

@@ -36,10 +36,6 @@ HOME=$home XDG_CONFIG_HOME=$home/.config QT_QPA_PLATFORM=xcb "$build/vocabrium" 
 program=$!
 
 fail=0
-check() { # description, command...
-    local what=$1; shift
-    if "$@"; then echo "ok: $what"; else echo "FAIL: $what"; fail=1; fi
-}
 wait_for() { # command...: polls it for up to 15 s
     for _ in $(seq 150); do "$@" && return 0; sleep 0.1; done
     return 1

@@ -76,3 +76,10 @@ learn_word() {
     done
     congratulated
 }
+
+# One named check of a run: "ok: ..." or "FAIL: ...", and the run fails at
+# the end (the scripts set fail=0 first and exit with it).
+check() { # description, command...
+    local what=$1; shift
+    if "$@"; then echo "ok: $what"; else echo "FAIL: $what"; fail=1; fi
+}

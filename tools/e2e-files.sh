@@ -31,10 +31,6 @@ run &
 program=$!
 
 fail=0
-check() { # description, command...
-    local what=$1; shift
-    if "$@"; then echo "ok: $what"; else echo "FAIL: $what"; fail=1; fi
-}
 
 wait_window "Ошибка"
 sleep 0.5

@@ -60,10 +60,6 @@ start_display 50
 trap finish EXIT
 
 fail=0
-check() { # description, command...
-    local what=$1; shift
-    if "$@"; then echo "ok: $what"; else echo "FAIL: $what"; fail=1; fi
-}
 shows() { # text: some label of the window holds it
     for _ in $(seq 30); do
         window_says labels | grep -F -- "$1" >/dev/null && return 0

@@ -40,10 +40,6 @@ program=$!
 
 focus() { xdotool windowfocus --sync "$(xdotool search --name "$1" | head -1)" 2>/dev/null || true; sleep 0.3; }
 fail=0
-check() { # description, command...
-    local what=$1; shift
-    if "$@"; then echo "ok: $what"; else echo "FAIL: $what"; fail=1; fi
-}
 
 wait_window "Предупреждение"
 focus "Предупреждение"

@@ -86,10 +86,6 @@ lesson_is() { # name: waits for the status bar to name that lesson
 }
 
 fail=0
-check() { # description, command...
-    local what=$1; shift
-    if "$@"; then echo "ok: $what"; else echo "FAIL: $what"; fail=1; fi
-}
 
 start
 shot 0-due

@@ -1,6 +1,6 @@
 #include "translation/translator.h"
 
-#include "app/settings.h"
+#include "config/settings.h"
 #include "translation/dictionaryengine.h"
 #include "translation/libretranslateengine.h"
 #include "translation/v2engine.h"

@@ -25,6 +25,11 @@ QUrl localSiteRoot(const QString& programFolder);
     person can open in a browser to see what the site offers. */
 QUrl dictionaryListUrl();
 
+/*! Milliseconds from a configured value (VOCABRIUM_<variable> or the
+    settings key \a key), \a fallback when absent or not a number; tests
+    and slow networks shorten or lengthen the waits this way. */
+int configuredMilliseconds(const char* variable, const QString& key, int fallback);
+
 /*! The page shown in the advert strip: "advert.html" at the site root,
     or VOCABRIUM_ADVERT_URL / "advertUrl". */
 QUrl advertUrl();

@@ -1,4 +1,4 @@
-#include "app/services.h"
+#include "config/services.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -17,6 +17,13 @@ QString configured(const char* variable, const QString& key, const QString& fall
                              QStringLiteral("Vocabrium"), QStringLiteral("Vocabrium"));
     const QString stored = settings.value(key).toString();
     return stored.isEmpty() ? fallback : stored;
+}
+
+int configuredMilliseconds(const char* variable, const QString& key, int fallback)
+{
+    bool ok = false;
+    const int value = configured(variable, key, QString()).toInt(&ok);
+    return ok && value >= 0 ? value : fallback;
 }
 
 QUrl localSiteRoot(const QString& programFolder)
