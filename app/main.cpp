@@ -58,6 +58,11 @@ int main(int argc, char** argv)
     // half-way.
     TerminationSignals termination;
     MainWindow window;
+    if (!instance.hasLock())
+        window.keepFilesUnchanged(QObject::tr(
+            "Не удалось создать файл блокировки ни в папке настроек, ни в запасных папках, поэтому нельзя "
+            "проверить, не запущена ли программа второй раз. Чтобы две копии не затёрли изменения друг "
+            "друга, эта копия ничего не сохраняет: ни словарь, ни статусы, ни настройки."));
     window.show();
     QObject::connect(&instance, &SingleInstance::activationRequested, &window, &MainWindow::bringToFront);
     QMessageBox warning(QMessageBox::Warning, QObject::tr("Предупреждение"),
@@ -75,8 +80,12 @@ int main(int argc, char** argv)
         window.saveAndQuit();
         QCoreApplication::exit(0);
     });
-    QObject::connect(&application, &QGuiApplication::commitDataRequest, &window,
-                     [&window](QSessionManager&) { window.saveEverything(); });
+    // At the end of the session nobody is left to answer a box: save once and end.
+    QObject::connect(&application, &QGuiApplication::commitDataRequest, &window, [&](QSessionManager&) {
+        terminated = true;
+        window.saveAndQuit();
+        QCoreApplication::exit(0);
+    });
 
     warning.exec();
     if (terminated)

@@ -30,6 +30,8 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include <cstdio>
+
 #include "app/adwidget.h"
 #include "app/helpdialog.h"
 #include "app/htmlformat.h"
@@ -963,6 +965,7 @@ void MainWindow::openFile(const QString& path)
         applyDictionaryLanguage();
         error = loadSchedule();
     }
+    error = (files->takeNotices() << error).join(QLatin1Char('\n')).trimmed();
     updateStatusBar();
     updateTitle();
     updateRecentFiles();
@@ -1201,6 +1204,7 @@ void MainWindow::showDownloaderDialog()
         })) {
         // The download took the place of the open dictionary: what memory
         // holds belongs to the replaced file and must not be saved over it.
+        files->forgetReplaced();
         endLearningRun();
         statusBarFrozen = true;
         QString error = files->reloadReplaced();
@@ -1266,6 +1270,11 @@ void MainWindow::newFile(const QString& chosenPath)
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    // saveAndQuit() saved once already and told the error stream.
+    if (quitting) {
+        event->accept();
+        return;
+    }
     storeWindowState();
     const QStringList errors = saveEverything();
     if (!errors.isEmpty()) {
@@ -1301,8 +1310,18 @@ QStringList MainWindow::saveEverything()
 void MainWindow::saveAndQuit()
 {
     storeWindowState();
-    saveEverything();
+    // Nobody may be left to answer a box: the reasons go to the error stream.
+    for (const QString& error : saveEverything())
+        std::fprintf(stderr, "vocabrium: %s\n", error.toLocal8Bit().constData());
+    quitting = true;
     QApplication::quit();
+}
+
+void MainWindow::keepFilesUnchanged(const QString& reason)
+{
+    files->setReadOnly(reason);
+    keepSettingsUnwritten();
+    QTimer::singleShot(0, this, [this, reason] { showError(reason); });
 }
 
 void MainWindow::bringToFront()

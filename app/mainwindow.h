@@ -87,6 +87,8 @@ public slots:
     QStringList saveEverything();
     /*! The session is ending (logout, SIGTERM): save without asking, then quit. */
     void saveAndQuit();
+    /*! Nothing is written from now on (no lock could be had); \a reason is shown. */
+    void keepFilesUnchanged(const QString& reason);
     /*! Another start of the program asked for this window. */
     void bringToFront();
 
@@ -150,6 +152,7 @@ private:
     bool firstAlwaysOnTopCall = true;
     std::unique_ptr<DictionaryFiles> files;
     QStringList startUpProblems;
+    bool quitting = false;
     // An exercise that ends while one of the window's boxes is open goes on
     // once the box is closed, unless what the box did abandoned it.
     bool deferredLesson = false;

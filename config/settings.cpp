@@ -190,8 +190,19 @@ void readSettings()
     stackStyleSheet = QStringLiteral("QStackedWidget {background: white}");
 }
 
+namespace {
+bool settingsUnwritten = false;
+} // namespace
+
+void keepSettingsUnwritten()
+{
+    settingsUnwritten = true;
+}
+
 void writeSettings()
 {
+    if (settingsUnwritten)
+        return;
     QSettings s(QSettings::NativeFormat, QSettings::UserScope, storeName(), storeName());
     s.setValue(QStringLiteral("MW_toolBar"), mwToolBar);
     s.setValue(QStringLiteral("MW_statusBar"), mwStatusBar);

@@ -97,3 +97,6 @@ QRect fitToScreen(const QSize& size, const QPoint& position, const QRect& availa
 
 void readSettings();
 void writeSettings();
+/*! writeSettings() writes nothing from now on: another copy of the program
+    may be running and writing the same store. */
+void keepSettingsUnwritten();

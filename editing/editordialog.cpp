@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QItemSelection>
@@ -14,6 +15,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QSet>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
@@ -205,9 +207,13 @@ int EditorDialog::keyOfRow(int row) const
 
 int EditorDialog::exec()
 {
-    setMinimumSize(sizeHint().boundedTo(QSize(480, 360)));
+    // The stored size may come from a larger screen or a damaged settings
+    // file; the buttons must stay on this screen.
+    const QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+    const QSize available = screen ? screen->availableGeometry().size() : QSize(4000, 3000);
+    setMinimumSize(sizeHint().boundedTo(QSize(480, 360)).boundedTo(available));
     // Wide enough for a word, its translation and its transcription side by side.
-    resize(edSize.expandedTo(minimumSize()));
+    resize(edSize.expandedTo(minimumSize()).boundedTo(available));
     updateList();
     // Open where the work is: the first word not yet learned at the top.
     for (int row = 0; row < list->count(); ++row) {

@@ -31,6 +31,12 @@ ImportDialog::ImportDialog(const QString& fileName, const QByteArray& data, cons
     setWindowTitle(tr("Импорт слов"));
     words->setObjectName(QStringLiteral("wordColumn"));
     translations->setObjectName(QStringLiteral("translationColumn"));
+    // A file may have a hundred thousand columns: measuring every name for
+    // the boxes' width would freeze the window for seconds.
+    for (QComboBox* box : {words, translations}) {
+        box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        box->setMinimumContentsLength(24);
+    }
     preview->setObjectName(QStringLiteral("preview"));
     preview->setHorizontalHeaderLabels({tr("Слово"), tr("Перевод")});
     preview->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);

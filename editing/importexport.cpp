@@ -14,6 +14,10 @@
 #include "editing/importdialog.h"
 #include "interchange/wordfiles.h"
 #include "languages/dictionarylanguage.h"
+#include "model/boundedfile.h"
+#include "model/dictionaryfiles.h"
+#include "model/dictionaryformat.h"
+#include "model/statuses.h"
 #include "model/units.h"
 #include "translation/translator.h"
 
@@ -49,13 +53,14 @@ QString ImportExport::importFile()
 QString ImportExport::importFrom(const QString& source)
 {
     const QString shownName = QFileInfo(source).fileName();
-    QFile file(source);
+    QByteArray data;
+    QString problem;
     QString error;
     WordTable table;
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = tr("Не удалось открыть файл: %1").arg(file.errorString());
+    // The learner may pick a FIFO, a device or a huge file by mistake.
+    if (!BoundedFile::read(source, &data, &problem)) {
+        error = tr("Не удалось открыть файл: %1.").arg(problem);
     } else {
-        const QByteArray data = file.readAll();
         if (WordFiles::parse(shownName, data, &table, &error)) {
             ImportDialog dialog(shownName, data, table, window);
             if (dialog.exec() != QDialog::Accepted)
@@ -74,6 +79,14 @@ QString ImportExport::write(const QString& source, const WordTable& table, int w
         QMessageBox::critical(window, tr("Ошибка"), tr("В выбранном столбце нет ни одного слова."));
         return QString();
     }
+    // Before a name is chosen, so that nothing is replaced by a dictionary
+    // the program would refuse to open.
+    const QString tooLarge = DictionaryFormat::sizeProblem(units);
+    if (!tooLarge.isEmpty()) {
+        QMessageBox::critical(window, tr("Ошибка"),
+                              tr("Слова из файла %1 не импортированы: %2.").arg(QFileInfo(source).fileName(), tooLarge));
+        return QString();
+    }
     // A KHangMan word list and the like hold words alone.
     if (std::all_of(units.cbegin(), units.cend(), [](const Unit& unit) { return unit.translation.isEmpty(); })
         && QMessageBox::question(window, tr("Вопрос"),
@@ -86,15 +99,17 @@ QString ImportExport::write(const QString& source, const WordTable& table, int w
     if (target.isEmpty())
         return QString();
     QDir().mkpath(dictionariesPath);
-    QString error;
-    if (!WordFiles::writeDictionary(target, units, &error)) {
+    // Written with fresh statuses as one pair: the old statuses of a
+    // dictionary of this name would pair with the wrong words.
+    QString error = DictionaryFiles::writePair(target, units, {Statuses::StatusFileMarker});
+    if (!error.isEmpty()) {
         QMessageBox::critical(window, tr("Ошибка"), error);
         return QString();
     }
-    // Statuses, a schedule and a language of a dictionary that had this
-    // name would pair with the wrong words.
+    // A schedule and a language of a dictionary that had this name would
+    // pair with the wrong words; the statuses were written fresh above.
     const QString base = target.chopped(dicSuffix.size());
-    for (const char* suffix : {".inf", ".rev", ".lang"})
+    for (const char* suffix : {".rev", ".lang"})
         QFile::remove(base + QLatin1String(suffix));
     // A file that names its languages (KVTML) says what the words are in;
     // the others are told from the words when the dictionary opens.

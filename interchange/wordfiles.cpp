@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSet>
 
 #include <algorithm>
@@ -13,6 +12,8 @@
 #include "interchange/ankipackage.h"
 #include "interchange/delimitedtext.h"
 #include "interchange/textdecoding.h"
+#include "model/boundedfile.h"
+#include "model/dictionaryfiles.h"
 #include "model/dictionaryformat.h"
 #include "speech/dictionaryrecordings.h"
 
@@ -32,11 +33,8 @@ QString suffixOf(const QString& fileName)
 
 bool saveBytes(const QString& path, const QByteArray& bytes, QString* error)
 {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
-        return true;
-    *error = tr("Не удалось записать файл %1: %2").arg(path, file.errorString());
-    return false;
+    *error = DictionaryFiles::writeFile(path, bytes);
+    return error->isEmpty();
 }
 
 } // namespace
@@ -104,12 +102,13 @@ bool parse(const QString& fileName, const QByteArray& data, WordTable* table, QS
 
 bool read(const QString& path, WordTable* table, QString* error, const ReadOptions& options)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = tr("Не удалось открыть файл %1: %2").arg(path, file.errorString());
+    QByteArray data;
+    QString problem;
+    if (!BoundedFile::read(path, &data, &problem)) {
+        *error = tr("Не удалось открыть файл %1: %2.").arg(path, problem);
         return false;
     }
-    return parse(QFileInfo(path).fileName(), file.readAll(), table, error, options);
+    return parse(QFileInfo(path).fileName(), data, table, error, options);
 }
 
 bool exportFormat(const QString& path, Format* format)
@@ -158,11 +157,12 @@ bool write(const QString& path, const QList<Unit>& units, const KvtmlFormat::Lan
 
 bool writeDictionary(const QString& path, const QList<Unit>& units, QString* error)
 {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && DictionaryFormat::writeUnits(&file, units) && file.commit())
-        return true;
-    *error = tr("Не удалось записать словарь %1: %2").arg(path, file.errorString());
-    return false;
+    const QString problem = DictionaryFormat::sizeProblem(units);
+    if (!problem.isEmpty()) {
+        *error = tr("Словарь %1 не записан: %2.").arg(path, problem);
+        return false;
+    }
+    return saveBytes(path, DictionaryFormat::encodeUnits(units), error);
 }
 
 QString recordingFolder(const QString& dictionaryPath)

@@ -1,12 +1,13 @@
 #include "languages/dictionarylanguage.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QStringList>
+
+#include "model/boundedfile.h"
 
 namespace {
 
@@ -71,20 +72,10 @@ DictionaryLanguage::Reading DictionaryLanguage::read(const QString& dicPath)
     if (!info.exists() && !info.isSymLink())
         return reading;
     reading.kind = Reading::Damaged;
-    if (!info.isFile()) {
-        reading.problem = tr("это не обычный файл");
+    QByteArray data;
+    if (!BoundedFile::read(path, &data, &reading.problem, MaximumSize))
         return reading;
-    }
-    if (info.size() > MaximumSize) {
-        reading.problem = tr("файл слишком велик");
-        return reading;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        reading.problem = file.errorString();
-        return reading;
-    }
-    const QString text = QString::fromUtf8(file.read(MaximumSize));
+    const QString text = QString::fromUtf8(data);
     for (const QString& line : text.split(QLatin1Char('\n'))) {
         const qsizetype equals = line.indexOf(QLatin1Char('='));
         if (equals < 0)

@@ -6,6 +6,7 @@
 
 #include <functional>
 
+#include "model/boundedfile.h"
 #include "model/unit.h"
 
 class Statuses;
@@ -28,7 +29,16 @@ class Units;
     marker. Whatever moment a save is interrupted at, the next read finds
     either no marker (the old pair stands; leftovers are removed) or the
     marker (the new pair is completed). Where a folder does not allow new
-    files, both files are written in place instead.
+    files, the new pair is first written whole into a staging folder of the
+    user's data (or cache) folder and read back, with a copy of the old pair
+    beside it, and only then copied over the two files and checked; until
+    that check passed, every read takes the staged pair and the next read or
+    save copies it into place again.
+
+    A dictionary file of zero bytes whose statuses name words is damaged, not
+    empty. A statuses file that is not whole is moved aside
+    ("name.inf.damaged") before the words start at status 0, and the move is
+    reported.
 
     The class shows no messages: every operation returns an empty string on
     success and otherwise a Russian sentence naming the file and the reason,
@@ -45,7 +55,7 @@ public:
     using StepObserver = std::function<bool(SaveStep)>;
 
     /*! Far beyond any real dictionary (100 000 words take about 3 MB). */
-    static constexpr qint64 MaximumFileSize = 64 * 1024 * 1024;
+    static constexpr qint64 MaximumFileSize = BoundedFile::DefaultLimit;
 
     struct Reading
     {
@@ -53,6 +63,7 @@ public:
         Kind kind = Whole;
         QList<Unit> units;  // for a damaged file, the records read before the damage
         QString problem;    // what is wrong, for Unreadable and Damaged
+        QString notice;     // for Whole: read from a staged copy, and why
     };
 
     DictionaryFiles(Units* dictionary, Units* learned, Statuses* statuses,
@@ -74,6 +85,18 @@ public:
         open dictionary writes the new words with fresh statuses). */
     QString reloadReplaced();
 
+    /*! What opening the last dictionary reported besides success (a damaged
+        statuses file moved aside, a staged copy taken), emptied on reading. */
+    QStringList takeNotices();
+
+    /*! Memory no longer holds the open file's words (a download replaced
+        it): nothing is saved until the next open. */
+    void forgetReplaced();
+
+    /*! Nothing is written from now on, for the reason given (another copy
+        of the program may be writing the same files). */
+    void setReadOnly(const QString& reason);
+
     /*! Saves the open dictionary and its statuses, both or neither. */
     QString save();
 
@@ -82,7 +105,7 @@ public:
     QString saveLearned();
 
     /*! Whether the open dictionary may be written: it was read whole, or it
-        did not exist yet. */
+        did not exist yet, and nothing forbids writing. */
     bool isSaveable() const;
 
     /*! Whether the open dictionary's file is the learned-words file. */
@@ -100,6 +123,16 @@ public:
 
     /*! Writes one word list through QSaveFile. */
     static QString writeDictionary(const QString& dicPath, const QList<Unit>& units);
+
+    /*! Writes \a bytes to \a path through QSaveFile, checking the flush and
+        the sync to disk; \a inPlace allows rewriting the file itself in a
+        folder that refuses new files. Returns a Russian sentence naming the
+        file and what happened (a full disk, a write-protected file), or an
+        empty string. */
+    static QString writeFile(const QString& path, const QByteArray& bytes, bool inPlace = false);
+
+    /*! Writes the statuses file of \a dicPath alone through QSaveFile. */
+    static QString writeStatuses(const QString& dicPath, const QList<int>& statusValues);
 
     /*! The pair save described above; \a statusValues are the file's values, marker included. */
     static QString writePair(const QString& dicPath, const QList<Unit>& units,
@@ -122,9 +155,13 @@ public:
 
 private:
     void adopt(const QString& dicPath, const QList<Unit>& units, bool whole);
+    void adoptWhole(const QString& dicPath, const Reading& reading, QStringList* messages);
+    static bool setAsideDamagedStatuses(const QString& dicPath, QString* notice);
 
     Units* dictionary;
     Units* learned;
     Statuses* statuses;
     StepObserver observer;
+    QStringList notices;
+    QString readOnlyReason;
 };

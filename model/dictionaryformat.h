@@ -34,10 +34,31 @@ QString readWholeUnits(const QByteArray& data, QList<Unit>* units);
 /*! Writes a complete ".dic" stream to \a device. Returns false on a write error. */
 bool writeUnits(QIODevice* device, const QList<Unit>& units);
 
+/*! The bytes writeUnits() writes. */
+QByteArray encodeUnits(const QList<Unit>& units);
+
+/*! The size in bytes of the ".dic" file of \a units, without building it. */
+qint64 encodedSize(const QList<Unit>& units);
+
+/*! Why a ".dic" file of \a units could not be opened again (it would be
+    larger than any file the program reads), or an empty string. */
+QString sizeProblem(const QList<Unit>& units);
+
 /*! The int list of a statuses file; stops at the end of the data. */
 QList<int> readIntList(const QByteArray& data);
 
+/*!
+    Reads \a data as one whole statuses file: the count agrees with the
+    values, the values fill the data exactly and, after the marker 999, each
+    is a status (0..100). Returns an empty string and fills \a values, or a
+    short Russian description of the damage. Zero bytes are an empty list.
+*/
+QString readWholeIntList(const QByteArray& data, QList<int>* values);
+
 /*! Writes a QList<int> stream (count, then each value as qint32). */
 bool writeIntList(QIODevice* device, const QList<int>& values);
+
+/*! The bytes writeIntList() writes. */
+QByteArray encodeIntList(const QList<int>& values);
 
 } // namespace DictionaryFormat

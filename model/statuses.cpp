@@ -1,7 +1,5 @@
 #include "model/statuses.h"
 
-#include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -91,15 +89,7 @@ bool Statuses::save()
     // Statuses of a dictionary that was not read belong to words we never saw.
     if (!Units::instance(0)->isWhole())
         return false;
-    QSaveFile file(currentFileName + QStringLiteral(".inf"));
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (!DictionaryFormat::writeIntList(&file, fileValues())) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return DictionaryFiles::writeStatuses(currentFileName + QStringLiteral(".dic"), fileValues()).isEmpty();
 }
 
 int Statuses::status(int key) const

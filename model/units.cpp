@@ -1,7 +1,5 @@
 #include "model/units.h"
 
-#include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -34,20 +32,10 @@ QString Units::fileName() const
 
 void Units::load()
 {
-    DictionaryFiles::Reading reading = DictionaryFiles::read(fileName());
-    const bool unopenable = reading.kind == DictionaryFiles::Reading::Missing
-                            || reading.kind == DictionaryFiles::Reading::Unreadable;
-    if (which == 0 && unopenable) {
-        // An unreadable dictionary leaves the program on the default one,
-        // created empty when it does not exist yet.
-        currentFileName = dictionariesPath + QStringLiteral("default");
-        reading = DictionaryFiles::read(fileName());
-        if (reading.kind == DictionaryFiles::Reading::Missing) {
-            QFile file(fileName());
-            if (file.open(QIODevice::WriteOnly))
-                file.close();
-        }
-    }
+    // Which dictionary opens instead of an unreadable one, and telling the
+    // learner, is for DictionaryFiles at start-up; here the list only stays
+    // empty and unwritable.
+    const DictionaryFiles::Reading reading = DictionaryFiles::read(fileName());
     setLoaded(reading.units, reading.kind == DictionaryFiles::Reading::Whole
                                  || reading.kind == DictionaryFiles::Reading::Missing);
 }

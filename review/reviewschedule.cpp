@@ -5,12 +5,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QObject>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <vector>
 
 #include "model/datastreamreader.h"
+#include "model/boundedfile.h"
 #include "model/dictionaryfiles.h"
 
 namespace {
@@ -242,16 +242,15 @@ QString ReviewSchedule::load(const QString& dicPath)
     fileExisted = QFileInfo::exists(path);
     if (!fileExisted)
         return QString();
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || QFileInfo(path).size() > DictionaryFiles::MaximumFileSize
-        || !file.open(QIODevice::ReadOnly)) {
+    QByteArray data;
+    QString problem;
+    if (!BoundedFile::read(path, &data, &problem)) {
         saveable = false;
-        return QObject::tr("Расписание повторений %1 не прочитано; файл оставлен без изменений.").arg(path);
+        return QObject::tr("Расписание повторений %1 не прочитано: %2. Файл оставлен без изменений.").arg(path, problem);
     }
-    const QByteArray bytes = file.read(DictionaryFiles::MaximumFileSize);
-    const QString problem = fromBytes(bytes);
+    problem = fromBytes(data);
     if (problem.isEmpty()) {
-        onDisk = bytes;
+        onDisk = data;
         return QString();
     }
     saveable = false;
@@ -269,10 +268,9 @@ QString ReviewSchedule::save(const QString& dicPath) const
     const QByteArray bytes = toBytes();
     if (bytes == onDisk && QFileInfo::exists(path))
         return QString();
-    QSaveFile file(path);
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return QObject::tr("Не удалось записать файл %1: %2.").arg(path, file.errorString());
+    const QString error = DictionaryFiles::writeFile(path, bytes, true);
+    if (!error.isEmpty())
+        return error;
     onDisk = bytes;
     return QString();
 }

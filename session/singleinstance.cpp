@@ -16,12 +16,16 @@ const QByteArray ActivateRequest = QByteArrayLiteral("activate\n");
 } // namespace
 
 SingleInstance::SingleInstance(const QString& lockPath, QObject* parent)
+    : SingleInstance(lockPath, QStringList(), parent)
+{
+    defaultFallbacks = true;
+}
+
+SingleInstance::SingleInstance(const QString& lockPath, const QStringList& fallbacks, QObject* parent)
     : QObject(parent)
-    , lock(lockPath)
+    , lockPaths(QStringList{lockPath} + fallbacks)
     , lockPath(lockPath)
 {
-    // A lock is stale only when its process is gone, never after a time.
-    lock.setStaleLockTime(0);
 }
 
 SingleInstance::~SingleInstance()
@@ -36,6 +40,18 @@ QString SingleInstance::defaultLockPath()
            + QStringLiteral("/running.lock");
 }
 
+QStringList SingleInstance::defaultFallbackPaths()
+{
+    QStringList paths;
+    for (const auto location : {QStandardPaths::RuntimeLocation, QStandardPaths::AppDataLocation}) {
+        const QString folder = QStandardPaths::writableLocation(location);
+        if (!folder.isEmpty())
+            paths.append(folder + (location == QStandardPaths::RuntimeLocation ? QStringLiteral("/vocabrium.lock")
+                                                                               : QStringLiteral("/running.lock")));
+    }
+    return paths;
+}
+
 QString SingleInstance::serverName() const
 {
     // One name per lock file, so two users (or two test folders) never meet.
@@ -46,14 +62,31 @@ QString SingleInstance::serverName() const
 
 bool SingleInstance::claim()
 {
-    QDir().mkpath(QFileInfo(lockPath).absolutePath());
-    if (!lock.tryLock(0)) {
-        // A folder where no lock can be made at all must not keep the
-        // program from starting.
-        if (lock.error() != QLockFile::LockFailedError)
-            return true;
-        return false;
+    for (qsizetype i = 0; i < lockPaths.size(); ++i) {
+        const QString path = lockPaths.at(i);
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        auto candidate = std::make_unique<QLockFile>(path);
+        // A lock is stale only when its process is gone, never after a time.
+        candidate->setStaleLockTime(0);
+        if (candidate->tryLock(0)) {
+            lock = std::move(candidate);
+            lockPath = path;
+            locked = true;
+            break;
+        }
+        if (candidate->error() == QLockFile::LockFailedError) {
+            lockPath = path;
+            return false;
+        }
+        // No lock can be made here at all: the next place every copy tries.
+        if (defaultFallbacks) {
+            lockPaths += defaultFallbackPaths();
+            defaultFallbacks = false;
+        }
     }
+    // Without any lock the program still starts, but writes nothing.
+    if (!locked)
+        return true;
     server = new QLocalServer(this);
     // A copy that crashed leaves its socket behind; the lock proves it is gone.
     QLocalServer::removeServer(serverName());

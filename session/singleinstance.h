@@ -3,6 +3,9 @@
 #include <QLockFile>
 #include <QObject>
 #include <QString>
+#include <QStringList>
+
+#include <memory>
 
 class QLocalServer;
 
@@ -14,22 +17,37 @@ class QLocalServer;
     The first start holds a lock file in the settings folder (a copy that
     died leaves a stale lock, which the next start takes over) and listens on
     a local socket; a later start finds the lock taken, asks the running copy
-    through the socket to show its window, and ends.
+    through the socket to show its window, and ends. Where no lock can be
+    made in the settings folder (it is write-protected or not a folder), the
+    runtime folder and then the data folder take it, in the same order for
+    every copy. When none can hold a lock the program still starts, but
+    hasLock() is false and it must write nothing.
 */
 class SingleInstance : public QObject
 {
     Q_OBJECT
 
 public:
-    /*! \a lockPath is the lock file; the socket's name is derived from it. */
+    /*! \a lockPath is the lock file, defaultFallbackPaths() the ones tried
+        in turn when it cannot be made; the socket's name is derived from the
+        lock taken. */
     explicit SingleInstance(const QString& lockPath, QObject* parent = nullptr);
+    /*! The same with the fallback lock files \a fallbacks. */
+    SingleInstance(const QString& lockPath, const QStringList& fallbacks, QObject* parent = nullptr);
     ~SingleInstance() override;
 
     /*! The lock file of the user's settings folder. */
     static QString defaultLockPath();
 
-    /*! Takes the lock and starts listening; false when another copy holds it. */
+    /*! The lock files of the runtime and the data folder. */
+    static QStringList defaultFallbackPaths();
+
+    /*! Takes the first lock that can be made and starts listening; false
+        when another copy holds it. */
     bool claim();
+
+    /*! Whether claim() took a lock; without one, another copy may be running. */
+    bool hasLock() const { return locked; }
 
     /*! Asks the copy that holds the lock to show itself; false when it could not be reached. */
     bool activateRunning(int timeoutMilliseconds = 3000);
@@ -41,7 +59,12 @@ signals:
 private:
     QString serverName() const;
 
-    QLockFile lock;
+    QStringList lockPaths;
+    // The default fallbacks are looked up only when needed: asking for the
+    // runtime folder warns when the session has none.
+    bool defaultFallbacks = false;
     QString lockPath;
+    std::unique_ptr<QLockFile> lock;
+    bool locked = false;
     QLocalServer* server = nullptr;
 };

@@ -1,9 +1,7 @@
 #include "speech/transcriptions.h"
 
-#include <QFile>
-#include <QFileInfo>
-
 #include "config/settings.h"
+#include "model/boundedfile.h"
 #include "model/units.h"
 #include "speech/transcriptionformat.h"
 
@@ -24,15 +22,13 @@ Transcriptions::Transcriptions()
 void Transcriptions::load()
 {
     table.clear();
-    QFile file(QStringLiteral("Transcriptions/") + transcriptionFileName + QStringLiteral(".trn"));
-    if (!file.open(QIODevice::ReadOnly))
-        return;
-    // The tables of all shipped languages are a few megabytes; a file far
-    // beyond that is not a transcription table.
-    constexpr qint64 MaximumTableSize = 256 * 1024 * 1024;
-    if (file.size() > MaximumTableSize || !file.isSequential() && file.size() == 0 && !QFileInfo(file).isFile())
-        return;
-    table = TranscriptionFormat::readTable(file.read(MaximumTableSize));
+    // The name comes from the settings; whatever it names, a FIFO or a huge
+    // file must not hold up the start. The shipped tables are a few megabytes.
+    QByteArray data;
+    QString problem;
+    if (BoundedFile::read(QStringLiteral("Transcriptions/") + transcriptionFileName + QStringLiteral(".trn"), &data,
+                          &problem))
+        table = TranscriptionFormat::readTable(data);
 }
 
 QString Transcriptions::lookup(const QString& word) const

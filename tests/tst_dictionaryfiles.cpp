@@ -63,9 +63,13 @@ private slots:
     void interruptedSaveLoadsOldOrNewPair();
     void failedWriteSavesNeitherAndSaysWhich_data();
     void failedWriteSavesNeitherAndSaysWhich();
+    void emptyDictionaryWithStatusesIsDamaged();
+    void damagedStatusesAreSetAsideAndReported_data();
+    void damagedStatusesAreSetAsideAndReported();
     void learnedListFollowsTheOpenDictionary();
     void openingEmptiesThePools();
     void secondCopyWakesTheFirst();
+    void lockMovesWhereItCanBeMade();
     void sigtermBecomesASignal();
     void storedGeometryAndFontsAreSensible_data();
     void storedGeometryAndFontsAreSensible();
@@ -251,6 +255,59 @@ void TestDictionaryFiles::failedWriteSavesNeitherAndSaysWhich()
     QDir(dir.path()).rmdir(obstacle);
 }
 
+void TestDictionaryFiles::emptyDictionaryWithStatusesIsDamaged()
+{
+    const QString empty = path(QStringLiteral("emptied.dic"));
+    writeFile(empty, QByteArray());
+    const QByteArray statusBytes = infBytes({100, 100, 5});
+    writeFile(path(QStringLiteral("emptied.inf")), statusBytes);
+
+    QVERIFY2(files.open(empty).contains(QStringLiteral("пуст")), qPrintable(files.open(empty)));
+    QCOMPARE(files.openFileName(), path(QStringLiteral("start.dic")));
+    const QStringList problems = files.openAtStartUp(empty);
+    QVERIFY(problems.join(QLatin1Char(' ')).contains(empty));
+    QCOMPARE(files.save(), QString());
+    QCOMPARE(readFile(path(QStringLiteral("emptied.inf"))), statusBytes);
+
+    // A new dictionary is an empty file without statuses, and opens.
+    QFile::remove(path(QStringLiteral("emptied.inf")));
+    QCOMPARE(files.open(empty), QString());
+}
+
+void TestDictionaryFiles::damagedStatusesAreSetAsideAndReported_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    const QByteArray whole = infBytes({100, 5, 7});
+    QByteArray noise(64, '\0');
+    for (int i = 0; i < noise.size(); ++i)
+        noise[i] = char((i * 7919 + 13) % 251);
+    QTest::newRow("random bytes") << noise;
+    QTest::newRow("cut short") << whole.left(whole.size() - 2);
+    QTest::newRow("huge count") << hex("7fffffff 000003e7 00000064");
+    QTest::newRow("trailing bytes") << whole + QByteArray("xx");
+    QTest::newRow("no status value") << infBytes({100, 5000, 7});
+}
+
+void TestDictionaryFiles::damagedStatusesAreSetAsideAndReported()
+{
+    QFETCH(QByteArray, bytes);
+    const QString dic = path(QStringLiteral("words.dic"));
+    const QString inf = path(QStringLiteral("words.inf"));
+    writeFile(dic, dicBytes({"one", "two", "three"}));
+    writeFile(inf, bytes);
+    QFile::remove(inf + QStringLiteral(".damaged"));
+
+    QCOMPARE(files.open(dic), QString());
+    const QString notice = files.takeNotices().join(QLatin1Char(' '));
+    QVERIFY2(notice.contains(inf + QStringLiteral(".damaged")), qPrintable(notice));
+    QCOMPARE(readFile(inf + QStringLiteral(".damaged")), bytes);
+    QCOMPARE(statuses->countOf(Statuses::Unlearned), 3);
+    QCOMPARE(files.save(), QString());
+    QCOMPARE(readFile(inf), infBytes({0, 0, 0}));
+    QCOMPARE(readFile(inf + QStringLiteral(".damaged")), bytes);
+    QVERIFY(files.takeNotices().isEmpty());
+}
+
 void TestDictionaryFiles::learnedListFollowsTheOpenDictionary()
 {
     // The learned-words file named relative to the working directory, opened by its full path.
@@ -289,6 +346,28 @@ void TestDictionaryFiles::secondCopyWakesTheFirst()
     QVERIFY(!second.claim());
     QVERIFY(second.activateRunning(2000));
     QVERIFY(woken.wait(2000));
+}
+
+void TestDictionaryFiles::lockMovesWhereItCanBeMade()
+{
+    // A settings folder where no lock file can be made (here: its place is
+    // taken by a file): both copies must meet at the same fallback lock.
+    writeFile(path(QStringLiteral("config")), "not a folder");
+    const QString blocked = path(QStringLiteral("config/running.lock"));
+    const QStringList fallbacks{path(QStringLiteral("runtime/vocabrium.lock"))};
+    SingleInstance first(blocked, fallbacks);
+    QVERIFY(first.claim());
+    QVERIFY(first.hasLock());
+    SingleInstance second(blocked, fallbacks);
+    QVERIFY(!second.claim());
+    QSignalSpy woken(&first, &SingleInstance::activationRequested);
+    QVERIFY(second.activateRunning(2000));
+    QVERIFY(woken.wait(2000));
+
+    // Nowhere to lock at all: the copy starts, knowing it must not write.
+    SingleInstance nowhere(blocked, {path(QStringLiteral("config/other.lock"))});
+    QVERIFY(nowhere.claim());
+    QVERIFY(!nowhere.hasLock());
 }
 
 void TestDictionaryFiles::sigtermBecomesASignal()

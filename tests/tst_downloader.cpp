@@ -135,6 +135,7 @@ private slots:
     void hostileFileNameIsRefusedWithoutRequest_data();
     void hostileFileNameIsRefusedWithoutRequest();
     void mainWindowOpensDownloadOnlyAfterYes();
+    void downloadOverTheOpenDictionaryIsWhatTheUserGets_data();
     void downloadOverTheOpenDictionaryIsWhatTheUserGets();
 
 private:
@@ -665,18 +666,32 @@ void TestDownloader::mainWindowOpensDownloadOnlyAfterYes()
     QVERIFY(window.lesson(0)->isVisible());
 }
 
+void TestDownloader::downloadOverTheOpenDictionaryIsWhatTheUserGets_data()
+{
+    QTest::addColumn<bool>("duringALesson");
+    QTest::newRow("on the selection page") << false;
+    QTest::newRow("during a lesson") << true;
+}
+
 void TestDownloader::downloadOverTheOpenDictionaryIsWhatTheUserGets()
 {
+    QFETCH(bool, duringALesson);
     server.set(QStringLiteral("/dictionaries.html"), 200, listPage({QStringLiteral("food.dic")}), "text/html");
     const QByteArray body = dicBytes(foodWords);
     server.set(QStringLiteral("/food.dic"), 200, body);
     MainWindow window;
     // The learner's own food.dic is open, with a learned and a chosen word.
-    writeFileBytes(foodPath(), dicBytes({{QStringLiteral("old"), QStringLiteral("старый")},
-                                         {QStringLiteral("older"), QStringLiteral("старее")}}));
+    QList<Unit> oldWords;
+    for (int i = 0; i < 8; ++i)
+        oldWords.append({QStringLiteral("old%1").arg(i), QStringLiteral("старый%1").arg(i)});
+    writeFileBytes(foodPath(), dicBytes(oldWords));
     window.openFile(foodPath());
     Statuses::instance()->setStatus(0, 100);
     Statuses::instance()->setStatus(1, 5);
+    if (duringALesson) {
+        window.startNextLesson();
+        QVERIFY(window.currentPage() != 0);
+    }
     auto* dialog = window.findChild<DownloaderDialog*>();
     // Yes to replacing it, No to learning it now.
     BoxAnswerer answerer({QMessageBox::Yes, QMessageBox::No});

@@ -90,6 +90,8 @@ private slots:
     void comparisonWithAnotherDictionary();
     void markCommandsSetStatuses();
     void addingGoesOnUntilCancelAndEditingWalksTheSelection();
+    void storedSizeFitsTheScreen_data();
+    void storedSizeFitsTheScreen();
 
 private:
     // Opens the editor, runs \a steps inside it and closes it.
@@ -115,6 +117,7 @@ void TestEditor::initTestCase()
     transcriptionFileName = QStringLiteral("English");
     QDir().mkpath(dictionariesPath);
     currentFileName = dictionariesPath + QStringLiteral("editor");
+    QVERIFY(writeDictionary(currentFileName + QStringLiteral(".dic"), {}));
     dictionary = Units::instance(0);
     statuses = Statuses::instance();
     editor = new EditorDialog;
@@ -545,4 +548,24 @@ void TestEditor::addingGoesOnUntilCancelAndEditingWalksTheSelection()
 }
 
 VOCABRIUM_TEST_MAIN(TestEditor)
+void TestEditor::storedSizeFitsTheScreen_data()
+{
+    QTest::addColumn<QSize>("stored");
+    QTest::newRow("the largest a settings file gives") << QSize(4000, 3000);
+    QTest::newRow("wider than the screen") << QSize(3000, 400);
+}
+
+void TestEditor::storedSizeFitsTheScreen()
+{
+    QFETCH(QSize, stored);
+    const QSize before = edSize;
+    edSize = stored;
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QSize shown;
+    runEditor([&] { shown = editor->size(); });
+    QVERIFY2(shown.width() <= screen.width() && shown.height() <= screen.height(),
+             qPrintable(QStringLiteral("%1x%2").arg(shown.width()).arg(shown.height())));
+    edSize = before;
+}
+
 #include "tst_editor.moc"

@@ -41,7 +41,8 @@ private slots:
     void findMatchesTrimmedCaseInsensitively();
     void findFollowsEveryChange();
 
-    void unreadableDictionaryFallsBackToDefault();
+    void unreadableDictionaryKeepsItsName_data();
+    void unreadableDictionaryKeepsItsName();
     void learnedListDoesNotTouchCurrentFileName();
     void saveIntoMissingFolderKeepsEntries();
 
@@ -297,15 +298,25 @@ void TestUnits::findFollowsEveryChange()
     check();
 }
 
-void TestUnits::unreadableDictionaryFallsBackToDefault()
+void TestUnits::unreadableDictionaryKeepsItsName_data()
 {
-    QDir(dictionariesPath).removeRecursively();
-    QVERIFY(QDir().mkpath(dictionariesPath));
-    currentFileName = dir.filePath(QStringLiteral("missing/nothing"));
+    addUnreadableRows();
+}
+
+void TestUnits::unreadableDictionaryKeepsItsName()
+{
+    // The lists are made before the window, which reports an unreadable
+    // stored dictionary; switching to the default here would hide it.
+    QFETCH(QString, kind);
+    const QString stored = dir.filePath(QStringLiteral("stored"));
+    QVERIFY(makeUnreadable(stored + QStringLiteral(".dic"), kind));
+    currentFileName = stored;
     units->load();
-    QCOMPARE(currentFileName, dictionariesPath + QStringLiteral("default"));
+    QCOMPARE(currentFileName, stored);
     QCOMPARE(units->count(), 0);
-    QVERIFY(QFile::exists(dictionariesPath + QStringLiteral("default.dic")));
+    QVERIFY(!units->isWhole());
+    QDir(stored + QStringLiteral(".dic")).removeRecursively();
+    QFile::remove(stored + QStringLiteral(".dic"));
 }
 
 void TestUnits::learnedListDoesNotTouchCurrentFileName()

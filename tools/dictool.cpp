@@ -47,6 +47,7 @@
 #include "config/settings.h"
 #include "languages/dictionarylanguage.h"
 #include "languages/languagedetector.h"
+#include "model/boundedfile.h"
 #include "model/dictionaryfiles.h"
 #include "model/dictionaryformat.h"
 #include "morphology/baseforms.h"
@@ -74,15 +75,29 @@ int toDic(const QString& from, const QString& to)
     return WordFiles::writeDictionary(to, units, &error) ? 0 : fail(error);
 }
 
+// The words of a whole ".dic" file; a file cut short or otherwise damaged
+// is refused, so that no output holds a part of it as if it were all.
+bool readDictionary(const QString& path, QList<Unit>* units, QString* error)
+{
+    QByteArray data;
+    QString problem;
+    if (BoundedFile::read(path, &data, &problem))
+        problem = DictionaryFormat::readWholeUnits(data, units);
+    if (problem.isEmpty())
+        return true;
+    *error = QStringLiteral("%1: %2").arg(path, problem);
+    return false;
+}
+
 int toTsv(const QString& from, const QString& to)
 {
-    QFile in(from);
-    if (!in.open(QIODevice::ReadOnly))
-        return fail(QStringLiteral("cannot read %1").arg(from));
-    TabSeparated::Rows rows;
-    for (const Unit& unit : DictionaryFormat::readUnits(in.readAll()))
-        rows.append({unit.word, unit.translation});
+    QList<Unit> units;
     QString error;
+    if (!readDictionary(from, &units, &error))
+        return fail(error);
+    TabSeparated::Rows rows;
+    for (const Unit& unit : std::as_const(units))
+        rows.append({unit.word, unit.translation});
     return TabSeparated::write(to, rows, &error) ? 0 : fail(error);
 }
 
@@ -215,16 +230,15 @@ int exportFile(QStringList args)
         return fail(QStringLiteral("--separator is comma, semicolon or tab"));
     if (args.size() != 2)
         return 2;
-    QFile in(args.at(0));
-    if (!in.open(QIODevice::ReadOnly))
-        return fail(QStringLiteral("cannot read %1").arg(args.at(0)));
-    const QList<Unit> units = DictionaryFormat::readUnits(in.readAll());
+    QList<Unit> units;
+    QString error;
+    if (!readDictionary(args.at(0), &units, &error))
+        return fail(error);
     const auto table = languages();
     auto language = [&table](const QString& code) {
         const QString name = languageName(table, code);
         return KvtmlFormat::Language{name.isEmpty() ? code : name, code};
     };
-    QString error;
     if (!WordFiles::write(args.at(1), units, language(codes.at(0)), language(codes.at(1)), &error,
                           separators.value(separatorName.first())))
         return fail(error);

@@ -4,12 +4,14 @@
 // word lists in: UTF-8, one "key<TAB>value" pair per line, blank lines and
 // lines starting with '#' skipped. Shared by the command-line converters.
 
-#include <QFile>
+#include <QByteArray>
 #include <QList>
 #include <QPair>
 #include <QSaveFile>
 #include <QString>
 #include <QTextStream>
+
+#include "model/boundedfile.h"
 
 namespace TabSeparated {
 
@@ -19,13 +21,14 @@ using Rows = QList<QPair<QString, QString>>;
     missing file or a line without a tab. */
 inline bool read(const QString& path, Rows* rows, QString* error)
 {
-    QFile in(path);
-    if (!in.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        *error = QStringLiteral("cannot read %1").arg(path);
+    QByteArray data;
+    QString problem;
+    if (!BoundedFile::read(path, &data, &problem)) {
+        *error = QStringLiteral("cannot read %1: %2").arg(path, problem);
         return false;
     }
     int lineNumber = 0;
-    QTextStream text(&in);
+    QTextStream text(&data, QIODevice::ReadOnly);
     while (!text.atEnd()) {
         const QString line = text.readLine();
         ++lineNumber;
