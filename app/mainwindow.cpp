@@ -559,7 +559,7 @@ void MainWindow::showLanguageDialog()
     languageDialog->exec();
     // The language belongs to the open dictionary, not to every one.
     if (learningLanguage != before || DictionaryLanguage::read(files->openFileName()).kind != DictionaryLanguage::Reading::Whole) {
-        const QString error = DictionaryLanguage::write(files->openFileName(), learningLanguage);
+        const QString error = writeLanguage(files->openFileName(), learningLanguage);
         setLearningLanguage(learningLanguage);
         if (!error.isEmpty())
             showError(error + QLatin1Char('\n') + tr("Язык будет действовать до закрытия словаря."));
@@ -584,7 +584,7 @@ void MainWindow::applyDictionaryLanguage()
         words.append(unit.word);
     if (words.isEmpty()) {
         // A new dictionary is in the language last learned.
-        DictionaryLanguage::write(dic, learningLanguage);
+        writeLanguage(dic, learningLanguage);
         setLearningLanguage(learningLanguage);
         return;
     }
@@ -598,7 +598,7 @@ void MainWindow::applyDictionaryLanguage()
     }
     setLearningLanguage(guess.language);
     if (guess.sure)
-        DictionaryLanguage::write(dic, guess.language);
+        writeLanguage(dic, guess.language);
     else
         QTimer::singleShot(0, this, [this, dic, guess] { askDictionaryLanguage(dic, guess.language); });
 }
@@ -618,12 +618,20 @@ void MainWindow::askDictionaryLanguage(const QString& dicPath, const QString& pr
         int(qMax<qsizetype>(0, DictionaryLanguage::supported().indexOf(proposed))), false, &ok);
     const qsizetype chosen = names.indexOf(name);
     const QString language = ok && chosen >= 0 ? DictionaryLanguage::supported().at(chosen) : proposed;
-    DictionaryLanguage::write(dicPath, language);
+    writeLanguage(dicPath, language);
     if (language != learningLanguage) {
         setLearningLanguage(language);
         restartCurrentLessson();
     }
     resumeDeferredLesson();
+}
+
+QString MainWindow::writeLanguage(const QString& dicPath, const QString& language)
+{
+    // A copy that keeps its files unchanged writes no language beside them either.
+    if (!files->isSaveable())
+        return QString();
+    return DictionaryLanguage::write(dicPath, language);
 }
 
 void MainWindow::setLearningLanguage(const QString& language)

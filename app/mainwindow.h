@@ -137,6 +137,7 @@ private:
     void applyDictionaryLanguage();
     void askDictionaryLanguage(const QString& dicPath, const QString& proposed);
     void setLearningLanguage(const QString& language);
+    QString writeLanguage(const QString& dicPath, const QString& language);
 
     Units* units = nullptr;
     Units* learnedUnits = nullptr;
