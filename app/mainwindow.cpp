@@ -582,25 +582,18 @@ void MainWindow::applyDictionaryLanguage()
     words.reserve(unitList.size());
     for (const Unit& unit : unitList)
         words.append(unit.word);
-    if (words.isEmpty()) {
-        // A new dictionary is in the language last learned.
-        writeLanguage(dic, learningLanguage);
-        setLearningLanguage(learningLanguage);
-        return;
+    LanguageDetector::Guess guess;
+    if (!words.isEmpty()) {
+        if (!languageDetector)
+            languageDetector = std::make_unique<LanguageDetector>();
+        guess = languageDetector->detect(words);
     }
-    if (!languageDetector)
-        languageDetector = std::make_unique<LanguageDetector>();
-    const LanguageDetector::Guess guess = languageDetector->detect(words);
-    // Words no known language accepts give nothing to ask about.
-    if (guess.language.isEmpty() || guess.shares.value(guess.language) < 0.3) {
-        setLearningLanguage(learningLanguage);
-        return;
-    }
-    setLearningLanguage(guess.language);
-    if (guess.sure)
-        writeLanguage(dic, guess.language);
-    else
-        QTimer::singleShot(0, this, [this, dic, guess] { askDictionaryLanguage(dic, guess.language); });
+    const LanguageDetector::Decision decision = LanguageDetector::decide(words, guess, learningLanguage);
+    setLearningLanguage(decision.language);
+    if (decision.keep)
+        writeLanguage(dic, decision.language);
+    if (decision.ask)
+        QTimer::singleShot(0, this, [this, dic, decision] { askDictionaryLanguage(dic, decision.language); });
 }
 
 void MainWindow::askDictionaryLanguage(const QString& dicPath, const QString& proposed)

@@ -148,3 +148,14 @@ LanguageDetector::Guess LanguageDetector::detect(const QStringList& words)
     guess.sure = guess.shares.value(best) >= 0.5 && margin >= wanted;
     return guess;
 }
+
+LanguageDetector::Decision LanguageDetector::decide(const QStringList& words, const Guess& guess,
+                                                    const QString& defaultLanguage)
+{
+    if (words.isEmpty())
+        return {defaultLanguage, true, false};
+    // Below this share the words are no language's: nothing to ask about.
+    if (guess.language.isEmpty() || guess.shares.value(guess.language) < 0.3)
+        return {defaultLanguage, false, false};
+    return {guess.language, guess.sure, !guess.sure};
+}

@@ -42,6 +42,18 @@ public:
     /*! The language of \a words (a dictionary's foreign words or phrases). */
     Guess detect(const QStringList& words);
 
+    /*! What to do with a dictionary that says nothing of its language. */
+    struct Decision
+    {
+        QString language; // the language to use now
+        bool keep = false; // write it beside the dictionary
+        bool ask = false;  // ask the learner, with language proposed
+    };
+    /*! An empty dictionary takes \a defaultLanguage and keeps it; words
+        no known language accepts keep the default without a question; a
+        sure guess is kept; an unsure one is used and asked about. */
+    static Decision decide(const QStringList& words, const Guess& guess, const QString& defaultLanguage);
+
 private:
     struct Speller;
     QString folder;

@@ -19,6 +19,8 @@ class TestLanguages : public QObject
 private slots:
     void detectsTheLanguageOfShortDictionaries_data();
     void detectsTheLanguageOfShortDictionaries();
+    void undeclaredDictionaryDecision_data();
+    void undeclaredDictionaryDecision();
     void languageFromColumnNames_data();
     void languageFromColumnNames();
     void sidecarOutcomes_data();
@@ -60,6 +62,42 @@ void TestLanguages::detectsTheLanguageOfShortDictionaries()
     QCOMPARE(guess.sure, sure);
     if (!language.isEmpty())
         QCOMPARE(guess.language, language);
+}
+
+void TestLanguages::undeclaredDictionaryDecision_data()
+{
+    QTest::addColumn<QStringList>("words");
+    QTest::addColumn<QString>("guessed");
+    QTest::addColumn<double>("share");
+    QTest::addColumn<bool>("sure");
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<bool>("keep");
+    QTest::addColumn<bool>("ask");
+    const QStringList some{"maison", "chien"};
+    QTest::newRow("empty: the default, kept") << QStringList() << QString() << 0.0 << false << "de" << true << false;
+    QTest::newRow("sure: kept") << some << "fr" << 0.9 << true << "fr" << true << false;
+    QTest::newRow("unsure: used and asked") << some << "fr" << 0.6 << false << "fr" << false << true;
+    QTest::newRow("no language's words") << some << "fr" << 0.1 << false << "de" << false << false;
+}
+
+void TestLanguages::undeclaredDictionaryDecision()
+{
+    QFETCH(QStringList, words);
+    QFETCH(QString, guessed);
+    QFETCH(double, share);
+    QFETCH(bool, sure);
+    QFETCH(QString, language);
+    QFETCH(bool, keep);
+    QFETCH(bool, ask);
+    LanguageDetector::Guess guess;
+    guess.language = guessed;
+    guess.sure = sure;
+    if (!guessed.isEmpty())
+        guess.shares.insert(guessed, share);
+    const LanguageDetector::Decision decision = LanguageDetector::decide(words, guess, QStringLiteral("de"));
+    QCOMPARE(decision.language, language);
+    QCOMPARE(decision.keep, keep);
+    QCOMPARE(decision.ask, ask);
 }
 
 void TestLanguages::languageFromColumnNames_data()
