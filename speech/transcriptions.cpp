@@ -5,6 +5,7 @@
 
 #include "app/settings.h"
 #include "model/units.h"
+#include "speech/heteronyms.h"
 #include "speech/transcriptionformat.h"
 
 Transcriptions* Transcriptions::instance()
@@ -24,6 +25,7 @@ Transcriptions::Transcriptions()
 void Transcriptions::load()
 {
     table.clear();
+    english = transcriptionFileName == QLatin1String("English");
     QFile file(QStringLiteral("Transcriptions/") + transcriptionFileName + QStringLiteral(".trn"));
     if (!file.open(QIODevice::ReadOnly))
         return;
@@ -37,7 +39,21 @@ void Transcriptions::load()
 
 QString Transcriptions::lookup(const QString& word) const
 {
-    const QString value = table.value(word.trimmed().toLower());
+    const QString lower = word.simplified().toLower();
+    QString value = table.value(lower);
+    if (value.isEmpty()) {
+        // The table holds nouns bare; a list writes "der Hund", "la porte".
+        static const QStringList articles{
+            QStringLiteral("der"), QStringLiteral("die"), QStringLiteral("das"), QStringLiteral("le"),
+            QStringLiteral("la"),  QStringLiteral("les"), QStringLiteral("il"),  QStringLiteral("lo"),
+            QStringLiteral("el"),  QStringLiteral("los"), QStringLiteral("las"), QStringLiteral("to"),
+            QStringLiteral("the")};
+        const qsizetype space = lower.indexOf(QLatin1Char(' '));
+        if (space > 0 && articles.contains(lower.left(space)))
+            value = table.value(lower.mid(space + 1));
+        else if (lower.startsWith(QLatin1String("l'")) || lower.startsWith(QStringLiteral("l\u2019")))
+            value = table.value(lower.mid(2));
+    }
     if (value.isEmpty())
         return QString();
     return QLatin1Char('[') + value + QLatin1Char(']');
@@ -45,6 +61,11 @@ QString Transcriptions::lookup(const QString& word) const
 
 QString Transcriptions::lookupUnit(int key) const
 {
+    if (english) {
+        const QString reading = Heteronyms::transcription(units->word(key), units->translation(key));
+        if (!reading.isEmpty())
+            return QLatin1Char('[') + reading + QLatin1Char(']');
+    }
     return lookup(units->word(key));
 }
 
