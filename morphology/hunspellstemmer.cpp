@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QHash>
 
+#include <algorithm>
+
 #include <hunspell/hunspell.hxx>
 
 namespace {
@@ -57,17 +59,22 @@ QStringList HunspellStemmer::stems(const QString& word) const
 {
     const QString trimmed = word.trimmed();
     QStringList found = allStems(trimmed);
-    found.removeAll(trimmed);
+    // German Hunspell gives "häuser" beside "Haus" for "Häuser": a spelling
+    // of the word itself is no stem, and the stem written with the word's
+    // capital comes first.
+    found.removeIf([&trimmed](const QString& stem) { return stem.compare(trimmed, Qt::CaseInsensitive) == 0; });
+    const bool capital = !trimmed.isEmpty() && trimmed.front().isUpper();
+    std::stable_partition(found.begin(), found.end(),
+                          [capital](const QString& stem) { return stem.front().isUpper() == capital; });
     return found;
 }
 
 QString HunspellStemmer::baseForm(const QString& word) const
 {
-    const QString trimmed = word.trimmed();
-    const QStringList found = allStems(trimmed);
     // A word that is a base form of its own stays ("été" the summer, not
     // "être"), whatever else it could be a form of.
-    if (found.isEmpty() || found.contains(trimmed, Qt::CaseInsensitive))
+    if (allStems(word.trimmed()).contains(word.trimmed()))
         return word;
-    return found.first();
+    const QStringList found = stems(word);
+    return found.isEmpty() ? word : found.first();
 }
