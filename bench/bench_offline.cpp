@@ -5,9 +5,16 @@
 // dictionaries), the time per word after it, and the time of a 2000-word
 // batch through the translator the window uses.
 //
+// Then, for each list of everyday words in bench/data/offline (one file per
+// language: word, TAB, the Russian words a learner expects first, "|"
+// between alternatives), the share whose first sense is one of those, and
+// the time per word once the dictionaries and Hunspell are open. Spanish has
+// no Russian dictionary and goes through English.
+//
 //   bench_offline [--misses] [DICTD_FOLDER...]   (default: /usr/share/dictd)
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
@@ -33,6 +40,64 @@ QSet<QString> wordsOf(const QString& text)
         words.insert(word);
     }
     return words;
+}
+
+// The words of the first sense of a translation: "хороший, добрый; хорошо"
+// gives "хороший".
+QSet<QString> firstSenseWords(const QString& translation)
+{
+    return wordsOf(translation.section(QLatin1Char(','), 0, 0).section(QLatin1Char(';'), 0, 0));
+}
+
+void everydayWords(OfflineDictionaries* dictionaries, const QStringList& folders, bool showMisses)
+{
+    const QDir lists(QStringLiteral(VOCABRIUM_SOURCE_DIR "/bench/data/offline"));
+    const QStringList targets{QStringLiteral("en 85"), QStringLiteral("fr 85"), QStringLiteral("de 85"),
+                              QStringLiteral("it 85"), QStringLiteral("es 70")};
+    std::printf("\neveryday words, first sense right (to Russian):\n");
+    for (const QString& target : targets) {
+        const QString language = target.section(QLatin1Char(' '), 0, 0);
+        QFile file(lists.filePath(language + QStringLiteral(".tsv")));
+        if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+            continue;
+        QList<QPair<QString, QSet<QString>>> words;
+        QTextStream in(&file);
+        while (!in.atEnd()) {
+            const QString line = in.readLine();
+            if (line.startsWith(QLatin1Char('#')) || !line.contains(QLatin1Char('\t')))
+                continue;
+            QSet<QString> expected;
+            for (const QString& sense : line.section(QLatin1Char('\t'), 1).split(QLatin1Char('|')))
+                expected.unite(wordsOf(sense));
+            words.append({line.section(QLatin1Char('\t'), 0, 0), expected});
+        }
+        // The first pass opens the dictionaries and the Hunspell pair; the
+        // second is what every later word costs.
+        QElapsedTimer clock;
+        clock.start();
+        for (const auto& word : std::as_const(words))
+            dictionaries->translate(word.first, language, QStringLiteral("ru"), folders);
+        const double firstPassMs = double(clock.nsecsElapsed()) / 1e6;
+        int right = 0;
+        bool indirect = false;
+        clock.restart();
+        for (const auto& word : std::as_const(words)) {
+            const OfflineDictionaries::Answer answer =
+                dictionaries->translate(word.first, language, QStringLiteral("ru"), folders);
+            indirect = indirect || !answer.via.isEmpty();
+            if (firstSenseWords(answer.translation).intersects(word.second))
+                ++right;
+            else if (showMisses)
+                std::printf("  wrong\t%s\t%s\t%s\n", qPrintable(language), qPrintable(word.first),
+                            qPrintable(answer.translation));
+        }
+        const double perWordMs = double(clock.nsecsElapsed()) / 1e6 / double(words.size());
+        std::printf("  %s%s: %5.1f %% of %lld  (target >= %s %%), %.4f ms a word (target < 0.2 ms), "
+                    "first pass %.0f ms\n",
+                    qPrintable(language), indirect ? " (through English)" : "",
+                    100.0 * right / double(words.size()), qint64(words.size()),
+                    qPrintable(target.section(QLatin1Char(' '), 1)), perWordMs, firstPassMs);
+    }
 }
 
 } // namespace
@@ -149,5 +214,7 @@ int main(int argc, char** argv)
         loop.exec();
     std::printf("batch of %lld words through the translator: %lld ms\n", qint64(batch.size()),
                 clock.elapsed());
+
+    everydayWords(dictionaries, folders, showMisses);
     return 0;
 }

@@ -28,7 +28,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://vocabrium.github.io/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-    "gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, hunspell-en-us, hunspell-fr, hunspell-de-de, hunspell-it, hunspell-es, wordnet-base, espeak-ng-data, mueller7-dict, dict-freedict-eng-rus, dict-freedict-deu-rus, dict-freedict-fra-rus, dict-freedict-ita-rus")
+    "gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, hunspell-en-us, hunspell-fr, hunspell-de-de, hunspell-it, hunspell-es, wordnet-base, espeak-ng-data, mueller7-dict, dict-freedict-eng-rus, dict-freedict-deu-rus, dict-freedict-fra-rus, dict-freedict-ita-rus, dict-freedict-spa-eng, dict-freedict-ita-eng")
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 
 include(GNUInstallDirs)

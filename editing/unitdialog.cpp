@@ -139,7 +139,7 @@ void UnitDialog::translate()
     requestedKey = translator->translate(wordEdit->text());
 }
 
-void UnitDialog::setDetails(int key, const QString& article, const QString& failure)
+void UnitDialog::setDetails(int key, const QString& article, const QString& failure, const QString& note)
 {
     if (!waitingForTranslation || key != requestedKey)
         return;
@@ -147,7 +147,11 @@ void UnitDialog::setDetails(int key, const QString& article, const QString& fail
     articleButton->setEnabled(!article.isEmpty());
     if (article.isEmpty())
         articleButton->setChecked(false);
-    if (failure.isEmpty()) {
+    if (failure.isEmpty() && !note.isEmpty()) {
+        // A translation through another language is a guess worth checking.
+        statusLabel->setText(tr("Перевод %1").arg(note));
+        statusLabel->show();
+    } else if (failure.isEmpty()) {
         statusLabel->clear();
         statusLabel->hide();
     } else {

@@ -37,7 +37,7 @@ public slots:
 
 private slots:
     void translate();
-    void setDetails(int key, const QString& article, const QString& failure);
+    void setDetails(int key, const QString& article, const QString& failure, const QString& note);
     void setTranslation(int key, const QString& translation);
     void showArticle(bool shown);
     void takeSelection();

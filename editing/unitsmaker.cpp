@@ -12,6 +12,17 @@ UnitsMaker::UnitsMaker(const QString& affixFile, const QString& dictionaryFile, 
 {
 }
 
+void UnitsMaker::setLanguage(const QString& code)
+{
+    const QString lower = code.toLower();
+    if (lower == language)
+        return;
+    language = lower;
+    stemmer.reset();
+    if (!language.startsWith(QLatin1String("en")))
+        stemmer = std::make_unique<HunspellStemmer>(language);
+}
+
 QStringList UnitsMaker::words() const
 {
     return wordList;
@@ -57,12 +68,14 @@ void UnitsMaker::exclude(const Units* list, bool reverse)
 
 bool UnitsMaker::hasMorphology() const
 {
-    return baseForms.hasMorphology();
+    return stemmer ? stemmer->isValid() : baseForms.hasMorphology();
 }
 
 QString UnitsMaker::stemOf(const QString& word)
 {
-    return baseForms.baseForm(word);
+    // English rules would turn "gatti" into "gatti" at best and French
+    // "chats" into "chat" by luck; each language has its own pair.
+    return stemmer ? stemmer->baseForm(word) : baseForms.baseForm(word);
 }
 
 bool UnitsMaker::isName(const QString& word, bool sentenceStart)
@@ -76,7 +89,7 @@ void UnitsMaker::stem()
     QStringList result;
     result.reserve(wordList.size());
     for (const QString& word : std::as_const(wordList)) {
-        const QString base = baseForms.baseForm(word);
+        const QString base = stemOf(word);
         if (!seen.contains(base.toLower())) {
             seen.insert(base.toLower());
             result.append(base);

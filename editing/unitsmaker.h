@@ -3,14 +3,18 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 #include "morphology/baseforms.h"
+#include "morphology/hunspellstemmer.h"
 
 class Units;
 
 /*
     The word list of a text import on its way into the dictionary: drops the
     words the open dictionary or the learned-words list already has and
-    reduces words to their base form (BaseForms). No widgets: the import
+    reduces words to their base form: English through BaseForms, another
+    language through its own Hunspell pair (HunspellStemmer). No widgets: the import
     dialog drives it.
 */
 class UnitsMaker
@@ -24,6 +28,9 @@ public:
                         const QString& exceptionFolder = QStringLiteral("Morphologic"));
     UnitsMaker(const UnitsMaker&) = delete;
     UnitsMaker& operator=(const UnitsMaker&) = delete;
+
+    /* The language of the words ("en", "fr"…); English until told. */
+    void setLanguage(const QString& language);
 
     QStringList words() const;
     void setWords(const QStringList& words);
@@ -51,4 +58,7 @@ private:
     Units* learnedList;
     QStringList wordList;
     BaseForms baseForms;
+    QString language = QStringLiteral("en");
+    // The pair of a language other than English, loaded when first needed.
+    std::unique_ptr<HunspellStemmer> stemmer;
 };

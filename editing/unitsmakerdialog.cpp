@@ -117,6 +117,7 @@ void UnitsMakerDialog::produce()
         if (excludeLearnedBox->isChecked())
             maker.excludeLearned(reverse);
     };
+    maker.setLanguage(learningLanguage);
     maker.setWords(TextSplitter::split(textEdit->toPlainText()));
     excludeKnownWords();
     if (stemBox->isChecked()) {

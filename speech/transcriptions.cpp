@@ -3,6 +3,7 @@
 #include "config/settings.h"
 #include "model/boundedfile.h"
 #include "model/units.h"
+#include "speech/heteronyms.h"
 #include "speech/transcriptionformat.h"
 
 Transcriptions* Transcriptions::instance()
@@ -22,6 +23,7 @@ Transcriptions::Transcriptions()
 void Transcriptions::load()
 {
     table.clear();
+    english = transcriptionFileName == QLatin1String("English");
     // The name comes from the settings; whatever it names, a FIFO or a huge
     // file must not hold up the start. The shipped tables are a few megabytes.
     QByteArray data;
@@ -33,7 +35,21 @@ void Transcriptions::load()
 
 QString Transcriptions::lookup(const QString& word) const
 {
-    const QString value = table.value(word.trimmed().toLower());
+    const QString lower = word.simplified().toLower();
+    QString value = table.value(lower);
+    if (value.isEmpty()) {
+        // The table holds nouns bare; a list writes "der Hund", "la porte".
+        static const QStringList articles{
+            QStringLiteral("der"), QStringLiteral("die"), QStringLiteral("das"), QStringLiteral("le"),
+            QStringLiteral("la"),  QStringLiteral("les"), QStringLiteral("il"),  QStringLiteral("lo"),
+            QStringLiteral("el"),  QStringLiteral("los"), QStringLiteral("las"), QStringLiteral("to"),
+            QStringLiteral("the")};
+        const qsizetype space = lower.indexOf(QLatin1Char(' '));
+        if (space > 0 && articles.contains(lower.left(space)))
+            value = table.value(lower.mid(space + 1));
+        else if (lower.startsWith(QLatin1String("l'")) || lower.startsWith(QStringLiteral("l\u2019")))
+            value = table.value(lower.mid(2));
+    }
     if (value.isEmpty())
         return QString();
     return QLatin1Char('[') + value + QLatin1Char(']');
@@ -41,6 +57,11 @@ QString Transcriptions::lookup(const QString& word) const
 
 QString Transcriptions::lookupUnit(int key) const
 {
+    if (english) {
+        const QString reading = Heteronyms::transcription(units->word(key), units->translation(key));
+        if (!reading.isEmpty())
+            return QLatin1Char('[') + reading + QLatin1Char(']');
+    }
     return lookup(units->word(key));
 }
 

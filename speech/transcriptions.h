@@ -26,10 +26,13 @@ public:
 
     /*! "[" + transcription + "]" for \a word (trimmed, case ignored); empty
         when the table has no entry or only an empty one. The text is plain:
-        rich-text callers use formatted() or escape it themselves. */
+        rich-text callers use formatted() or escape it themselves. A word
+        written with its article ("der Hund", "l'eau") is found bare. */
     QString lookup(const QString& word) const;
 
-    /*! lookup() of the open dictionary's word \a key, shown or not. */
+    /*! lookup() of the open dictionary's word \a key, shown or not; an
+        English word read differently by sense gets the reading of its
+        translation (Heteronyms). */
     QString lookupUnit(int key) const;
 
     /*! Rich text to append after the word \a key: the bracketed
@@ -43,4 +46,5 @@ private:
 
     Units* units;
     QMap<QString, QString> table;
+    bool english = false;
 };

@@ -3,6 +3,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "morphology/hunspellstemmer.h"
 #include "tests/testenvironment.h"
 #include "translation/articlerules.h"
 #include "translation/dictddictionary.h"
@@ -39,6 +40,8 @@ private slots:
     void dictionaryPairFromName();
     void offlineTranslation_data();
     void offlineTranslation();
+    void inflectedFormFoundByItsBaseForm_data();
+    void inflectedFormFoundByItsBaseForm();
     void dictoolTranslatesAList();
 };
 
@@ -112,6 +115,10 @@ void TestDictd::shortTranslation_data()
     QTest::newRow("freedict fra, noun") << "fra-maison-2" << "дом";
     QTest::newRow("freedict ita, stray braces") << "ita-gatto" << "кот, кошка";
     QTest::newRow("freedict eng") << "eng-house" << "дом";
+    QTest::newRow("freedict, plain sense after a narrow one") << "fra-chien" << "пёс, собака";
+    QTest::newRow("freedict, stress accents dropped") << "deu-alt-2" << "старый, пожилой";
+    QTest::newRow("freedict, sense repeated in capitals") << "ita-toro-2" << "бык";
+    QTest::newRow("mueller, grammar note only") << "mueller-am" << "";
 }
 
 void TestDictd::shortTranslation()
@@ -131,6 +138,7 @@ void TestDictd::reference_data()
     QTest::newRow("spelling") << "mueller-color" << "colour";
     QTest::newRow("real article") << "mueller-cat" << "";
     QTest::newRow("pointer among senses") << "mueller-gone" << "";
+    QTest::newRow("form of a verb") << "mueller-am" << "be";
 }
 
 void TestDictd::reference()
@@ -176,7 +184,16 @@ void TestDictd::offlineTranslation_data()
     QTest::newRow("article before the noun") << "die Katze" << "de" << "ru" << "кошка, кот" << true;
     QTest::newRow("elided article") << "l'chat" << "fr" << "ru" << "кот, кошка" << true;
     QTest::newRow("missing word") << "dog" << "en" << "ru" << "" << true;
-    QTest::newRow("no dictionary") << "gatto" << "it" << "ru" << "" << false;
+    QTest::newRow("no dictionary") << "kot" << "pl" << "ru" << "" << false;
+    QTest::newRow("own case: adjective") << "gut" << "de" << "ru" << "хороший, добрый" << true;
+    QTest::newRow("own case: noun") << "Gut" << "de" << "ru" << "имущество, собственность" << true;
+    QTest::newRow("surname after the noun") << "Vogel" << "de" << "ru" << "птица" << true;
+    QTest::newRow("surname after the noun, any case") << "vogel" << "de" << "ru" << "птица" << true;
+    QTest::newRow("name after the noun") << "mosca" << "it" << "ru" << "муха" << true;
+    QTest::newRow("numeral before verb and noun") << "sieben" << "de" << "ru" << "семь" << true;
+    QTest::newRow("homonym pointing elsewhere skipped") << "saw" << "en" << "ru" << "пила" << true;
+    QTest::newRow("main homonym before the first") << "train" << "en" << "ru" << "поезд, состав" << true;
+    QTest::newRow("through english") << "gato" << "es" << "ru" << "кот, кошка" << true;
     QTest::newRow("reverse") << "кошка" << "ru" << "en" << "cat" << true;
     QTest::newRow("reverse, capitals kept") << "Кошка" << "ru" << "de" << "Katze" << true;
     QTest::newRow("reverse, several headwords") << "дом" << "ru" << "fr" << "maison" << true;
@@ -195,6 +212,31 @@ void TestDictd::offlineTranslation()
     QCOMPARE(answer.translation, translation);
     QCOMPARE(answer.havePair, havePair);
     QCOMPARE(answer.article.isEmpty(), translation.isEmpty());
+    QCOMPARE(answer.via.isEmpty(), from != QLatin1String("es"));
+}
+
+void TestDictd::inflectedFormFoundByItsBaseForm_data()
+{
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("translation");
+
+    QTest::newRow("german plural") << "Häuser" << "de" << "дом";
+    QTest::newRow("german plural with article") << "die Häuser" << "de" << "дом";
+    QTest::newRow("french plural") << "chats" << "fr" << "кот, кошка";
+    QTest::newRow("spanish plural through english") << "gatos" << "es" << "кот, кошка";
+}
+
+void TestDictd::inflectedFormFoundByItsBaseForm()
+{
+    QFETCH(QString, word);
+    QFETCH(QString, from);
+    QFETCH(QString, translation);
+    const QString pair = HunspellStemmer::pairName(from);
+    if (!QFile::exists(QStringLiteral("/usr/share/hunspell/") + pair + QStringLiteral(".dic")))
+        QSKIP("no Hunspell pair for the language (tools/deps.sh installs it)");
+    QCOMPARE(OfflineDictionaries::instance()->translate(word, from, QStringLiteral("ru"), {fixtures()}).translation,
+             translation);
 }
 
 void TestDictd::dictoolTranslatesAList()

@@ -3,6 +3,9 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QTextStream>
 #include <QtEndian>
@@ -59,6 +62,8 @@ private slots:
 
     void lookupFoldsCaseAndBrackets_data();
     void lookupFoldsCaseAndBrackets();
+    void heteronymTakesTheReadingOfItsTranslation_data();
+    void heteronymTakesTheReadingOfItsTranslation();
     void formattedWrapsTranscriptionInGreenBold();
     void formattedEscapesTextFromTheFile();
     void switchingOffHidesFormattedButNotLookupUnit();
@@ -163,6 +168,43 @@ void TranscriptionsTest::lookupFoldsCaseAndBrackets_data()
     QTest::newRow("empty value") << QStringLiteral("silent") << QString();
     QTest::newRow("not in table") << QStringLiteral("garden") << QString();
     QTest::newRow("empty word") << QString() << QString();
+    QTest::newRow("article before the word") << QStringLiteral("the  House") << QStringLiteral("[haʊs]");
+    QTest::newRow("elided article") << QStringLiteral("l'house") << QStringLiteral("[haʊs]");
+    QTest::newRow("no article before the word") << QStringLiteral("big house") << QString();
+}
+
+void TranscriptionsTest::heteronymTakesTheReadingOfItsTranslation_data()
+{
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<QString>("translation");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("verb") << QStringLiteral("live") << QStringLiteral("жить") << QStringLiteral("[lˈɪv]");
+    QTest::newRow("adjective") << QStringLiteral("live") << QStringLiteral("живой") << QStringLiteral("[lˈaɪv]");
+    QTest::newRow("verb with its particle") << QStringLiteral("Close")
+                                            << QStringLiteral("закрывать(ся), закрыть") << QStringLiteral("[klˈoʊz]");
+    QTest::newRow("noun") << QStringLiteral("use") << QStringLiteral("польза") << QStringLiteral("[jˈuːs]");
+    QTest::newRow("verb, stress moves") << QStringLiteral("increase") << QStringLiteral("увеличивать")
+                                        << QStringLiteral("[ɪŋkɹˈiːs]");
+    QTest::newRow("sense told by its word") << QStringLiteral("bow") << QStringLiteral("лук (оружие)")
+                                            << QStringLiteral("[bˈoʊ]");
+    QTest::newRow("other sense") << QStringLiteral("bow") << QStringLiteral("поклон") << QStringLiteral("[bˈaʊ]");
+    QTest::newRow("one reading only") << QStringLiteral("cat") << QStringLiteral("кот")
+                                      << QStringLiteral("[kˈæt]");
+    QTest::newRow("no Russian word") << QStringLiteral("live") << QStringLiteral("-") << QStringLiteral("[lˈaɪv]");
+}
+
+void TranscriptionsTest::heteronymTakesTheReadingOfItsTranslation()
+{
+    QFETCH(QString, word);
+    QFETCH(QString, translation);
+    QFETCH(QString, expected);
+    transcriptionFileName = QStringLiteral("English");
+    writeTableFile(QStringLiteral("English"), {{QStringLiteral("cat"), QStringLiteral("kˈæt")},
+                                               {QStringLiteral("live"), QStringLiteral("lˈaɪv")}});
+    Transcriptions::instance()->load();
+    Units::instance(0)->setUnits({{word, translation}});
+    QCOMPARE(Transcriptions::instance()->lookupUnit(0), expected);
 }
 
 void TranscriptionsTest::lookupFoldsCaseAndBrackets()
@@ -273,23 +315,49 @@ void TranscriptionsTest::shippedTablesCoverDefaultDictionary()
     QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
     const Table table = TranscriptionFormat::readTable(file.readAll());
     QVERIFY2(table.size() >= 10000, qPrintable(QString::number(table.size())));
-    for (auto it = table.cbegin(); it != table.cend(); ++it)
+    for (auto it = table.cbegin(); it != table.cend(); ++it) {
         QCOMPARE(it.key(), it.key().toLower());
-    if (language != QLatin1String("English"))
-        return;
+        // espeak-ng's clitic hyphen ("la-") is mended away.
+        QVERIFY2(!it.value().contains(QLatin1String("- ")) && !it.value().endsWith(QLatin1Char('-')),
+                 qPrintable(it.key()));
+    }
 
-    // The shipped default dictionary is English: every one of its words is covered.
-    QFile dictionary(QStringLiteral(VOCABRIUM_SOURCE_DIR "/data/dictionaries/default.tsv"));
-    QVERIFY(dictionary.open(QIODevice::ReadOnly | QIODevice::Text));
-    QTextStream text(&dictionary);
+    // Every word of a shipped or site dictionary of the language is covered,
+    // bare when the dictionary writes it with its article.
+    static const QHash<QString, QString> codes{
+        {QStringLiteral("English"), QStringLiteral("en")}, {QStringLiteral("French"), QStringLiteral("fr")},
+        {QStringLiteral("German"), QStringLiteral("de")},  {QStringLiteral("Spanish"), QStringLiteral("es")},
+        {QStringLiteral("Italian"), QStringLiteral("it")}};
+    static const QRegularExpression languageLine(QStringLiteral("^#\\s*language\\s*:\\s*(\\S+)"));
+    static const QRegularExpression article(QStringLiteral("^(?:der|die|das|le|la|les|il|lo|el|los|las|l') ?"));
     int words = 0;
-    while (!text.atEnd()) {
-        const QString line = text.readLine();
-        if (line.startsWith(QLatin1Char('#')) || !line.contains(QLatin1Char('\t')))
-            continue;
-        const QString word = line.section(QLatin1Char('\t'), 0, 0).trimmed().toLower();
-        QVERIFY2(!table.value(word).isEmpty(), qPrintable(word));
-        ++words;
+    const QStringList folders{QStringLiteral(VOCABRIUM_SOURCE_DIR "/data/dictionaries"),
+                              QStringLiteral(VOCABRIUM_SOURCE_DIR "/site/dictionaries")};
+    for (const QString& folder : folders) {
+        for (const QFileInfo& info : QDir(folder).entryInfoList({QStringLiteral("*.tsv")}, QDir::Files)) {
+            QFile dictionary(info.absoluteFilePath());
+            QVERIFY(dictionary.open(QIODevice::ReadOnly | QIODevice::Text));
+            QTextStream text(&dictionary);
+            QString own = QStringLiteral("en");
+            QStringList entries;
+            while (!text.atEnd()) {
+                const QString line = text.readLine();
+                const QRegularExpressionMatch named = languageLine.match(line);
+                if (named.hasMatch() && entries.isEmpty())
+                    own = named.captured(1).toLower();
+                if (!line.startsWith(QLatin1Char('#')) && line.contains(QLatin1Char('\t')))
+                    entries.append(line.section(QLatin1Char('\t'), 0, 0).simplified().toLower());
+            }
+            if (own != codes.value(language))
+                continue;
+            for (const QString& word : std::as_const(entries)) {
+                QString bare = word;
+                bare.remove(article);
+                QVERIFY2(!table.value(word).isEmpty() || !table.value(bare).isEmpty(),
+                         qPrintable(info.fileName() + QLatin1Char(' ') + word));
+                ++words;
+            }
+        }
     }
     QVERIFY(words > 1000);
 }

@@ -274,15 +274,19 @@ void TestUnitDialog::translateFillsTheTranslation_data()
     QTest::addColumn<QString>("translation");
     QTest::addColumn<bool>("dictionaries");
     QTest::addColumn<QString>("status");
-    QTest::addColumn<QString>("article");
+    QTest::addColumn<QString>("article"); // the article files shown, in order
+    QTest::addColumn<QString>("language");
 
-    QTest::newRow("known word") << "time" << "" << "время" << false << "" << "";
-    QTest::newRow("replaces typed text") << "time" << "пора" << "время" << false << "" << "";
+    QTest::newRow("known word") << "time" << "" << "время" << false << "" << "" << "en";
+    QTest::newRow("replaces typed text") << "time" << "пора" << "время" << false << "" << "" << "en";
     QTest::newRow("no answer keeps typed text and says why")
         << "zzyzx" << "что-то" << "что-то" << true
-        << "Перевод не найден: нет в словарях; сервис V2: сервис не знает перевода" << "";
+        << "Перевод не найден: нет в словарях; сервис V2: сервис не знает перевода" << "" << "en";
     QTest::newRow("dictionary article can be opened") << "cat" << "" << "кот, кошка" << true << ""
-                                                      << "mueller-cat.txt";
+                                                      << "mueller-cat.txt" << "en";
+    QTest::newRow("translation through english is marked")
+        << "gato" << "" << "кот, кошка" << true << "Перевод через английский: cat"
+        << "spa-gato.txt,mueller-cat.txt" << "es";
 }
 
 void TestUnitDialog::translateFillsTheTranslation()
@@ -293,7 +297,10 @@ void TestUnitDialog::translateFillsTheTranslation()
     QFETCH(bool, dictionaries);
     QFETCH(QString, status);
     QFETCH(QString, article);
+    QFETCH(QString, language);
     server.setDelay(500);
+    const QString learning = learningLanguage;
+    learningLanguage = language;
     TranslatorSettings settings = TranslatorSettings::current();
     if (dictionaries) {
         settings.engines.prepend(TranslatorSettings::dictionariesEngine());
@@ -301,12 +308,13 @@ void TestUnitDialog::translateFillsTheTranslation()
     }
     const TranslatorSettings before = TranslatorSettings::current();
     TranslatorSettings::setCurrent(settings);
-    QString articleText;
-    if (!article.isEmpty()) {
-        QFile file(QFINDTESTDATA("data/dictd/articles/" + article));
+    QStringList articleTexts;
+    for (const QString& name : article.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        QFile file(QFINDTESTDATA("data/dictd/articles/" + name));
         QVERIFY(file.open(QIODevice::ReadOnly));
-        articleText = QString::fromUtf8(file.readAll()).trimmed();
+        articleTexts.append(QString::fromUtf8(file.readAll()).trimmed());
     }
+    const QString articleText = articleTexts.join(QStringLiteral("\n\n"));
 
     UnitDialog dialog;
     runDialog(&dialog, [&] { return dialog.exec(word, typed); }, [&] {
@@ -347,6 +355,7 @@ void TestUnitDialog::translateFillsTheTranslation()
         }
     });
     TranslatorSettings::setCurrent(before);
+    learningLanguage = learning;
 }
 
 void TestUnitDialog::answerForAnEarlierOpeningIsIgnored()

@@ -15,6 +15,7 @@
 #include "config/settings.h"
 #include "editing/textsplitter.h"
 #include "editing/unitsmaker.h"
+#include "morphology/hunspellstemmer.h"
 #include "editing/unitsmakerdialog.h"
 #include "model/units.h"
 #include "morphology/baseforms.h"
@@ -66,6 +67,8 @@ private slots:
     void stemmingKeepsTheDeclaredEncoding_data();
     void stemmingKeepsTheDeclaredEncoding();
     void missingMorphologyLeavesWordsAsTyped();
+    void otherLanguagesStemWithTheirOwnPair_data();
+    void otherLanguagesStemWithTheirOwnPair();
     void knownAndLearnedWordsAreLeftOut();
 
     void savingFollowsTheOptions_data();
@@ -264,6 +267,36 @@ void TestUnitsMaker::stemmingKeepsTheDeclaredEncoding()
     UnitsMaker maker(base + ".aff", base + ".dic");
     QVERIFY(maker.hasMorphology());
     QCOMPARE(maker.stemOf(word), stem);
+}
+
+void TestUnitsMaker::otherLanguagesStemWithTheirOwnPair_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QStringList>("words");
+    QTest::addColumn<QStringList>("stems");
+
+    QTest::newRow("french plurals") << "fr" << QStringList{"chevaux", "chats", "cheval"}
+                                    << QStringList{"cheval", "chat"};
+    QTest::newRow("german plural") << "de" << QStringList{"Häuser", "Hunde"} << QStringList{"Haus", "Hund"};
+    QTest::newRow("italian plural") << "it" << QStringList{"gatti", "cani"} << QStringList{"gatto", "cane"};
+    QTest::newRow("spanish plural") << "es" << QStringList{"perros", "ciudades"}
+                                    << QStringList{"perro", "ciudad"};
+}
+
+void TestUnitsMaker::otherLanguagesStemWithTheirOwnPair()
+{
+    QFETCH(QString, language);
+    QFETCH(QStringList, words);
+    QFETCH(QStringList, stems);
+    if (!HunspellStemmer(language).isValid())
+        QSKIP("no Hunspell pair for the language (tools/deps.sh installs it)");
+    // The English morphology of the working folder must not answer for them.
+    UnitsMaker maker(buildAffix, buildDictionary);
+    maker.setLanguage(language);
+    QVERIFY(maker.hasMorphology());
+    maker.setWords(words);
+    maker.stem();
+    QCOMPARE(maker.words(), stems);
 }
 
 void TestUnitsMaker::missingMorphologyLeavesWordsAsTyped()

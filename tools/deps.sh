@@ -19,9 +19,12 @@ packages=(
     espeak-ng libespeak-ng-dev fonts-dejavu-core
     # Offline translation: Mueller's English-Russian dictionary and the
     # FreeDict pairs into Russian of the languages the dictionary site
-    # offers. Debian packages no Spanish-Russian pair.
+    # offers. Debian packages no Spanish-Russian pair: Spanish goes through
+    # Spanish-English and Mueller's English-Russian, and so do the Italian
+    # words the small Italian-Russian dictionary lacks.
     mueller7-dict dict-freedict-eng-rus dict-freedict-deu-rus
-    dict-freedict-fra-rus dict-freedict-ita-rus
+    dict-freedict-fra-rus dict-freedict-ita-rus dict-freedict-spa-eng
+    dict-freedict-ita-eng
     desktop-file-utils appstream dpkg-dev file
 )
 

@@ -7,7 +7,7 @@
 //   dictool to-tsv  words.dic  words.tsv
 //   dictool import  [--columns=N,M] FILE|DECK.apkg  OUT.dic
 //   dictool export  [--languages=xx,yy] [--separator=comma|semicolon|tab] IN.dic  OUT.kvtml|OUT.csv|OUT.tsv
-//   dictool base-form WORD...
+//   dictool base-form [--language=xx|--stems=xx] WORD...
 //   dictool translate FROM TO [WORD...]
 //   dictool language FILE.dic
 //
@@ -22,7 +22,9 @@
 // the languages by their codes (default en,ru); CSV separates fields with
 // --separator (default comma). base-form reads the
 // morphology from the Morphologic folder beside this program, as the
-// program does from its own.
+// program does from its own; with --language another language than English
+// takes the system's Hunspell pair of that language, and --stems prints
+// all the words Hunspell takes it for a form of, space-separated.
 //
 // translate takes language codes of the program's language table ("en",
 // "ru", "de"...) and prints "word<TAB>translation" per word, in the order
@@ -50,6 +52,7 @@
 #include "model/boundedfile.h"
 #include "model/dictionaryfiles.h"
 #include "model/dictionaryformat.h"
+#include "morphology/hunspellstemmer.h"
 #include "morphology/baseforms.h"
 #include "tools/tabseparated.h"
 #include "translation/translator.h"
@@ -245,8 +248,20 @@ int exportFile(QStringList args)
     return 0;
 }
 
-int baseForm(const QStringList& words)
+int baseForm(QStringList words)
 {
+    // Another language than English: its own Hunspell pair from the system.
+    // --stems= prints every other word Hunspell takes it for a form of,
+    // which the site lists use to leave forms out ("primera", "llega").
+    const bool stems = !words.isEmpty() && words.first().startsWith(QLatin1String("--stems="));
+    if (!words.isEmpty() && (stems || words.first().startsWith(QLatin1String("--language=")))) {
+        const HunspellStemmer stemmer(words.takeFirst().section(QLatin1Char('='), 1));
+        for (const QString& word : std::as_const(words)) {
+            const QString shown = stems ? stemmer.stems(word).join(QLatin1Char(' ')) : stemmer.baseForm(word);
+            std::printf("%s\n", qPrintable(shown));
+        }
+        return 0;
+    }
     const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/Morphologic");
     BaseForms forms(folder + QStringLiteral("/default.aff"), folder + QStringLiteral("/default.dic"), folder);
     for (const QString& word : words)
@@ -287,7 +302,7 @@ int usage()
                          "       dictool to-tsv FILE.dic FILE.tsv\n"
                          "       dictool import [--columns=N,M] FILE|DECK.apkg OUT.dic\n"
                          "       dictool export [--languages=xx,yy] [--separator=comma|semicolon|tab] IN.dic OUT.kvtml|OUT.csv|OUT.tsv\n"
-                         "       dictool base-form WORD...\n"
+                         "       dictool base-form [--language=xx|--stems=xx] WORD...\n"
                          "       dictool translate FROM TO [WORD...]   (words from standard input when none)\n"
                          "       dictool language FILE.dic\n");
     return 2;

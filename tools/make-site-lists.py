@@ -1,12 +1,15 @@
 #!/usr/bin/env python3
 """Writes the frequency dictionaries of the dictionary site (site/dictionaries/).
 
-  tools/make-site-lists.py BUILD_DIR
+  tools/make-site-lists.py BUILD_DIR [LANGUAGE_CODE ...]
 
 For English: the 3 000 most common words that the default dictionary
 (data/dictionaries/default.tsv) lacks, in three levels of 1 000. For French,
 German, Italian and Spanish: the 1 000 most common words that the language's
-basic site dictionary lacks, in two parts of 500. "Most common" is the ranking
+basic site dictionary lacks, in two parts of 500, everyday words first: those
+whose first two Russian senses hold a word the default English dictionary
+translates into ("chien": "пёс, собака", as "dog"), which the encyclopedic texts
+behind the counts would otherwise push far down. "Most common" is the ranking
 of tools/make-transcriptions.py (the unigram counts of Debian's onboard-data,
 kept to words of the language's Debian word list).
 
@@ -17,9 +20,20 @@ plain translation (Cyrillic, short, no grammar note). Debian has no
 Spanish-Russian dictionary, so Spanish words come from our own list alone.
 The hand-checked corrections in site/corrections/<code>.tsv win over the
 dictionaries: "word<TAB>translation" replaces a translation, "word<TAB>-"
-drops the word. German nouns get their article from the gender the FreeDict
-article gives; a German correction written in lower case or with its
-article ("spielen", "das Alter") also sets how the list writes the word.
+drops the word, and a third column sets how the list writes the word
+("Vorsitzender<TAB>председатель<TAB>der Vorsitzende"). German nouns get
+their article from the gender the FreeDict article gives, French and Italian
+nouns too where every FreeDict article of the word is a noun of one gender
+(Italian FreeDict gives none: there the ending -o or -a tells it); a German
+correction written in lower case or with its article ("spielen", "das
+Alter") also sets how the list writes the word.
+
+Forms are left out: an English word that is a form of another ("went"), and
+in the other languages a word Hunspell takes for a form of another word
+("llega", "joue") unless the language's FreeDict dictionary has it as a
+headword of its own or a correction keeps it, and a feminine beside its
+masculine ("nouvelle", "primera", "nuova") in any case. English spelling
+variants ("colour" beside "color") appear once.
 
 After running it, run tools/make-transcriptions.py so that every new word
 has its transcription, and commit the lists with the tables.
@@ -56,10 +70,11 @@ PER_LIST = {"en": 1000, "fr": 500, "de": 500, "es": 500, "it": 500}
 BASIC = {"en": "data/dictionaries/default.tsv", "fr": "site/dictionaries/french.tsv",
          "de": "site/dictionaries/german.tsv", "es": "site/dictionaries/spanish.tsv",
          "it": "site/dictionaries/italian.tsv"}
-# Only German marks its nouns by a capital letter, so only there does the
-# dictionary's gender safely give the article; French and Italian words are
-# often nouns and something else ("pas", "son", "era").
-FREEDICT = {"de": "deu-rus"}
+# The FreeDict dictionary of each language: its headwords are the words of
+# their own, its tags the genders. Only German marks its nouns by a capital
+# letter; French and Italian words are often nouns and something else
+# ("pas", "son", "era"), so there every article of the word must be a noun.
+FREEDICT = {"de": "deu-rus", "fr": "fra-rus", "it": "ita-rus", "es": "spa-eng"}
 # An article is a word of its own ("la ", "die "), or "l'" before a vowel;
 # "lait" and "immer" begin with no article.
 ARTICLE = re.compile(r"^(?:(der|die|das|le|la|les|il|lo|gli|i|el|los|las|un|une)\s+|l')", re.I)
@@ -69,6 +84,15 @@ GRAMMAR = re.compile(r"глагол|форма|прош\.|наст\.|мн\.|ед
 
 def fail(message):
     sys.exit("make-site-lists: " + message)
+
+
+def read_corrections(path):
+    """word -> (translation, how the list writes it or None)."""
+    found = {}
+    for word, rest in read_tsv(path):
+        translation, _, shown = rest.partition("\t")
+        found[word] = (translation.strip(), shown.strip() or None)
+    return found
 
 
 def read_tsv(path):
@@ -95,6 +119,64 @@ def inflected(dictool, words):
     if len(bases) != len(words):
         fail("dictool base-form did not answer word for word")
     return {w for w, b in zip(words, bases) if b.strip() != w}
+
+
+def forms_of_others(dictool, code, words, headwords):
+    """The words Hunspell of the language takes for a form of another
+    word, less those the dictionary has as headwords."""
+    result = subprocess.run([dictool, "base-form", "--stems=" + code] + words, capture_output=True, text=True)
+    stems = result.stdout.split("\n")[:len(words)]
+    if len(stems) != len(words):
+        fail("dictool base-form did not answer word for word")
+    return {w for w, s in zip(words, stems) if s.strip() and w.lower() not in headwords}
+
+
+# Feminine endings and the masculine ones they come from: "française" is
+# the feminine of "français", "nuova" of "nuovo", "primera" of "primero".
+FEMININE = {"fr": [("trice", "teur"), ("euse", "eux"), ("enne", "en"), ("elle", "el"), ("ère", "er"),
+                   ("ive", "if"), ("e", "")],
+            "it": [("a", "o")], "es": [("a", "o")]}
+# Months and weekdays go without an article ("en juin", "a maggio"); the
+# Italian nouns in -a that are masculine.
+NO_ARTICLE = {"janvier", "février", "mars", "avril", "mai", "juin", "juillet", "août", "septembre",
+              "octobre", "novembre", "décembre", "lundi", "mardi", "mercredi", "jeudi", "vendredi",
+              "samedi", "dimanche", "gennaio", "febbraio", "marzo", "aprile", "maggio", "giugno",
+              "luglio", "agosto", "settembre", "ottobre", "novembre", "dicembre", "lunedì", "martedì",
+              "mercoledì", "giovedì", "venerdì", "sabato", "domenica"}
+ITALIAN_MASCULINE_A = {"sistema", "problema", "programma", "tema", "clima", "dramma", "schema", "panorama",
+                       "poeta", "pianeta", "cinema", "diploma", "telegramma", "papa", "pilota", "atleta",
+                       "artista", "giornalista", "dentista", "turista", "collega", "idioma", "enigma"}
+
+
+def feminine_forms(code, words):
+    """The words that are the feminine of another one of the words."""
+    present = {w.lower() for w in words}
+    found = set()
+    for word in words:
+        lower = word.lower()
+        for feminine, masculine in FEMININE.get(code, []):
+            if lower.endswith(feminine) and len(lower) > len(feminine) + 2 \
+                    and lower[:-len(feminine)] + masculine in present:
+                found.add(word)
+                break
+    return found
+
+
+# British and American spellings of one word.
+VARIANTS = [("our", "or"), ("ise", "ize"), ("isation", "ization"), ("yse", "yze"), ("tre", "ter"),
+            ("ogue", "og"), ("ence", "ense"), ("lled", "led"), ("lling", "ling")]
+
+
+def spellings(word):
+    """Other spellings of an English word."""
+    found = set()
+    for british, american in VARIANTS:
+        for a, b in ((british, american), (american, british)):
+            at = word.find(a)
+            while at >= 0:
+                found.add(word[:at] + b + word[at + len(a):])
+                at = word.find(a, at + 1)
+    return found - {word}
 
 
 def translate(dictool, code, words):
@@ -125,8 +207,10 @@ def plain(translation):
 
 
 def genders(pair):
-    """Gender of each noun of a FreeDict dictionary, from its "<n, masc>" tags,
-    by the word in lower case (the index's own keys)."""
+    """Gender of each noun of a FreeDict dictionary, by the word in lower case
+    (the index's own keys), and the set of every headword. German takes the
+    first "<n, masc>" tag; the other languages a gender only when every
+    article of the word is a noun of that gender ("<n>" alone says nothing)."""
     index = os.path.join("/usr/share/dictd", f"freedict-{pair}.index")
     data = gzip.open(os.path.join("/usr/share/dictd", f"freedict-{pair}.dict.dz")).read()
     alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/"
@@ -138,19 +222,35 @@ def genders(pair):
         return value
 
     result = {}
+    tags = {}
     with open(index, encoding="utf-8") as text:
         for line in text:
             parts = line.rstrip("\n").split("\t")
-            if len(parts) != 3 or parts[0] in result:
+            if len(parts) != 3 or parts[0].startswith("00-"):
                 continue
             head = data[number(parts[1]):number(parts[1]) + min(number(parts[2]), 300)].decode("utf-8", "replace")
-            tag = re.search(r"<n, (masc|fem|neut)", head)
-            if tag:
+            first = head.split("\n", 1)[0]
+            tag = re.search(r"<n, (masc|fem|neut)", first)
+            note = re.search(r"<([^>]*)>", first)
+            tags.setdefault(parts[0].lower(), []).append(
+                tag.group(1) if tag else ("noun" if note and note.group(1) == "n" else "other"))
+            if tag and pair == "deu-rus" and parts[0] not in result:
                 result[parts[0]] = tag.group(1)
-    return result
+    if pair != "deu-rus":
+        for word, kinds in tags.items():
+            if len(set(kinds)) == 1 and kinds[0] in ("masc", "fem"):
+                result[word] = kinds[0]
+            elif pair == "ita-rus" and set(kinds) == {"noun"}:
+                if word.endswith("o"):
+                    result[word] = "masc"
+                elif word.endswith("a"):
+                    result[word] = "fem"
+    return result, set(tags)
 
 
 def with_article(code, word, gender):
+    if word.lower() in NO_ARTICLE:
+        return word
     vowel = re.match(r"[aeiouyàâéèêëîïôûùhAEIOUÀÂÉÈÊÎÔÛH]", word) is not None
     if code == "de":
         return {"masc": "der ", "fem": "die ", "neut": "das "}[gender] + word
@@ -159,24 +259,46 @@ def with_article(code, word, gender):
     if code == "it":
         if vowel and not word.lower().startswith("h"):
             return "l'" + word
-        if gender == "fem":
+        if gender == "fem" and word.lower() not in ITALIAN_MASCULINE_A:
             return "la " + word
         return ("lo " if re.match(r"(s[^aeiou]|z|gn|ps|x|y)", word) else "il ") + word
     return word
 
 
+def everyday_senses():
+    """The Russian words the default English dictionary translates into: the
+    concepts a learner needs first, whatever the language."""
+    senses = set()
+    for _, translation in read_tsv(os.path.join(ROOT, "data/dictionaries/default.tsv")):
+        for sense in translation.split(",")[:2]:
+            sense = sense.strip().lower().replace("ё", "е")
+            if sense:
+                senses.add(sense)
+    return senses
+
+
+def first_senses(translation):
+    """The first two senses of a translation, as everyday_senses() keeps them."""
+    return {re.sub(r"\s*\(.*?\)", "", sense).strip().lower().replace("ё", "е")
+            for sense in translation.split(",")[:2]}
+
+
 def main():
-    if len(sys.argv) != 2:
-        fail("usage: make-site-lists.py BUILD_DIR")
+    if len(sys.argv) < 2:
+        fail("usage: make-site-lists.py BUILD_DIR [LANGUAGE_CODE ...]")
+    only = sys.argv[2:] or list(LEVELS)
     dictool = os.path.join(sys.argv[1], "dictool")
     if not os.access(dictool, os.X_OK):
         fail(f"{dictool} not found: build the project first")
     models = mt.models_folder()
     mt.COMMON_WORDS = 15000
     for code, lists in LEVELS.items():
+        if code not in only:
+            continue
         _, _, word_list, model, one_letter = mt.LANGUAGES[code]
         known = {bare(w) for w, _ in read_tsv(os.path.join(ROOT, BASIC[code]))}
-        corrections = dict(read_tsv(os.path.join(ROOT, "site/corrections", code + ".tsv")))
+        fixes = read_corrections(os.path.join(ROOT, "site/corrections", code + ".tsv"))
+        corrections = {word: translation for word, (translation, _) in fixes.items()}
         # A German correction may also set how the word is written: "spielen"
         # for a verb that the texts mostly have at a sentence start, which would
         # otherwise be shown as a noun, or "das Alter" where the dictionary's
@@ -190,14 +312,31 @@ def main():
         ranked = mt.common_words(os.path.join(models, model), word_list, one_letter, code == "de")
         # Outside German a capitalized word is a name ("John", "Paris").
         candidates = [w for w in ranked if w.lower() not in known and (code == "de" or not w[0].isupper())]
+        noun_gender, headwords = genders(FREEDICT[code]) if code in FREEDICT else ({}, set())
+        # A form teaches less than its word, and gets the word's translation.
         if code == "en":
-            # A form teaches less than its word, and gets the word's translation.
             forms = inflected(dictool, candidates)
-            candidates = [w for w in candidates if w not in forms]
+        else:
+            # A correction keeps a word Hunspell mistakes for a form; a
+            # feminine beside its masculine goes whatever the corrections say.
+            forms = forms_of_others(dictool, code, candidates, headwords) - set(corrections)
+            forms |= feminine_forms(code, candidates + list(known))
+        candidates = [w for w in candidates if w not in forms]
+        if code == "en":
+            seen = set(known)
+            spelled_once = []
+            for w in candidates:
+                if not (spellings(w.lower()) & seen):
+                    spelled_once.append(w)
+                seen.add(w.lower())
+            candidates = spelled_once
         found = translate(dictool, code, candidates) if code != "es" else {}
-        noun_gender = genders(FREEDICT[code]) if code in FREEDICT else {}
         chosen = []
         wanted = PER_LIST[code] * len(lists)
+        if code != "en":
+            everyday = everyday_senses()
+            sense_of = {w: corrections.get(w) or plain(found.get(w, "")) or "" for w in candidates}
+            candidates = sorted(candidates, key=lambda w: not (first_senses(sense_of[w]) & everyday))
         for word in candidates:
             if len(chosen) == wanted:
                 break
@@ -211,9 +350,12 @@ def main():
                 continue
             shown = word
             gender = noun_gender.get(word.lower())
-            if spelled:
+            written = fixes.get(word, (None, None))[1]
+            if written:
+                shown = written
+            elif spelled:
                 shown = spelled
-            elif gender and word[0].isupper():
+            elif gender and (word[0].isupper() or code in ("fr", "it")):
                 shown = with_article(code, word, gender)
             chosen.append((shown, translation))
         if len(chosen) < wanted:

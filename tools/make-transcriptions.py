@@ -36,7 +36,17 @@ wngerman wspanish witalian). The models are read from $ONBOARD_MODELS or
 with "apt-get download" and unpacked into a temporary folder (installing it
 would pull in the whole on-screen keyboard).
 
-Usage: tools/make-transcriptions.py [LANGUAGE_CODE ...]
+What espeak-ng gets wrong is mended here: the hyphen it writes after a
+French clitic ("la porte" [la- pˈɔʁt]) is dropped, and German loanwords it
+reads as German words ("die Band" [bant], "der Jazz" [jats]) take the
+readings of OVERRIDES, written by hand as German speakers say them.
+
+With --refresh the tables are not made anew: the entries they hold are
+mended as above and the words of the dictionaries that have none are
+transcribed and added. That needs espeak-ng alone; run it after changing a
+dictionary.
+
+Usage: tools/make-transcriptions.py [--refresh] [LANGUAGE_CODE ...]
 """
 
 import glob
@@ -59,6 +69,31 @@ LANGUAGES = {
     "es": ("Spanish", "es", "spanish", "es_ES.lm", {"a", "e", "o", "u", "y"}),
     "it": ("Italian", "it", "italian", "it_IT.lm", {"a", "e", "è", "i", "o"}),
 }
+
+# Readings espeak-ng gets wrong, by language: the entry as the table keys it.
+OVERRIDES = {
+    "de": {
+        "die band": "diː bˈɛnt",
+        "jazz": "dʒˈɛs",
+        "der jazz": "dɛɾ dʒˈɛs",
+        "debüt": "debˈyː",
+        "das debüt": "das debˈyː",
+        "journalist": "ʒˌʊɾnalˈɪst",
+        "der journalist": "dɛɾ ʒˌʊɾnalˈɪst",
+        "ingenieur": "ˌɪnʒenjˈøːɾ",
+        "der ingenieur": "dɛɾ ˌɪnʒenjˈøːɾ",
+        "orange": "oɾˈɑ̃ːʒə",
+        "die orange": "diː oɾˈɑ̃ːʒə",
+        "garage": "ɡaɾˈaːʒə",
+        "die garage": "diː ɡaɾˈaːʒə",
+        "etage": "etˈaːʒə",
+        "die etage": "diː etˈaːʒə",
+        "cousin": "kuzˈɛ̃ː",
+        "der cousin": "dɛɾ kuzˈɛ̃ː",
+    },
+}
+# espeak-ng joins a French clitic to the next word with a hyphen.
+CLITIC_HYPHEN = re.compile(r"-(?=\s|$)")
 
 WORD = re.compile(r"^[^\W\d_]+(?:['’-][^\W\d_]+)*$")
 # espeak-ng marks words it reads with another voice as "(en)...(fr)".
@@ -164,15 +199,61 @@ def transcribe(voice, words):
     return result
 
 
+def mended(code, lower, ipa):
+    """The reading of the table entry lower in the language code."""
+    if lower in OVERRIDES.get(code, {}):
+        return OVERRIDES[code][lower]
+    if code == "fr":
+        ipa = CLITIC_HYPHEN.sub("", ipa)
+    return ipa
+
+
+def write_table(path, name, voice, entries):
+    with open(path, "w", encoding="utf-8") as out:
+        out.write(f"# {name} transcriptions (IPA) made by tools/make-transcriptions.py\n")
+        out.write(f"# with espeak-ng, voice {voice}. Regenerate rather than edit.\n")
+        for lower in sorted(entries):
+            if entries[lower]:
+                out.write(f"{lower}\t{entries[lower]}\n")
+
+
+def refresh(code, words):
+    """Mends the table of language code and adds the dictionary words it lacks."""
+    name, voice = LANGUAGES[code][0], LANGUAGES[code][1]
+    path = os.path.join(ROOT, "data/transcriptions", name + ".tsv")
+    entries = {}
+    with open(path, encoding="utf-8") as text:
+        for line in text:
+            if line.startswith("#") or "\t" not in line:
+                continue
+            lower, ipa = line.rstrip("\n").split("\t", 1)
+            entries[lower] = ipa
+    missing = sorted({w for w in words if w.lower() not in entries})
+    spoken = transcribe(voice, missing)
+    for word in missing:
+        if word in spoken:
+            entries[word.lower()] = spoken[word]
+    for lower in list(entries) + list(OVERRIDES.get(code, {})):
+        entries[lower] = mended(code, lower, entries.get(lower, ""))
+    write_table(path, name, voice, entries)
+    print(f"{path}: {len(missing)} words added, {len(entries)} in all")
+
+
 def main():
-    codes = sys.argv[1:] or list(LANGUAGES)
+    arguments = sys.argv[1:]
+    refreshing = "--refresh" in arguments
+    codes = [a for a in arguments if a != "--refresh"] or list(LANGUAGES)
     for code in codes:
         if code not in LANGUAGES:
             fail(f"unknown language '{code}'; known: {' '.join(LANGUAGES)}")
     if subprocess.run(["which", "espeak-ng"], capture_output=True).returncode != 0:
         fail("espeak-ng is not installed")
-    models = models_folder()
     from_dictionaries = dictionary_words()
+    if refreshing:
+        for code in codes:
+            refresh(code, from_dictionaries.get(code, []))
+        return
+    models = models_folder()
     os.makedirs(os.path.join(ROOT, "data/transcriptions"), exist_ok=True)
     for code in codes:
         name, voice, word_list, model, one_letter = LANGUAGES[code]
@@ -182,13 +263,8 @@ def main():
             words.setdefault(word.lower(), word)
         spoken = transcribe(voice, sorted(set(words.values())))
         path = os.path.join(ROOT, "data/transcriptions", name + ".tsv")
-        with open(path, "w", encoding="utf-8") as out:
-            out.write(f"# {name} transcriptions (IPA) made by tools/make-transcriptions.py\n")
-            out.write(f"# with espeak-ng, voice {voice}. Regenerate rather than edit.\n")
-            for lower in sorted(words):
-                ipa = spoken.get(words[lower])
-                if ipa:
-                    out.write(f"{lower}\t{ipa}\n")
+        entries = {lower: mended(code, lower, spoken.get(words[lower], "")) for lower in words}
+        write_table(path, name, voice, entries)
         print(f"{path}: {len(words)} words")
 
 

@@ -16,7 +16,10 @@ void DictionaryEngine::translate(const TranslationRequest& request)
                 failure = tr("нет словарей для этой пары языков");
             else if (answer.translation.isEmpty())
                 failure = tr("нет в словарях");
-            emit answered(request.key, answer.translation, answer.article, failure);
+            const QString note = answer.via.isEmpty()
+                ? QString()
+                : tr("через английский: %1").arg(answer.via.join(QStringLiteral(", ")));
+            emit answered(request.key, answer.translation, answer.article, failure, note);
         },
         Qt::QueuedConnection);
 }

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "morphology/hunspellstemmer.h"
 #include "translation/articlerules.h"
 #include "translation/dictddictionary.h"
 
@@ -19,6 +20,8 @@ constexpr int maxArticleLength = 64 * 1024;
 // Headwords offered for a Russian word.
 constexpr int maxReverseWords = 3;
 constexpr int maxReverseLines = 12;
+// English words of a word tried on the way through English.
+constexpr int maxEnglishWords = 3;
 
 QString pairKey(const QString& from, const QString& to, const QStringList& folders)
 {
@@ -106,11 +109,19 @@ bool OfflineDictionaries::pairOf(const QString& baseName, QString* from, QString
     return !from->isEmpty() && !to->isEmpty() && *from != *to;
 }
 
+void OfflineDictionaries::setHunspellFolder(const QString& folder)
+{
+    hunspellFolder = folder;
+    stemmers.clear();
+}
+
 void OfflineDictionaries::reload()
 {
     opened.clear();
     folderContents.clear();
+    pairs.clear();
     reverse.clear();
+    stemmers.clear();
 }
 
 QList<DictdDictionary*> OfflineDictionaries::dictionaries(const QString& from, const QString& to,
@@ -129,15 +140,21 @@ QList<DictdDictionary*> OfflineDictionaries::dictionaries(const QString& from, c
                 return a.size() > b.size();
             });
             QStringList paths;
-            for (const QFileInfo& file : std::as_const(files))
+            for (const QFileInfo& file : std::as_const(files)) {
+                // The pair is read from the name once: a word through English
+                // asks for several pairs.
+                QString pairFrom;
+                QString pairTo;
+                if (!pairOf(file.completeBaseName(), &pairFrom, &pairTo))
+                    continue;
                 paths.append(file.absoluteFilePath());
+                pairs.insert(file.absoluteFilePath(), pairFrom + QLatin1Char('-') + pairTo);
+            }
             contents = folderContents.insert(folder, paths);
         }
+        const QString wantedPair = wantedFrom + QLatin1Char('-') + wantedTo;
         for (const QString& path : std::as_const(contents.value())) {
-            QString pairFrom;
-            QString pairTo;
-            if (!pairOf(QFileInfo(path).completeBaseName(), &pairFrom, &pairTo)
-                || pairFrom != wantedFrom || pairTo != wantedTo)
+            if (pairs.value(path) != wantedPair)
                 continue;
             std::shared_ptr<DictdDictionary>& dictionary = opened[path];
             if (!dictionary)
@@ -149,34 +166,134 @@ QList<DictdDictionary*> OfflineDictionaries::dictionaries(const QString& from, c
     return found;
 }
 
-QString OfflineDictionaries::lookUp(DictdDictionary* dictionary, const QString& word, QString* article)
+QString OfflineDictionaries::lookUp(DictdDictionary* dictionary, const QString& word, QString* article,
+                                    bool intoLatin)
 {
+    struct Choice
+    {
+        QString text;
+        bool otherCase;
+        bool properName;
+        int rank;
+        qsizetype length;
+    };
     QString wanted = word;
     for (int step = 0; step <= maxReferences; ++step) {
-        QStringList articles = dictionary->articles(wanted);
+        const QStringList articles = dictionary->articles(wanted);
         if (articles.isEmpty())
             return QString();
-        for (const QString& text : std::as_const(articles)) {
+        for (const QString& text : articles) {
             if (article->size() < maxArticleLength)
                 *article += (article->isEmpty() ? QString() : QStringLiteral("\n\n")) + text.trimmed();
         }
-        // Where a headword has articles for several parts of speech, the
-        // longest is the main sense ("maison" the noun, not the adjective).
-        std::stable_sort(articles.begin(), articles.end(),
-                         [](const QString& a, const QString& b) { return a.size() > b.size(); });
+        // The index ignores case, the learner does not: "gut" is the
+        // adjective, "Gut" the estate. Then ordinary words before proper
+        // names, the part of speech FreeDict notes, and the longest article
+        // or Mueller homonym, which is the commoner sense ("saw" the tool,
+        // not the saying; "train" the noun).
+        const QString written = wanted.simplified();
+        QList<Choice> choices;
+        for (const QString& text : articles) {
+            const bool otherCase = ArticleRules::headword(text) != written;
+            for (const QString& homonym : ArticleRules::homonyms(text)) {
+                choices.append(Choice{homonym, otherCase, ArticleRules::isProperName(homonym),
+                                      ArticleRules::partOfSpeechRank(homonym), homonym.size()});
+            }
+        }
+        std::stable_sort(choices.begin(), choices.end(), [](const Choice& a, const Choice& b) {
+            if (a.otherCase != b.otherCase)
+                return b.otherCase;
+            if (a.properName != b.properName)
+                return b.properName;
+            if (a.rank != b.rank)
+                return a.rank < b.rank;
+            return a.length > b.length;
+        });
         QString pointer;
-        for (const QString& text : std::as_const(articles)) {
-            const QString translation = ArticleRules::shortTranslation(text);
+        for (const Choice& choice : std::as_const(choices)) {
+            const QString translation = intoLatin
+                ? ArticleRules::latinTranslation(choice.text).join(QStringLiteral(", "))
+                : ArticleRules::shortTranslation(choice.text);
             if (!translation.isEmpty())
                 return translation;
             if (pointer.isEmpty())
-                pointer = ArticleRules::reference(text);
+                pointer = ArticleRules::reference(choice.text);
         }
         if (pointer.isEmpty() || DictdDictionary::key(pointer) == DictdDictionary::key(wanted))
             return QString();
         wanted = pointer;
     }
     return QString();
+}
+
+HunspellStemmer* OfflineDictionaries::stemmer(const QString& language)
+{
+    std::shared_ptr<HunspellStemmer>& made = stemmers[language];
+    if (!made)
+        made = std::make_shared<HunspellStemmer>(language, hunspellFolder);
+    return made->isValid() ? made.get() : nullptr;
+}
+
+QString OfflineDictionaries::lookUpAll(const QList<DictdDictionary*>& found, const QString& word,
+                                       const QString& from, QString* article, bool intoLatin)
+{
+    if (found.isEmpty())
+        return QString();
+    const auto inEvery = [&](const QString& wanted) {
+        QString translation;
+        for (DictdDictionary* dictionary : found) {
+            const QString own = lookUp(dictionary, wanted, article, intoLatin);
+            if (translation.isEmpty())
+                translation = own;
+        }
+        return translation;
+    };
+    QString translation = inEvery(word);
+    const QString bare = withoutArticle(word, from);
+    if (translation.isEmpty() && !bare.isEmpty())
+        translation = inEvery(bare);
+    if (!translation.isEmpty())
+        return translation;
+    // A plural or an inflected form is rarely a headword: "chevaux" is
+    // under "cheval", "Häuser" under "Haus".
+    HunspellStemmer* forms = stemmer(from);
+    if (!forms)
+        return QString();
+    const QString simplified = (bare.isEmpty() ? word : bare).simplified();
+    if (simplified.contains(QLatin1Char(' ')))
+        return QString();
+    for (const QString& stem : forms->stems(simplified)) {
+        translation = inEvery(stem);
+        if (!translation.isEmpty())
+            return translation;
+    }
+    return QString();
+}
+
+OfflineDictionaries::Answer OfflineDictionaries::throughEnglish(const QString& word, const QString& from,
+                                                                const QString& to, const QStringList& folders)
+{
+    Answer answer;
+    const QString english = QStringLiteral("en");
+    const QList<DictdDictionary*> intoEnglish = dictionaries(from, english, folders);
+    const QList<DictdDictionary*> fromEnglish = dictionaries(english, to, folders);
+    if (intoEnglish.isEmpty() || fromEnglish.isEmpty())
+        return answer;
+    answer.havePair = true;
+    const QStringList words = ArticleRules::items(lookUpAll(intoEnglish, word, from, &answer.article, true));
+    // The first English word is the sense meant; the next ones help only
+    // when the first is missing from the English dictionaries.
+    for (const QString& item : words.mid(0, maxEnglishWords)) {
+        QString article;
+        const QString translation = lookUpAll(fromEnglish, item, english, &article, false);
+        if (translation.isEmpty())
+            continue;
+        answer.translation = translation;
+        answer.via = {item};
+        answer.article += QStringLiteral("\n\n") + article;
+        break;
+    }
+    return answer;
 }
 
 const OfflineDictionaries::ReverseIndex&
@@ -213,20 +330,20 @@ OfflineDictionaries::Answer OfflineDictionaries::translate(const QString& word, 
     Answer answer;
     const QList<DictdDictionary*> direct = dictionaries(from, to, folders);
     answer.havePair = !direct.isEmpty();
-    for (DictdDictionary* dictionary : direct) {
-        const QString translation = lookUp(dictionary, word, &answer.article);
-        if (answer.translation.isEmpty())
-            answer.translation = translation;
+    answer.translation = lookUpAll(direct, word, from, &answer.article, false);
+    if (!answer.translation.isEmpty())
+        return answer;
+    // Spanish into Russian: Debian has Spanish-English and English-Russian.
+    // The same way serves a word the direct dictionaries lack (the small
+    // Italian-Russian one has no "bambino", "grande" or "parlare").
+    if (threeLetterCode(from) != QLatin1String("eng")
+        && threeLetterCode(to) != QLatin1String("eng")) {
+        const Answer through = throughEnglish(word, from, to, folders);
+        if (!through.translation.isEmpty() || (through.havePair && dictionaries(to, from, folders).isEmpty()))
+            return through;
+        answer.havePair = answer.havePair || through.havePair;
     }
-    const QString bare = withoutArticle(word, from);
-    if (answer.translation.isEmpty() && !bare.isEmpty()) {
-        for (DictdDictionary* dictionary : direct) {
-            const QString translation = lookUp(dictionary, bare, &answer.article);
-            if (answer.translation.isEmpty())
-                answer.translation = translation;
-        }
-    }
-    if (!answer.translation.isEmpty() || dictionaries(to, from, folders).isEmpty())
+    if (dictionaries(to, from, folders).isEmpty())
         return answer;
 
     answer.havePair = true;

@@ -8,6 +8,7 @@
 #include <memory>
 
 class DictdDictionary;
+class HunspellStemmer;
 
 /*!
     The installed dictd dictionaries, opened once per process and shared by
@@ -18,6 +19,18 @@ class DictdDictionary;
     three-letter codes ("my-en-ru", "slang-eng-rus"), and Mueller's
     English-Russian "mueller7". Folders are searched in the order given; in a
     folder, the larger dictionary comes first.
+
+    Of the articles of a headword, the one written in the word's own case
+    comes first ("gut" the adjective, not "Gut" the estate), proper names
+    last ("Vogel" the bird, not the surname), and among the rest the
+    everyday sense (see lookUp()). A word no dictionary has as a headword is
+    looked up by its base forms from Hunspell of its language ("chevaux"
+    under "cheval").
+
+    A language without a dictionary into the wanted one but with one into
+    English (Spanish), or a word its direct dictionaries lack, goes through
+    English: its first English words are looked up in the English
+    dictionaries, and the answer says so.
 
     A pair without a dictionary of its own (Russian into English) is served
     from the dictionaries of the opposite pair through an inverted index of
@@ -33,6 +46,9 @@ public:
         QString article;
         /*! False when no dictionary serves the pair, in either direction. */
         bool havePair = false;
+        /*! The English words a translation through English went by; empty
+            for a direct one. */
+        QStringList via;
     };
 
     static OfflineDictionaries* instance();
@@ -49,6 +65,10 @@ public:
     /*! Forgets the opened dictionaries and the folder contents, so that
         newly installed files are found. */
     void reload();
+
+    /*! Where the Hunspell pairs for base forms are read; the system's
+        folder unless told. */
+    void setHunspellFolder(const QString& folder);
 
     /*! The three-letter code of a code of the language table ("en" gives
         "eng"); an empty string for a code it does not know. */
@@ -71,12 +91,24 @@ private:
                                          const QStringList& folders);
     const ReverseIndex& reverseIndex(const QString& from, const QString& to,
                                      const QStringList& folders);
-    static QString lookUp(DictdDictionary* dictionary, const QString& word, QString* article);
+    static QString lookUp(DictdDictionary* dictionary, const QString& word, QString* article,
+                          bool intoLatin);
+    QString lookUpAll(const QList<DictdDictionary*>& found, const QString& word, const QString& from,
+                      QString* article, bool intoLatin);
+    Answer throughEnglish(const QString& word, const QString& from, const QString& to,
+                          const QStringList& folders);
+    HunspellStemmer* stemmer(const QString& language);
 
     // Index file → its dictionary, and folder → its index files.
     QHash<QString, std::shared_ptr<DictdDictionary>> opened;
     QHash<QString, QStringList> folderContents;
+    // Index file → its pair, "deu-rus".
+    QHash<QString, QString> pairs;
     // "eng-rus" → inverted index of the eng-rus dictionaries, keyed by
     // Russian word.
     QHash<QString, ReverseIndex> reverse;
+    QString hunspellFolder = QStringLiteral("/usr/share/hunspell");
+    // Language → its Hunspell pair, loaded on the first word missing as a
+    // headword.
+    QHash<QString, std::shared_ptr<HunspellStemmer>> stemmers;
 };

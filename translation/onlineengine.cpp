@@ -53,7 +53,7 @@ void OnlineEngine::translate(const TranslationRequest& request)
 void OnlineEngine::fail(int key, const QString& reason)
 {
     QMetaObject::invokeMethod(
-        this, [this, key, reason] { emit answered(key, QString(), QString(), title() + QStringLiteral(": ") + reason); },
+        this, [this, key, reason] { emit answered(key, QString(), QString(), title() + QStringLiteral(": ") + reason, QString()); },
         Qt::QueuedConnection);
 }
 
@@ -112,5 +112,5 @@ void OnlineEngine::finish(QNetworkReply* reply)
     }
     sendQueued();
     emit answered(state.key, translation, QString(),
-                  failure.isEmpty() ? QString() : title() + QStringLiteral(": ") + failure);
+                  failure.isEmpty() ? QString() : title() + QStringLiteral(": ") + failure, QString());
 }

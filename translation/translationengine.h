@@ -19,7 +19,8 @@ struct TranslationRequest
     One way of translating a word: the installed dictionaries or an online
     service. Every request gets exactly one answered() signal, never from
     inside translate(); a request without a translation carries the reason
-    as a short Russian text.
+    as a short Russian text, and a translation a note on how it was made
+    ("через английский: dog"), or an empty one.
 */
 class TranslationEngine : public QObject
 {
@@ -31,5 +32,5 @@ public:
     virtual void translate(const TranslationRequest& request) = 0;
 
 signals:
-    void answered(int key, QString translation, QString article, QString failure);
+    void answered(int key, QString translation, QString article, QString failure, QString note);
 };

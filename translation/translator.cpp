@@ -50,7 +50,7 @@ int Translator::translate(const QString& text)
             this,
             [this, key] {
                 receive(key, QString(), QString(),
-                        tr("не выбран ни один способ перевода (Настройки → Перевод слов)"));
+                        tr("не выбран ни один способ перевода (Настройки → Перевод слов)"), QString());
             },
             Qt::QueuedConnection);
         return key;
@@ -67,7 +67,7 @@ void Translator::askNext(int key)
 }
 
 void Translator::receive(int key, const QString& translation, const QString& article,
-                         const QString& failure)
+                         const QString& failure, const QString& note)
 {
     const auto found = pending.find(key);
     if (found == pending.end())
@@ -86,7 +86,7 @@ void Translator::receive(int key, const QString& translation, const QString& art
     const QString articles = request.article;
     const QString reasons = translation.isEmpty() ? request.failures.join(QStringLiteral("; ")) : QString();
     pending.erase(found);
-    emit details(key, articles, reasons);
+    emit details(key, articles, reasons, translation.isEmpty() ? QString() : note);
     emit translated(key, translation);
 }
 

@@ -40,7 +40,7 @@ public:
     int translate(const QString& text);
 
 signals:
-    void details(int key, QString article, QString failure);
+    void details(int key, QString article, QString failure, QString note);
     void translated(int key, QString translation);
 
 private:
@@ -57,7 +57,8 @@ private:
     };
 
     void askNext(int key);
-    void receive(int key, const QString& translation, const QString& article, const QString& failure);
+    void receive(int key, const QString& translation, const QString& article, const QString& failure,
+                 const QString& note);
     TranslationEngine* engine(const QString& name);
 
     QHash<QString, TranslationEngine*> engines;

@@ -3,7 +3,8 @@
 # in articles/ (excerpts of Mueller's English-Russian dictionary and of the
 # FreeDict dictionaries, both GPL): one in dictzip form with chunks small
 # enough that articles cross chunk borders, one in plain gzip, one plain
-# with damaged index lines. Run it from this folder after changing articles/.
+# with damaged index lines, plain ones for Italian-Russian and
+# Spanish-English. Run it from this folder after changing articles/.
 import glob, gzip, os, struct, zlib
 
 B64 = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/"
@@ -70,4 +71,15 @@ write_index("sample-deu-rus", index, [
     "lang\t%s\t%s" % (b64(len(text) - 5), b64(100)),  # runs over the end
 ])
 with open("sample-deu-rus.dict", "wb") as out:
+    out.write(text)
+
+text, index = layout(collect("ita"))
+write_index("sample-ita-rus", index)
+with open("sample-ita-rus.dict", "wb") as out:
+    out.write(text)
+
+# Spanish-English, for the way from Spanish through English into Russian.
+text, index = layout(collect("spa"))
+write_index("sample-spa-eng", index)
+with open("sample-spa-eng.dict", "wb") as out:
     out.write(text)
