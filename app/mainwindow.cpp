@@ -48,6 +48,7 @@
 #include "editing/importexport.h"
 #include "languages/dictionarylanguage.h"
 #include "languages/languagedetector.h"
+#include "learning/learningrun.h"
 #include "lessons/cardwidget.h"
 #include "lessons/fillwidget.h"
 #include "lessons/meetwidget.h"
@@ -105,6 +106,11 @@ int MainWindow::currentPage() const
     return stack->currentIndex();
 }
 
+const ReviewSchedule& MainWindow::reviewSchedule() const
+{
+    return run->schedule();
+}
+
 AbstractLesson* MainWindow::lesson(int kind) const
 {
     return lessons.value(kind);
@@ -121,13 +127,13 @@ void MainWindow::initModels()
     questions = Questions::instance();
     variants = Variants::instance();
     lessonSelector = LessonSelector::instance();
-    statisticsConnected = false;
     files = std::make_unique<DictionaryFiles>(units, learnedUnits, statuses);
     // As at any start, the statuses reach no pool: a run begins on the
     // word selection page.
     const QSignalBlocker blocker(statuses);
     startUpProblems = files->openAtStartUp(storedFile);
     applyDictionaryLanguage();
+    run = new LearningRun(units, statuses, questions, variants, lessonSelector, this);
     const QString scheduleProblem = loadSchedule();
     if (!scheduleProblem.isEmpty())
         startUpProblems.append(scheduleProblem);
@@ -429,12 +435,11 @@ void MainWindow::createConnections()
     connect(finderLineEdit, &QLineEdit::returnPressed, this, &MainWindow::showFinderDialog);
     connect(editorDialog, &EditorDialog::keysRenumbered, this, &MainWindow::renumberPools);
     connect(static_cast<FillWidget*>(lessons.at(0)), &FillWidget::reviewRequested, this, &MainWindow::startReview);
-    connect(statuses, &Statuses::decremented, this, &MainWindow::reviewMistake);
     connect(editorDialog, &EditorDialog::changesAccepted, this, &MainWindow::saveEdits);
     connect(finderDialog, &FinderDialog::changesAccepted, this, &MainWindow::saveEdits);
     // A corrected spelling keeps the word's review card.
     connect(units, &Units::edited, this, [this](int key, const QString& previousWord) {
-        schedule.rename(previousWord, units->word(key));
+        run->schedule().rename(previousWord, units->word(key));
     });
 
     // The models outlive the window; a unique connection keeps a second
@@ -701,17 +706,9 @@ void MainWindow::startNextLesson()
         return;
     }
     deferredLesson = false;
-    if (currentPage() != 0 && askedKey >= 0)
-        judgeReview(askedKey);
-    askedKey = -1;
-    if (questions->count() > 0) {
-        if (currentPage() == 0) {
-            connectStatistics();
-            statistics.start();
-        }
-        questions->next();
-        askedKey = questions->current();
-        setLesson(lessonSelector->currentLesson());
+    const int kind = run->next();
+    if (kind >= 0) {
+        setLesson(kind);
     } else {
         congratulate();
         endLearningRun();
@@ -752,22 +749,13 @@ void MainWindow::endLearningRun()
 {
     if (currentPage() == 0)
         return;
-    judgeAnswerGiven();
     abandonExercise();
-    askedKey = -1;
     // Remembered and relearned words were learned before: they count apart.
-    learnedCount += int(newlyLearned.size());
-    reviewedCount += int(remembered.size());
-    newlyLearned.clear();
-    remembered.clear();
-    relearned.clear();
-    mistakesCount += statistics.mistakesCount();
-    learningTime += statistics.learningSeconds();
-    statistics.reset();
-    questions->clear();
-    variants->clear();
-    disconnectStatistics();
-    restoreUnaskedReviews();
+    const LearningRun::Figures figures = run->finish();
+    learnedCount += figures.learned;
+    reviewedCount += figures.reviewed;
+    mistakesCount += figures.mistakes;
+    learningTime += figures.seconds;
     // What was learned must survive a crash or a kill from here on.
     const QString error = saveDictionaryFiles();
     writeSettings();
@@ -777,51 +765,17 @@ void MainWindow::endLearningRun()
 
 void MainWindow::congratulate()
 {
-    StatusTexts::Run run;
-    run.learned = int(newlyLearned.size());
-    run.mistakes = statistics.mistakesCount();
-    run.seconds = statistics.learningSeconds();
-    run.reviewed = int(remembered.size());
-    run.relearned = int(relearned.size());
-    QMessageBox box(QMessageBox::Information, tr("Поздравляю!"), StatusTexts::congratulation(run),
+    const LearningRun::Figures figures = run->figures();
+    StatusTexts::Run texts;
+    texts.learned = figures.learned;
+    texts.mistakes = figures.mistakes;
+    texts.seconds = figures.seconds;
+    texts.reviewed = figures.reviewed;
+    texts.relearned = figures.relearned;
+    QMessageBox box(QMessageBox::Information, tr("Поздравляю!"), StatusTexts::congratulation(texts),
                     QMessageBox::Ok, this);
     box.setTextFormat(Qt::RichText);
     box.exec();
-}
-
-void MainWindow::connectStatistics()
-{
-    if (statisticsConnected)
-        return;
-    connect(statuses, &Statuses::learned, &statistics, &Statistics::incrementLearned);
-    connect(statuses, &Statuses::decremented, &statistics, &Statistics::incrementMistakes);
-    connect(statuses, &Statuses::learned, this, &MainWindow::noteLearned);
-    statisticsConnected = true;
-}
-
-void MainWindow::disconnectStatistics()
-{
-    statisticsConnected = false;
-    disconnect(statuses, &Statuses::learned, &statistics, &Statistics::incrementLearned);
-    disconnect(statuses, &Statuses::decremented, &statistics, &Statistics::incrementMistakes);
-    disconnect(statuses, &Statuses::learned, this, &MainWindow::noteLearned);
-}
-
-void MainWindow::noteLearned(int key)
-{
-    // A review word that reached the end of the model was remembered; the
-    // review run counts it when it is judged.
-    if (reviewKeys.contains(key) || remembered.contains(key) || !units->contains(key))
-        return;
-    // A word with a card was learned before and forgotten since.
-    if (schedule.contains(units->word(key))) {
-        relearned.insert(key);
-        return;
-    }
-    if (!newlyLearned.contains(key)) {
-        newlyLearned.insert(key);
-        schedule.countLearned(QDate::currentDate());
-    }
 }
 
 void MainWindow::markLearned()
@@ -876,14 +830,14 @@ void MainWindow::showProgressDialog()
         // totals takes a deliberate choice.
         box.setDefaultButton(QMessageBox::Ok);
         box.setEscapeButton(QMessageBox::Ok);
-        syncSchedule();
+        run->syncSchedule(QDate::currentDate());
         // The chart goes between the totals and the buttons.
         auto* grid = qobject_cast<QGridLayout*>(box.layout());
         auto* buttons = box.findChild<QDialogButtonBox*>();
         if (grid && buttons) {
             const int row = grid->rowCount();
             grid->removeWidget(buttons);
-            grid->addWidget(createProgressChart(schedule, QDate::currentDate(), &box), row, 0, 1, grid->columnCount());
+            grid->addWidget(createProgressChart(run->schedule(), QDate::currentDate(), &box), row, 0, 1, grid->columnCount());
             grid->addWidget(buttons, row + 1, 0, 1, grid->columnCount());
         }
         if (box.exec() != QMessageBox::Reset) {
@@ -908,7 +862,7 @@ void MainWindow::updateStatusBar()
         return;
     lessonLabel->setText(StatusTexts::lessonLabel(lessons.at(currentPage())->title()));
     // Words waiting in a review run are still learned until they are forgotten.
-    learnedLabel->setText(StatusTexts::learnedLabel(statuses->countOf(Statuses::Learned) + int(reviewKeys.size()),
+    learnedLabel->setText(StatusTexts::learnedLabel(statuses->countOf(Statuses::Learned) + run->waitingReviews(),
                                                     units->count()));
     learningLabel->setText(StatusTexts::learningLabel(questions->count()));
 }
@@ -986,34 +940,16 @@ bool MainWindow::saveOpenDictionary(const QString& consequence)
 QString MainWindow::saveDictionaryFiles()
 {
     // A save writes the state at the last finished exercise, whatever ends
-    // the program or the run: an answer already given is recorded, and
-    // review words not yet answered are learned as they were before the
-    // run. The run itself goes on unchanged.
-    judgeAnswerGiven();
-    QList<int> unasked;
-    for (auto it = reviewKeys.cbegin(); it != reviewKeys.cend(); ++it) {
-        if (units->contains(it.key()) && statuses->status(it.key()) == it.value())
-            unasked.append(it.key());
-    }
-    const auto setQuietly = [this, &unasked](bool learned) {
-        const QSignalBlocker blocker(statuses);
-        for (int key : std::as_const(unasked))
-            statuses->setStatus(key, learned ? int(Statuses::Learned) : reviewKeys.value(key));
-    };
-    setQuietly(true);
-    QString error = files->save();
-    if (error.isEmpty() && files->isSaveable()) {
-        syncSchedule();
-        error = schedule.save(files->openFileName());
-    }
-    setQuietly(false);
+    // the program or the run; the run itself goes on unchanged.
+    QString error;
+    run->saveAsOfLastExercise([&] {
+        error = files->save();
+        if (error.isEmpty() && files->isSaveable()) {
+            run->syncSchedule(QDate::currentDate());
+            error = run->schedule().save(files->openFileName());
+        }
+    });
     return error;
-}
-
-void MainWindow::judgeAnswerGiven()
-{
-    if (currentPage() != 0 && askedKey >= 0)
-        judgeReview(askedKey);
 }
 
 void MainWindow::saveEdits()
@@ -1039,30 +975,17 @@ void MainWindow::followMidnight()
 
 QString MainWindow::loadSchedule()
 {
-    schedule.setRequestedRetention(reviewRetention);
-    const QString problem = schedule.load(files->openFileName());
-    syncSchedule();
+    run->schedule().setRequestedRetention(reviewRetention);
+    const QString problem = run->schedule().load(files->openFileName());
+    run->syncSchedule(QDate::currentDate());
     return problem;
-}
-
-void MainWindow::syncSchedule()
-{
-    // Review words are at a learning status only while they are asked.
-    QList<ReviewSchedule::Word> words;
-    const QList<int> keys = units->keys();
-    words.reserve(keys.size());
-    for (int key : keys) {
-        const int status = reviewKeys.contains(key) ? int(Statuses::Learned) : statuses->status(key);
-        words.append({units->word(key), status});
-    }
-    schedule.sync(words, QDate::currentDate());
 }
 
 void MainWindow::updateDueCount()
 {
-    syncSchedule();
+    run->syncSchedule(QDate::currentDate());
     dueCountDay = QDate::currentDate();
-    const int due = int(schedule.due(QDate::currentDate()).size());
+    const int due = int(run->schedule().due(QDate::currentDate()).size());
     static_cast<FillWidget*>(lessons.at(0))->setDueCount(due);
 }
 
@@ -1070,72 +993,14 @@ void MainWindow::startReview()
 {
     if (currentPage() != 0)
         return;
-    syncSchedule();
-    // Asked at the model's last step that tests recall (choice, card or
-    // writing): a right answer there makes the word learned again.
-    const int length = modelLength();
-    int step = length - 1;
-    while (step > 0 && modelStep(step) == 1)
-        --step;
-    const int askedAt = Statuses::Initial + step;
-    const QStringList due = schedule.due(QDate::currentDate());
-    for (const QString& word : due) {
-        const int key = units->find(word);
-        if (key < 0 || statuses->status(key) != Statuses::Learned)
-            continue;
-        reviewKeys.insert(key, askedAt);
-        statuses->setStatus(key, askedAt);
-        questions->add(key);
-        variants->add(key);
-    }
-    if (reviewKeys.isEmpty()) {
+    if (run->startReview(QDate::currentDate()) == 0) {
         QMessageBox::information(this, tr("Информация"), tr("Сегодня повторять нечего."));
         return;
     }
     static_cast<FillWidget*>(lessons.at(0))->startLearning();
     // The run did not start (too few words for the choice lesson).
     if (currentPage() == 0)
-        restoreUnaskedReviews();
-}
-
-void MainWindow::judgeReview(int key)
-{
-    const auto it = reviewKeys.constFind(key);
-    if (it == reviewKeys.cend())
-        return;
-    const int status = statuses->status(key);
-    // Still at the status it was asked at: the exercise ended unanswered.
-    if (status == *it)
-        return;
-    reviewKeys.remove(key);
-    schedule.reviewed(units->word(key), true, QDate::currentDate());
-    remembered.insert(key);
-    if (status != Statuses::Learned)
-        statuses->setStatus(key, Statuses::Learned);
-}
-
-void MainWindow::reviewMistake()
-{
-    const int key = questions->current();
-    if (currentPage() == 0 || !reviewKeys.contains(key))
-        return;
-    // Forgotten: a lapse for the schedule, and the word is learned again
-    // from the start of the model.
-    reviewKeys.remove(key);
-    schedule.reviewed(units->word(key), false, QDate::currentDate());
-    statuses->setStatus(key, Statuses::Initial);
-}
-
-void MainWindow::restoreUnaskedReviews()
-{
-    const QHash<int, int> left = reviewKeys;
-    reviewKeys.clear();
-    for (auto it = left.cbegin(); it != left.cend(); ++it) {
-        if (units->contains(it.key()) && statuses->status(it.key()) == it.value()) {
-            statuses->setStatus(it.key(), Statuses::Learned);
-            variants->remove(it.key());
-        }
-    }
+        run->cancelReview();
 }
 
 void MainWindow::showRetentionDialog()
@@ -1150,7 +1015,7 @@ void MainWindow::showRetentionDialog()
     if (!ok)
         return;
     reviewRetention = percent / 100.0;
-    schedule.setRequestedRetention(reviewRetention);
+    run->schedule().setRequestedRetention(reviewRetention);
 }
 
 void MainWindow::showError(const QString& text)
@@ -1344,9 +1209,9 @@ void MainWindow::showEditorDialog()
     abandonExercise();
     // Words learned or mistaken in the editor are no part of the run's figures.
     if (currentPage() != 0) {
-        disconnectStatistics();
+        run->pauseCounting();
         editorDialog->exec();
-        connectStatistics();
+        run->resumeCounting();
     } else {
         editorDialog->exec();
     }

@@ -9,7 +9,6 @@
 
 #include <memory>
 
-#include "model/statistics.h"
 #include "review/reviewschedule.h"
 
 class QAction;
@@ -31,6 +30,7 @@ class FinderDialog;
 class LessonSelector;
 class LanguageDialog;
 class LanguageDetector;
+class LearningRun;
 class ModelDialog;
 class Questions;
 class Statuses;
@@ -95,7 +95,7 @@ public slots:
     /*! Starts a run over the learned words that are due for review. */
     void startReview();
     void showRetentionDialog();
-    const ReviewSchedule& reviewSchedule() const { return schedule; }
+    const ReviewSchedule& reviewSchedule() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -115,8 +115,6 @@ private:
     void setLesson(int kind);
     void endLearningRun();
     void congratulate();
-    void connectStatistics();
-    void disconnectStatistics();
     void renumberPools(const QList<int>& previousKeys);
     void showError(const QString& text);
     void showStartUpProblems();
@@ -125,13 +123,7 @@ private:
     bool saveOpenDictionary(const QString& consequence);
     QString saveDictionaryFiles();
     QString loadSchedule();
-    void syncSchedule();
     void updateDueCount();
-    void reviewMistake();
-    void judgeReview(int key);
-    void restoreUnaskedReviews();
-    void judgeAnswerGiven();
-    void noteLearned(int key);
     void saveEdits();
     void followMidnight();
     void applyDictionaryLanguage();
@@ -145,8 +137,6 @@ private:
     Questions* questions = nullptr;
     Variants* variants = nullptr;
     LessonSelector* lessonSelector = nullptr;
-    Statistics statistics;
-    bool statisticsConnected = false;
     // Loading or resetting a large dictionary signals once per word; the
     // status bar is brought up to date once afterwards instead.
     bool statusBarFrozen = false;
@@ -158,16 +148,8 @@ private:
     // once the box is closed, unless what the box did abandoned it.
     bool deferredLesson = false;
 
-    ReviewSchedule schedule;
-    // Words of the running review, with the status they were asked at.
-    QHash<int, int> reviewKeys;
-    int askedKey = -1;
-    // What the run taught, by word, so that a word counts once: learned
-    // for the first time, remembered in review, or forgotten in review and
-    // learned again.
-    QSet<int> newlyLearned;
-    QSet<int> remembered;
-    QSet<int> relearned;
+    // The run of lessons and the review schedule it feeds.
+    LearningRun* run = nullptr;
     // The due count on the selection page belongs to one day.
     QDate dueCountDay;
     QTimer* midnightTimer = nullptr;

@@ -1,0 +1,210 @@
+#include "learning/learningrun.h"
+
+#include <QSignalBlocker>
+
+#include "config/settings.h"
+#include "model/lessonselector.h"
+#include "model/questions.h"
+#include "model/statuses.h"
+#include "model/units.h"
+#include "model/variants.h"
+
+LearningRun::LearningRun(Units* units, Statuses* statuses, Questions* questions, Variants* variants,
+                         LessonSelector* selector, QObject* parent)
+    : QObject(parent)
+    , units(units)
+    , statuses(statuses)
+    , questions(questions)
+    , variants(variants)
+    , selector(selector)
+{
+    // A mistake in review is a lapse at once, whatever the lesson does next.
+    connect(statuses, &Statuses::decremented, this, &LearningRun::noteMistake);
+}
+
+int LearningRun::next()
+{
+    judgeAnswerGiven();
+    askedKey = -1;
+    if (questions->count() == 0)
+        return -1;
+    if (!counting) {
+        startCounting();
+        statistics.start();
+    }
+    questions->next();
+    askedKey = questions->current();
+    return selector->currentLesson();
+}
+
+int LearningRun::startReview(const QDate& today)
+{
+    syncSchedule(today);
+    // Asked at the model's last step that tests recall (choice, card or
+    // writing): a right answer there makes the word learned again.
+    int step = modelLength() - 1;
+    while (step > 0 && modelStep(step) == 1)
+        --step;
+    const int askedAt = Statuses::Initial + step;
+    const QStringList due = reviewSchedule.due(today);
+    for (const QString& word : due) {
+        const int key = units->find(word);
+        if (key < 0 || statuses->status(key) != Statuses::Learned)
+            continue;
+        reviewKeys.insert(key, askedAt);
+        statuses->setStatus(key, askedAt);
+        questions->add(key);
+        variants->add(key);
+    }
+    return int(reviewKeys.size());
+}
+
+void LearningRun::cancelReview()
+{
+    restoreUnasked();
+}
+
+LearningRun::Figures LearningRun::figures() const
+{
+    return {int(newlyLearned.size()), statistics.mistakesCount(), statistics.learningSeconds(),
+            int(remembered.size()), int(relearned.size())};
+}
+
+LearningRun::Figures LearningRun::finish()
+{
+    judgeAnswerGiven();
+    askedKey = -1;
+    const Figures result = figures();
+    newlyLearned.clear();
+    remembered.clear();
+    relearned.clear();
+    statistics.reset();
+    questions->clear();
+    variants->clear();
+    stopCounting();
+    restoreUnasked();
+    return result;
+}
+
+void LearningRun::pauseCounting()
+{
+    if (counting)
+        stopCounting();
+}
+
+void LearningRun::resumeCounting()
+{
+    startCounting();
+}
+
+void LearningRun::saveAsOfLastExercise(const std::function<void()>& save)
+{
+    judgeAnswerGiven();
+    QList<int> unasked;
+    for (auto it = reviewKeys.cbegin(); it != reviewKeys.cend(); ++it) {
+        if (units->contains(it.key()) && statuses->status(it.key()) == it.value())
+            unasked.append(it.key());
+    }
+    const auto setQuietly = [this, &unasked](bool learned) {
+        const QSignalBlocker blocker(statuses);
+        for (int key : std::as_const(unasked))
+            statuses->setStatus(key, learned ? int(Statuses::Learned) : reviewKeys.value(key));
+    };
+    setQuietly(true);
+    save();
+    setQuietly(false);
+}
+
+void LearningRun::syncSchedule(const QDate& today)
+{
+    // Review words are at a learning status only while they are asked.
+    QList<ReviewSchedule::Word> words;
+    const QList<int> keys = units->keys();
+    words.reserve(keys.size());
+    for (int key : keys) {
+        const int status = reviewKeys.contains(key) ? int(Statuses::Learned) : statuses->status(key);
+        words.append({units->word(key), status});
+    }
+    reviewSchedule.sync(words, today);
+}
+
+void LearningRun::judge(int key)
+{
+    const auto it = reviewKeys.constFind(key);
+    if (it == reviewKeys.cend())
+        return;
+    const int status = statuses->status(key);
+    // Still at the status it was asked at: the exercise ended unanswered.
+    if (status == *it)
+        return;
+    reviewKeys.remove(key);
+    reviewSchedule.reviewed(units->word(key), true, QDate::currentDate());
+    remembered.insert(key);
+    if (status != Statuses::Learned)
+        statuses->setStatus(key, Statuses::Learned);
+}
+
+void LearningRun::judgeAnswerGiven()
+{
+    if (askedKey >= 0)
+        judge(askedKey);
+}
+
+void LearningRun::noteLearned(int key)
+{
+    // A review word that reached the end of the model was remembered; it
+    // is counted when it is judged.
+    if (reviewKeys.contains(key) || remembered.contains(key) || !units->contains(key))
+        return;
+    // A word with a card was learned before and forgotten since.
+    if (reviewSchedule.contains(units->word(key))) {
+        relearned.insert(key);
+        return;
+    }
+    if (!newlyLearned.contains(key)) {
+        newlyLearned.insert(key);
+        reviewSchedule.countLearned(QDate::currentDate());
+    }
+}
+
+void LearningRun::noteMistake()
+{
+    const int key = questions->current();
+    if (!counting || !reviewKeys.contains(key))
+        return;
+    // Forgotten: a lapse for the schedule, and the word is learned again
+    // from the start of the model.
+    reviewKeys.remove(key);
+    reviewSchedule.reviewed(units->word(key), false, QDate::currentDate());
+    statuses->setStatus(key, Statuses::Initial);
+}
+
+void LearningRun::restoreUnasked()
+{
+    const QHash<int, int> left = reviewKeys;
+    reviewKeys.clear();
+    for (auto it = left.cbegin(); it != left.cend(); ++it) {
+        if (units->contains(it.key()) && statuses->status(it.key()) == it.value()) {
+            statuses->setStatus(it.key(), Statuses::Learned);
+            variants->remove(it.key());
+        }
+    }
+}
+
+void LearningRun::startCounting()
+{
+    if (counting)
+        return;
+    connect(statuses, &Statuses::learned, &statistics, &Statistics::incrementLearned);
+    connect(statuses, &Statuses::decremented, &statistics, &Statistics::incrementMistakes);
+    connect(statuses, &Statuses::learned, this, &LearningRun::noteLearned);
+    counting = true;
+}
+
+void LearningRun::stopCounting()
+{
+    counting = false;
+    disconnect(statuses, &Statuses::learned, &statistics, &Statistics::incrementLearned);
+    disconnect(statuses, &Statuses::decremented, &statistics, &Statistics::incrementMistakes);
+    disconnect(statuses, &Statuses::learned, this, &LearningRun::noteLearned);
+}

@@ -1,0 +1,110 @@
+#pragma once
+
+#include <QDate>
+#include <QHash>
+#include <QObject>
+#include <QSet>
+
+#include <functional>
+
+#include "model/statistics.h"
+#include "review/reviewschedule.h"
+
+class LessonSelector;
+class Questions;
+class Statuses;
+class Units;
+class Variants;
+
+/*!
+    One learning run and the review schedule it feeds, without widgets: which
+    word is asked next and in which lesson, the review of due words, what
+    the run taught, and how a run ends or is cut short.
+
+    A review run is the ordinary run with the due words put into the pools
+    at the model's last recall step. A right answer there is "remembered", a
+    mistake a lapse that sends the word back to the start of the model.
+    Words are counted once each: newly learned, remembered, or forgotten and
+    learned again.
+
+    Whatever ends the program, a save writes the state at the last finished
+    exercise: saveAsOfLastExercise() judges an answer already given and
+    writes review words still waiting as learned, then puts them back, so a
+    save that does not end the run leaves it going.
+*/
+class LearningRun : public QObject
+{
+    Q_OBJECT
+
+public:
+    struct Figures
+    {
+        int learned = 0;
+        int mistakes = 0;
+        qint64 seconds = 0;
+        int reviewed = 0;
+        int relearned = 0;
+    };
+
+    LearningRun(Units* units, Statuses* statuses, Questions* questions, Variants* variants,
+                LessonSelector* selector, QObject* parent = nullptr);
+
+    ReviewSchedule& schedule() { return reviewSchedule; }
+    const ReviewSchedule& schedule() const { return reviewSchedule; }
+
+    /*! Whether a run is going (its figures are being counted). */
+    bool isRunning() const { return counting; }
+    /*! Review words not yet answered: still learned as far as the learner knows. */
+    int waitingReviews() const { return int(reviewKeys.size()); }
+
+    /*! The lesson kind of the next question, after judging the one before;
+        -1 when the pool is empty and the run is over. Starts the run's
+        clock with its first question. */
+    int next();
+
+    /*! Puts the words due \a today into the pools at the model's last
+        recall step; returns how many. */
+    int startReview(const QDate& today);
+    /*! The review did not start after all: its words are learned again. */
+    void cancelReview();
+
+    /*! The run's figures so far. */
+    Figures figures() const;
+    /*! Ends the run: judges the answer given, empties the pools, restores
+        the reviews not asked and returns the figures for the totals. */
+    Figures finish();
+
+    /*! Statuses changed outside the lessons (the editor) are no part of the run. */
+    void pauseCounting();
+    void resumeCounting();
+
+    /*! Runs \a save with the statuses as they stood at the last finished exercise. */
+    void saveAsOfLastExercise(const std::function<void()>& save);
+
+    /*! Brings the schedule in line with the statuses; review words count as learned. */
+    void syncSchedule(const QDate& today);
+
+private:
+    void judge(int key);
+    void judgeAnswerGiven();
+    void noteLearned(int key);
+    void noteMistake();
+    void restoreUnasked();
+    void startCounting();
+    void stopCounting();
+
+    Units* units;
+    Statuses* statuses;
+    Questions* questions;
+    Variants* variants;
+    LessonSelector* selector;
+    ReviewSchedule reviewSchedule;
+    Statistics statistics;
+    bool counting = false;
+    // Words of the running review, with the status they were asked at.
+    QHash<int, int> reviewKeys;
+    int askedKey = -1;
+    QSet<int> newlyLearned;
+    QSet<int> remembered;
+    QSet<int> relearned;
+};
