@@ -1,6 +1,5 @@
 #include <QComboBox>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QInputDialog>
 #include <QProcess>
@@ -267,20 +266,22 @@ void TestChosenFiles::columnChooserOfAWideFileOpensAtOnce()
     }
     const QString source = dir.filePath(QStringLiteral("wide.csv"));
     writeFile(source, header + "\n" + row + "\n");
-    QElapsedTimer shown;
-    qint64 elapsed = -1;
     int offered = 0;
+    bool measuresEveryName = true;
     whenModal<ImportDialog>([&](ImportDialog* dialog) {
-        elapsed = shown.elapsed();
-        offered = dialog->findChild<QComboBox*>(QStringLiteral("wordColumn"))->count();
+        auto* words = dialog->findChild<QComboBox*>(QStringLiteral("wordColumn"));
+        offered = words->count();
+        // What froze the window: each box measured all its names for its
+        // width. Checked by what the boxes do, not by a time that depends
+        // on the machine.
+        measuresEveryName = words->sizeAdjustPolicy() == QComboBox::AdjustToContents
+                            || words->sizeAdjustPolicy() == QComboBox::AdjustToContentsOnFirstShow;
         dialog->reject();
     });
     QWidget window;
-    shown.start();
     QCOMPARE(ImportExport(&window).importFrom(source), QString());
     QCOMPARE(offered, columns);
-    qInfo("shown after %lld ms", elapsed);
-    QVERIFY2(elapsed < 1000, qPrintable(QStringLiteral("%1 ms").arg(elapsed)));
+    QVERIFY(!measuresEveryName);
 }
 
 VOCABRIUM_TEST_MAIN(TestChosenFiles)
