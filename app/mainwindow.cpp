@@ -765,14 +765,7 @@ void MainWindow::endLearningRun()
 
 void MainWindow::congratulate()
 {
-    const LearningRun::Figures figures = run->figures();
-    StatusTexts::Run texts;
-    texts.learned = figures.learned;
-    texts.mistakes = figures.mistakes;
-    texts.seconds = figures.seconds;
-    texts.reviewed = figures.reviewed;
-    texts.relearned = figures.relearned;
-    QMessageBox box(QMessageBox::Information, tr("Поздравляю!"), StatusTexts::congratulation(texts),
+    QMessageBox box(QMessageBox::Information, tr("Поздравляю!"), StatusTexts::congratulation(run->figures()),
                     QMessageBox::Ok, this);
     box.setTextFormat(Qt::RichText);
     box.exec();

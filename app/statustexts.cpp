@@ -64,7 +64,7 @@ QString progress(int learned, qint64 seconds, int mistakes, int reviewed)
         + QStringLiteral("</b>");
 }
 
-QString congratulation(const Run& run)
+QString congratulation(const LearningRun::Figures& run)
 {
     // A run of reviews alone taught nothing new: it says what was
     // remembered and what had to be learned again instead.

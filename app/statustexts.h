@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "learning/learningrun.h"
+
 /*! Texts of the status bar, the progress box and the congratulation, kept
     apart from the window so their arithmetic can be checked directly. */
 namespace StatusTexts {
@@ -17,17 +19,8 @@ QString learnedLabel(int learned, int total);
 QString learningLabel(int inPool);
 QString progress(int learned, qint64 seconds, int mistakes, int reviewed = 0);
 
-/*! The figures of one run. \a reviewed learned words were asked again and
-    remembered, \a relearned were forgotten and learned again; both are
-    counted apart from the newly \a learned. */
-struct Run
-{
-    int learned = 0;
-    int mistakes = 0;
-    qint64 seconds = 0;
-    int reviewed = 0;
-    int relearned = 0;
-};
-QString congratulation(const Run& run);
+/*! The congratulation after a run. Words remembered in review and words
+    forgotten and learned again are counted apart from the newly learned. */
+QString congratulation(const LearningRun::Figures& run);
 
 } // namespace StatusTexts

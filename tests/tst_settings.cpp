@@ -236,7 +236,7 @@ void TestSettings::countedTexts_data()
     QTest::newRow("104") << WordCount::text(104) << QStringLiteral("104 слова");
     QTest::newRow("114") << WordCount::text(114) << QStringLiteral("114 слов");
     QTest::newRow("past a day") << StatusTexts::durationText(90061) << QStringLiteral("25:01:01");
-    StatusTexts::Run review;
+    LearningRun::Figures review;
     review.reviewed = 2;
     review.relearned = 3;
     review.mistakes = 3;
@@ -244,7 +244,7 @@ void TestSettings::countedTexts_data()
     QTest::newRow("review run") << StatusTexts::congratulation(review)
         << QStringLiteral("Повторено и вспомнено: <b>2</b><br>Забыто и выучено заново: <b>3</b><br>"
                           "Ошибок: <b>3</b><br>Потраченное время: <b>00:01:05</b>");
-    StatusTexts::Run learning;
+    LearningRun::Figures learning;
     learning.learned = 5;
     QTest::newRow("learning run") << StatusTexts::congratulation(learning)
         << QStringLiteral("Только что вы изучили <b>5 слов!</b><br>Ошибок: <b>0</b><br>"
