@@ -8,14 +8,16 @@
 
 #include "config/settings.h"
 #include "model/units.h"
+#include "session/workspace.h"
 #include "speech/transcriptions.h"
 #include "translation/translator.h"
 
-LanguageDialog::LanguageDialog(QWidget* parent)
+LanguageDialog::LanguageDialog(Workspace* workspace, QWidget* parent)
     : QDialog(parent)
+    , settings(&workspace->settings)
     , table(languages())
-    , units(Units::instance(0))
-    , transcriptions(Transcriptions::instance())
+    , units(&workspace->words.units)
+    , transcriptions(&workspace->transcriptions)
 {
     setWindowTitle(tr("Язык"));
     createWidgets();
@@ -40,12 +42,12 @@ void LanguageDialog::createWidgets()
     learningList = new QComboBox;
     for (const QString& code : languageCodes(table))
         learningList->addItem(languageName(table, code), code);
-    learningList->setCurrentIndex(learningList->findData(learningLanguage, Qt::UserRole, Qt::MatchExactly | Qt::MatchCaseSensitive));
+    learningList->setCurrentIndex(learningList->findData(settings->learningLanguage, Qt::UserRole, Qt::MatchExactly | Qt::MatchCaseSensitive));
 
     interfaceList = new QComboBox;
     interfaceList->addItem(QStringLiteral("Русский"), QStringLiteral("ru"));
     interfaceList->addItem(QStringLiteral("English"), QStringLiteral("en"));
-    interfaceList->setCurrentIndex(interfaceList->findData(interfaceLanguage, Qt::UserRole, Qt::MatchExactly | Qt::MatchCaseSensitive));
+    interfaceList->setCurrentIndex(interfaceList->findData(settings->interfaceLanguage, Qt::UserRole, Qt::MatchExactly | Qt::MatchCaseSensitive));
 
     buttonBox = new QDialogButtonBox(QDialogButtonBox::Save);
 }
@@ -72,7 +74,7 @@ int LanguageDialog::exec()
     // The open dictionary's language, which may have changed since the last time.
     {
         const QSignalBlocker blocker(learningList);
-        learningList->setCurrentIndex(learningList->findData(learningLanguage, Qt::UserRole, Qt::MatchExactly | Qt::MatchCaseSensitive));
+        learningList->setCurrentIndex(learningList->findData(settings->learningLanguage, Qt::UserRole, Qt::MatchExactly | Qt::MatchCaseSensitive));
     }
     setFixedSize(sizeHint());
     return QDialog::exec();
@@ -80,8 +82,8 @@ int LanguageDialog::exec()
 
 void LanguageDialog::changeLanguage()
 {
-    learningLanguage = learningList->currentData().toString();
-    interfaceLanguage = interfaceList->currentData().toString();
-    transcriptionFileName = transcriptionFileFor(learningLanguage);
+    settings->learningLanguage = learningList->currentData().toString();
+    settings->interfaceLanguage = interfaceList->currentData().toString();
+    settings->transcriptionFileName = transcriptionFileFor(settings->learningLanguage);
     transcriptions->load();
 }

@@ -4,6 +4,8 @@
 #include <QList>
 #include <QPair>
 
+class Settings;
+class Workspace;
 class QComboBox;
 class QDialogButtonBox;
 class Transcriptions;
@@ -16,7 +18,7 @@ class LanguageDialog : public QDialog
     Q_OBJECT
 
 public:
-    explicit LanguageDialog(QWidget* parent = nullptr);
+    explicit LanguageDialog(Workspace* workspace, QWidget* parent = nullptr);
 
     /*! Base name of the transcription table for a learning language, empty
         for a language without one. */
@@ -29,6 +31,7 @@ private slots:
     void changeLanguage();
 
 private:
+    Settings* settings;
     void createWidgets();
     void createConnections();
     void createLayout();

@@ -16,7 +16,7 @@
 #include "session/singleinstance.h"
 #include "session/terminationsignals.h"
 #include "session/toolkittranslation.h"
-#include "speech/transcriptions.h"
+#include "session/workspace.h"
 
 int main(int argc, char** argv)
 {
@@ -31,8 +31,7 @@ int main(int argc, char** argv)
     const DataFolders folders = DataFolders::locate(
         QApplication::applicationDirPath(), QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     QDir::setCurrent(folders.data);
-    learnedWordsName = folders.learnedWords;
-    QDir().mkpath(QFileInfo(learnedWordsName).path());
+    QDir().mkpath(QFileInfo(folders.learnedWords).path());
 
     // A second copy would save its own state over this one's at exit.
     SingleInstance instance(SingleInstance::defaultLockPath());
@@ -42,22 +41,25 @@ int main(int argc, char** argv)
         return 0;
     }
 
-    readSettings();
-    nativeStyle = QApplication::style()->name();
+    Settings settings;
+    settings.learnedWordsName = folders.learnedWords;
+    settings.read();
+    settings.nativeStyle = QApplication::style()->name();
     Random::seed(quint32(QTime(0, 0, 0, 0).secsTo(QTime::currentTime())));
 
     auto* translator = new QTranslator(&application);
     if (ToolkitTranslation::load(*translator, QLocale::system(), QStringLiteral("Translations")))
         QApplication::installTranslator(translator);
 
-    // The transcription table of the learning language is read on first use.
-    Transcriptions::instance();
+    // Everything the windows share, built once: the words, the transcription
+    // table of the learning language, the installed dictionaries.
+    Workspace workspace(settings);
 
     // Installed before the window is built, so a kill during a slow start
     // waits for the event loop and saves instead of ending the program
     // half-way.
     TerminationSignals termination;
-    MainWindow window;
+    MainWindow window(&workspace);
     if (!instance.hasLock())
         window.keepFilesUnchanged(QObject::tr(
             "Не удалось создать файл блокировки ни в папке настроек, ни в запасных папках, поэтому нельзя "

@@ -57,10 +57,12 @@
 #include "lessons/writewidget.h"
 #include "model/dictionaryfiles.h"
 #include "model/lessonselector.h"
+#include "lessons/cardstyles.h"
 #include "model/questions.h"
 #include "model/statuses.h"
 #include "model/units.h"
 #include "model/variants.h"
+#include "session/workspace.h"
 #include "speech/transcriptions.h"
 #include "translation/translator.h"
 
@@ -75,7 +77,9 @@ QString dicSuffix()
 
 } // namespace
 
-MainWindow::MainWindow()
+MainWindow::MainWindow(Workspace* workspace)
+    : workspace(workspace)
+    , settings(workspace->settings)
 {
     Q_INIT_RESOURCE(resources);
     initModels();
@@ -118,25 +122,32 @@ AbstractLesson* MainWindow::lesson(int kind) const
 
 void MainWindow::initModels()
 {
-    // Taken before the lists exist: a list that cannot read its file falls
-    // back to the default dictionary as it is created.
-    const QString storedFile = currentFileName + dicSuffix();
-    units = Units::instance(0);
-    learnedUnits = Units::instance(1);
-    statuses = Statuses::instance();
-    questions = Questions::instance();
-    variants = Variants::instance();
-    lessonSelector = LessonSelector::instance();
-    files = std::make_unique<DictionaryFiles>(units, learnedUnits, statuses);
+    const QString storedFile = settings.currentFileName + dicSuffix();
+    units = &workspace->words.units;
+    learnedUnits = &workspace->words.learnedUnits;
+    statuses = &workspace->words.statuses;
+    questions = &workspace->words.questions;
+    variants = &workspace->words.variants;
+    lessonSelector = &workspace->words.selector;
+    files = std::make_unique<DictionaryFiles>(&workspace->words);
     // As at any start, the statuses reach no pool: a run begins on the
     // word selection page.
     const QSignalBlocker blocker(statuses);
-    startUpProblems = files->openAtStartUp(storedFile);
+    startUpProblems = files->openAtStartUp(storedFile, settings.dictionariesPath + QStringLiteral("default.dic"));
     applyDictionaryLanguage();
-    run = new LearningRun(units, statuses, questions, variants, lessonSelector, this);
+    run = new LearningRun(&workspace->words, &settings, this);
     const QString scheduleProblem = loadSchedule();
     if (!scheduleProblem.isEmpty())
         startUpProblems.append(scheduleProblem);
+}
+
+void MainWindow::storeSettings()
+{
+    QString open = units->fileName();
+    if (open.endsWith(dicSuffix()))
+        open.chop(dicSuffix().size());
+    settings.currentFileName = open;
+    settings.write();
 }
 
 void MainWindow::createWidgets()
@@ -190,15 +201,15 @@ void MainWindow::createWidgets()
     learnedLabel = new QLabel;
     learningLabel = new QLabel;
 
-    editorDialog = new EditorDialog(this);
-    modelDialog = new ModelDialog(this);
-    languageDialog = new LanguageDialog(this);
-    downloaderDialog = new DownloaderDialog(this);
-    finderDialog = new FinderDialog(this);
+    editorDialog = new EditorDialog(workspace, this);
+    modelDialog = new ModelDialog(&settings, this);
+    languageDialog = new LanguageDialog(workspace, this);
+    downloaderDialog = new DownloaderDialog(settings.dictionariesPath, this);
+    finderDialog = new FinderDialog(workspace, this);
 
     stack = new QStackedWidget(this);
-    stack->setStyleSheet(stackStyleSheet);
-    lessons = {new FillWidget, new MeetWidget, new SelectWidget, new CardWidget, new WriteWidget};
+    stack->setStyleSheet(stackStyleSheet());
+    lessons = {new FillWidget(workspace), new MeetWidget(workspace), new SelectWidget(workspace), new CardWidget(workspace), new WriteWidget(workspace)};
     for (AbstractLesson* lesson : std::as_const(lessons)) {
         // A page taller or wider than the window scrolls inside it instead
         // of making the window grow.
@@ -251,10 +262,10 @@ void MainWindow::createActions()
         recentFileActions.append(action);
     }
 
-    toolBarAction = makeToggle(tr("Панель инструментов"), "Ctrl+1", mwToolBar);
-    finderBarAction = makeToggle(tr("Панель поиска"), "Ctrl+2", mwFinderBar);
-    statusBarAction = makeToggle(tr("Строка состояния"), "Ctrl+3", mwStatusBar);
-    alwaysOnTopAction = makeToggle(tr("Поверх всех окон"), "Ctrl+t", mwAlwaysOnTop);
+    toolBarAction = makeToggle(tr("Панель инструментов"), "Ctrl+1", settings.mwToolBar);
+    finderBarAction = makeToggle(tr("Панель поиска"), "Ctrl+2", settings.mwFinderBar);
+    statusBarAction = makeToggle(tr("Строка состояния"), "Ctrl+3", settings.mwStatusBar);
+    alwaysOnTopAction = makeToggle(tr("Поверх всех окон"), "Ctrl+t", settings.mwAlwaysOnTop);
     connect(alwaysOnTopAction, &QAction::toggled, this, &MainWindow::toggleAlwaysOnTop);
 
     editorAction = makeAction(":Editor.png", tr("Редактор словаря..."), QKeySequence(QStringLiteral("Ctrl+E")));
@@ -295,19 +306,19 @@ void MainWindow::createActions()
         styleGroup->addAction(action);
         return action;
     };
-    standardStyleAction = addStyle(tr("Стандарт"), QString(), styleName == nativeStyle);
+    standardStyleAction = addStyle(tr("Стандарт"), QString(), settings.styleName == settings.nativeStyle);
     cleanlooksStyleAction = addStyle(QStringLiteral("Cleanlooks"), QStringLiteral("cleanlooks"),
-                                     styleName == QLatin1String("cleanlooks"));
+                                     settings.styleName == QLatin1String("cleanlooks"));
     plastiqueStyleAction = addStyle(QStringLiteral("Plastique"), QStringLiteral("plastique"),
-                                    styleName == QLatin1String("plastique"));
+                                    settings.styleName == QLatin1String("plastique"));
     connect(styleGroup, &QActionGroup::triggered, this, &MainWindow::setupStyle);
 
-    transcriptionAction = makeToggle(tr("Транскрипция"), "Ctrl+b", transcriptionEnabled);
+    transcriptionAction = makeToggle(tr("Транскрипция"), "Ctrl+b", settings.transcriptionEnabled);
     // The flag first, then the lesson on screen shows the word again with or
     // without its transcription.
     connect(transcriptionAction, &QAction::toggled, this, &MainWindow::toggleTranscription);
     connect(transcriptionAction, &QAction::triggered, this, &MainWindow::restartCurrentLessson);
-    speakAction = makeToggle(tr("Озвучка"), "Ctrl+s", speakEnabled);
+    speakAction = makeToggle(tr("Озвучка"), "Ctrl+s", settings.speakEnabled);
     connect(speakAction, &QAction::toggled, this, &MainWindow::toggleSpeak);
     supportAction = makeAction(":Money.png", tr("Поддержать проект..."), QKeySequence());
     connect(supportAction, &QAction::triggered, this, [this] {
@@ -462,7 +473,7 @@ void MainWindow::createConnections()
 
 void MainWindow::applySettings()
 {
-    QApplication::setFont(interfaceFont);
+    QApplication::setFont(settings.interfaceFont);
     // Widgets with a style sheet took their font when the sheet was set;
     // setting it again makes them take the new one.
     const QList<QWidget*> children = findChildren<QWidget*>();
@@ -474,29 +485,29 @@ void MainWindow::applySettings()
         lesson->setupFonts();
     // Every menu title fits in the window whatever the interface font.
     setMinimumWidth(qMin(menuBar()->sizeHint().width(), 1200));
-    Styles::apply(styleName);
+    Styles::apply(settings.styleName, settings.nativeStyle);
     // Stored values may come from another screen or a damaged file.
-    const QScreen* screen = QGuiApplication::screenAt(mwPos);
+    const QScreen* screen = QGuiApplication::screenAt(settings.mwPos);
     if (!screen)
         screen = QGuiApplication::primaryScreen();
-    const QRect fitted = fitToScreen(mwSize, mwPos, screen ? screen->availableGeometry() : QRect());
+    const QRect fitted = fitToScreen(settings.mwSize, settings.mwPos, screen ? screen->availableGeometry() : QRect());
     resize(fitted.size());
     move(fitted.topLeft());
-    mainToolBar->setVisible(mwToolBar);
-    finderToolBar->setVisible(mwFinderBar);
-    statusBar()->setVisible(mwStatusBar);
-    toggleAlwaysOnTop(mwAlwaysOnTop);
+    mainToolBar->setVisible(settings.mwToolBar);
+    finderToolBar->setVisible(settings.mwFinderBar);
+    statusBar()->setVisible(settings.mwStatusBar);
+    toggleAlwaysOnTop(settings.mwAlwaysOnTop);
 }
 
 void MainWindow::setupStyle(QAction* action)
 {
     const QString name = action->data().toString();
     if (name.isEmpty()) {
-        Styles::apply(nativeStyle);
-        styleName = nativeStyle;
+        Styles::apply(settings.nativeStyle, settings.nativeStyle);
+        settings.styleName = settings.nativeStyle;
     } else {
-        Styles::apply(name);
-        styleName = name;
+        Styles::apply(name, settings.nativeStyle);
+        settings.styleName = name;
     }
 }
 
@@ -504,7 +515,7 @@ void MainWindow::toggleAlwaysOnTop(bool on)
 {
     // Changing the flags hides the window; the first call comes from the
     // constructor, before main() shows it.
-    mwAlwaysOnTop = on;
+    settings.mwAlwaysOnTop = on;
     setWindowFlag(Qt::WindowStaysOnTopHint, on);
     if (firstAlwaysOnTopCall)
         firstAlwaysOnTopCall = false;
@@ -514,23 +525,23 @@ void MainWindow::toggleAlwaysOnTop(bool on)
 
 void MainWindow::toggleTranscription(bool on)
 {
-    transcriptionEnabled = on;
+    settings.transcriptionEnabled = on;
 }
 
 void MainWindow::toggleSpeak(bool on)
 {
-    speakEnabled = on;
+    settings.speakEnabled = on;
 }
 
 void MainWindow::showInterfaceFontDialog()
 {
     bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, interfaceFont, this);
+    const QFont font = QFontDialog::getFont(&ok, settings.interfaceFont, this);
     resumeDeferredLesson();
     if (!ok)
         return;
-    interfaceFont = font;
-    interfaceFont.setPointSize(sensibleFontSize(font.pointSize(), 10, MaximumInterfaceFontSize));
+    settings.interfaceFont = font;
+    settings.interfaceFont.setPointSize(sensibleFontSize(font.pointSize(), 10, MaximumInterfaceFontSize));
     // Keep the geometry and bars the user has now rather than those of start-up.
     storeWindowState();
     applySettings();
@@ -539,12 +550,12 @@ void MainWindow::showInterfaceFontDialog()
 void MainWindow::showLessonFontDialog()
 {
     bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, lessonFont, this);
+    const QFont font = QFontDialog::getFont(&ok, settings.lessonFont, this);
     resumeDeferredLesson();
     if (!ok)
         return;
-    lessonFont = font;
-    lessonFont.setPointSize(sensibleFontSize(font.pointSize(), 12, MaximumLessonFontSize));
+    settings.lessonFont = font;
+    settings.lessonFont.setPointSize(sensibleFontSize(font.pointSize(), 12, MaximumLessonFontSize));
     for (AbstractLesson* lesson : std::as_const(lessons))
         lesson->setupFonts();
 }
@@ -560,12 +571,12 @@ void MainWindow::showHelp()
 
 void MainWindow::showLanguageDialog()
 {
-    const QString before = learningLanguage;
+    const QString before = settings.learningLanguage;
     languageDialog->exec();
     // The language belongs to the open dictionary, not to every one.
-    if (learningLanguage != before || DictionaryLanguage::read(files->openFileName()).kind != DictionaryLanguage::Reading::Whole) {
-        const QString error = writeLanguage(files->openFileName(), learningLanguage);
-        setLearningLanguage(learningLanguage);
+    if (settings.learningLanguage != before || DictionaryLanguage::read(files->openFileName()).kind != DictionaryLanguage::Reading::Whole) {
+        const QString error = writeLanguage(files->openFileName(), settings.learningLanguage);
+        setLearningLanguage(settings.learningLanguage);
         if (!error.isEmpty())
             showError(error + QLatin1Char('\n') + tr("Язык будет действовать до закрытия словаря."));
         restartCurrentLessson();
@@ -593,7 +604,7 @@ void MainWindow::applyDictionaryLanguage()
             languageDetector = std::make_unique<LanguageDetector>();
         guess = languageDetector->detect(words);
     }
-    const LanguageDetector::Decision decision = LanguageDetector::decide(words, guess, learningLanguage);
+    const LanguageDetector::Decision decision = LanguageDetector::decide(words, guess, settings.learningLanguage);
     setLearningLanguage(decision.language);
     if (decision.keep)
         writeLanguage(dic, decision.language);
@@ -617,7 +628,7 @@ void MainWindow::askDictionaryLanguage(const QString& dicPath, const QString& pr
     const qsizetype chosen = names.indexOf(name);
     const QString language = ok && chosen >= 0 ? DictionaryLanguage::supported().at(chosen) : proposed;
     writeLanguage(dicPath, language);
-    if (language != learningLanguage) {
+    if (language != settings.learningLanguage) {
         setLearningLanguage(language);
         restartCurrentLessson();
     }
@@ -637,14 +648,14 @@ void MainWindow::setLearningLanguage(const QString& language)
     // Transcriptions, the voice, translations, the words-from-text
     // direction and the export's column names all read the learning
     // language: the open dictionary's.
-    learningLanguage = language;
-    transcriptionFileName = LanguageDialog::transcriptionFileFor(language);
-    Transcriptions::instance()->load();
+    settings.learningLanguage = language;
+    settings.transcriptionFileName = LanguageDialog::transcriptionFileFor(language);
+    (&workspace->transcriptions)->load();
 }
 
 void MainWindow::showTranslatorSettingsDialog()
 {
-    TranslatorSettingsDialog dialog(this);
+    TranslatorSettingsDialog dialog(workspace, this);
     dialog.exec();
 }
 
@@ -662,7 +673,7 @@ void MainWindow::setupDictionariesFolder()
         QFile::copy(source.path() + QLatin1Char('/') + name, home.path() + QLatin1Char('/') + name);
     {
         const QSignalBlocker blocker(statuses);
-        startUpProblems += this->files->openAtStartUp(currentFileName + dicSuffix());
+        startUpProblems += this->files->openAtStartUp(settings.currentFileName + dicSuffix(), settings.dictionariesPath + QStringLiteral("default.dic"));
     }
     applyDictionaryLanguage();
     loadSchedule();
@@ -671,11 +682,11 @@ void MainWindow::setupDictionariesFolder()
 
 void MainWindow::storeWindowState()
 {
-    mwSize = size();
-    mwPos = pos();
-    mwToolBar = mainToolBar->isVisible();
-    mwFinderBar = finderToolBar->isVisible();
-    mwStatusBar = statusBar()->isVisible();
+    settings.mwSize = size();
+    settings.mwPos = pos();
+    settings.mwToolBar = mainToolBar->isVisible();
+    settings.mwFinderBar = finderToolBar->isVisible();
+    settings.mwStatusBar = statusBar()->isVisible();
 }
 
 void MainWindow::setLesson(int kind)
@@ -750,15 +761,10 @@ void MainWindow::endLearningRun()
     if (currentPage() == 0)
         return;
     abandonExercise();
-    // Remembered and relearned words were learned before: they count apart.
-    const LearningRun::Figures figures = run->finish();
-    learnedCount += figures.learned;
-    reviewedCount += figures.reviewed;
-    mistakesCount += figures.mistakes;
-    learningTime += figures.seconds;
+    run->finish();
     // What was learned must survive a crash or a kill from here on.
     const QString error = saveDictionaryFiles();
-    writeSettings();
+    storeSettings();
     if (!error.isEmpty())
         showError(error);
 }
@@ -816,7 +822,7 @@ void MainWindow::showProgressDialog()
 {
     forever {
         QMessageBox box(QMessageBox::Information, tr("Прогресс"),
-                        StatusTexts::progress(learnedCount, learningTime, mistakesCount, reviewedCount),
+                        StatusTexts::progress(settings.learnedCount, settings.learningTime, settings.mistakesCount, settings.reviewedCount),
                         QMessageBox::Ok | QMessageBox::Reset, this);
         box.setTextFormat(Qt::RichText);
         // Enter, Escape and the close button close the box; clearing the
@@ -841,10 +847,7 @@ void MainWindow::showProgressDialog()
             this, tr("Вопрос"), tr("Вы уверены что хотите очистить свои достижения?"),
             QMessageBox::Yes | QMessageBox::No);
         if (answer == QMessageBox::Yes) {
-            learnedCount = 0;
-            mistakesCount = 0;
-            reviewedCount = 0;
-            learningTime = 0;
+            run->resetTotals();
         }
     }
 }
@@ -862,13 +865,13 @@ void MainWindow::updateStatusBar()
 
 void MainWindow::updateTitle()
 {
-    setWindowTitle(QFileInfo(currentFileName).fileName() + QStringLiteral(" - Vocabrium"));
+    setWindowTitle(QFileInfo(units->fileName()).completeBaseName() + QStringLiteral(" - Vocabrium"));
 }
 
 void MainWindow::updateRecentFiles()
 {
-    QStringList files = recentFiles;
-    const QString current = currentFileName + dicSuffix();
+    QStringList files = settings.recentFiles;
+    const QString current = units->fileName();
     files.removeAll(current);
     files.prepend(current);
     files.erase(std::remove_if(files.begin(), files.end(),
@@ -876,7 +879,7 @@ void MainWindow::updateRecentFiles()
                 files.end());
     while (files.size() > RecentFileCount)
         files.removeLast();
-    recentFiles = files;
+    settings.recentFiles = files;
 
     for (QAction* action : std::as_const(recentFileActions))
         action->setVisible(false);
@@ -950,7 +953,7 @@ void MainWindow::saveEdits()
     // Accepted edits reach the disk at once, not only at the next switch
     // or at exit.
     const QString error = saveDictionaryFiles();
-    writeSettings();
+    storeSettings();
     if (!error.isEmpty())
         showError(error);
 }
@@ -968,7 +971,7 @@ void MainWindow::followMidnight()
 
 QString MainWindow::loadSchedule()
 {
-    run->schedule().setRequestedRetention(reviewRetention);
+    run->schedule().setRequestedRetention(settings.reviewRetention);
     const QString problem = run->schedule().load(files->openFileName());
     run->syncSchedule(QDate::currentDate());
     return problem;
@@ -1003,12 +1006,12 @@ void MainWindow::showRetentionDialog()
         this, tr("Повторение"),
         tr("Какую долю выученных слов вы хотите помнить к дню повторения, %?\n"
            "Чем больше доля, тем чаще повторения."),
-        int(qRound(reviewRetention * 100)), 70, 99, 1, &ok);
+        int(qRound(settings.reviewRetention * 100)), 70, 99, 1, &ok);
     resumeDeferredLesson();
     if (!ok)
         return;
-    reviewRetention = percent / 100.0;
-    run->schedule().setRequestedRetention(reviewRetention);
+    settings.reviewRetention = percent / 100.0;
+    run->schedule().setRequestedRetention(settings.reviewRetention);
 }
 
 void MainWindow::showError(const QString& text)
@@ -1041,7 +1044,7 @@ void MainWindow::showOpenFileDialog()
 
 void MainWindow::importWords()
 {
-    const QString path = ImportExport(this).importFile();
+    const QString path = ImportExport(workspace, this).importFile();
     if (path.isEmpty())
         return;
     endLearningRun();
@@ -1051,7 +1054,7 @@ void MainWindow::importWords()
 
 void MainWindow::exportWords()
 {
-    ImportExport(this).exportDictionary();
+    ImportExport(workspace, this).exportDictionary();
 }
 
 void MainWindow::showDownloaderDialog()
@@ -1162,7 +1165,7 @@ QStringList MainWindow::saveEverything()
         if (!error.isEmpty())
             errors.append(error);
     }
-    writeSettings();
+    storeSettings();
     return errors;
 }
 
@@ -1179,7 +1182,7 @@ void MainWindow::saveAndQuit()
 void MainWindow::keepFilesUnchanged(const QString& reason)
 {
     files->setReadOnly(reason);
-    keepSettingsUnwritten();
+    settings.keepUnwritten();
     QTimer::singleShot(0, this, [this, reason] { showError(reason); });
 }
 

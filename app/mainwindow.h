@@ -36,13 +36,16 @@ class Questions;
 class Statuses;
 class Units;
 class Variants;
+class Settings;
+class Workspace;
 
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
 
 public:
-    MainWindow();
+    /*! The window over \a workspace, which outlives it. */
+    explicit MainWindow(Workspace* workspace);
     ~MainWindow() override;
 
     /*! Index of the page shown: 0 word selection, 1..4 lesson pages. */
@@ -103,6 +106,8 @@ protected:
 
 private:
     void initModels();
+    /*! Stores the settings, the open dictionary as the one to open next. */
+    void storeSettings();
     void createWidgets();
     void createActions();
     void createMenus();
@@ -131,6 +136,8 @@ private:
     void setLearningLanguage(const QString& language);
     QString writeLanguage(const QString& dicPath, const QString& language);
 
+    Workspace* workspace;
+    Settings& settings;
     Units* units = nullptr;
     Units* learnedUnits = nullptr;
     Statuses* statuses = nullptr;

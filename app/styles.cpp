@@ -47,9 +47,9 @@ QString styleFor(const QString& name, const QString& native)
     return name;
 }
 
-void apply(const QString& name)
+void apply(const QString& name, const QString& native)
 {
-    const QString key = styleFor(name, nativeStyle.isEmpty() ? QApplication::style()->name() : nativeStyle);
+    const QString key = styleFor(name, native.isEmpty() ? QApplication::style()->name() : native);
     if (key.isEmpty() || !QStyleFactory::keys().contains(key, Qt::CaseInsensitive))
         return;
     if (!QApplication::style() || QApplication::style()->name().compare(key, Qt::CaseInsensitive) != 0)

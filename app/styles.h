@@ -12,6 +12,6 @@ QString styleFor(const QString& name, const QString& native);
 
 /*! Applies the style called \a name with its palette; a name no style
     answers to leaves the current style in place. */
-void apply(const QString& name);
+void apply(const QString& name, const QString& native);
 
 } // namespace Styles

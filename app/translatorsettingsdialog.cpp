@@ -17,10 +17,12 @@
 #include "translation/offlinedictionaries.h"
 #include "translation/onlineengine.h"
 #include "translation/translator.h"
+#include "session/workspace.h"
 #include "translation/translatorsettings.h"
 
-TranslatorSettingsDialog::TranslatorSettingsDialog(QWidget* parent)
+TranslatorSettingsDialog::TranslatorSettingsDialog(Workspace* workspace, QWidget* parent)
     : QDialog(parent)
+    , workspace(workspace)
     , engineList(new QListWidget(this))
     , folderEdit(new QLineEdit(this))
     , dictionariesLabel(new QLabel(this))
@@ -85,7 +87,7 @@ TranslatorSettingsDialog::TranslatorSettingsDialog(QWidget* parent)
 
 int TranslatorSettingsDialog::exec()
 {
-    load(TranslatorSettings::current());
+    load(workspace->translatorSettings);
     return QDialog::exec();
 }
 
@@ -146,15 +148,15 @@ void TranslatorSettingsDialog::chooseFolder()
 
 void TranslatorSettingsDialog::showDictionaries()
 {
-    TranslatorSettings settings = TranslatorSettings::current();
+    TranslatorSettings settings = workspace->translatorSettings;
     settings.dictionaryFolder = folderEdit->text().trimmed();
     // Files copied in while the program runs are found from now on.
-    OfflineDictionaries::instance()->reload();
+    workspace->dictionaries.reload();
     const auto table = languages();
-    const QString pair = languageName(table, learningLanguage) + QStringLiteral(" → ")
-                         + languageName(table, interfaceLanguage);
-    const QStringList names = OfflineDictionaries::instance()->dictionaryNames(
-        learningLanguage, interfaceLanguage, settings.folders());
+    const QString& from = workspace->settings.learningLanguage;
+    const QString& to = workspace->settings.interfaceLanguage;
+    const QString pair = languageName(table, from) + QStringLiteral(" → ") + languageName(table, to);
+    const QStringList names = workspace->dictionaries.dictionaryNames(from, to, settings.folders());
     if (names.isEmpty()) {
         dictionariesLabel->setText(
             tr("Для пары %1 словарей не найдено. Установите пакеты mueller7-dict или "
@@ -167,7 +169,7 @@ void TranslatorSettingsDialog::showDictionaries()
 
 void TranslatorSettingsDialog::save()
 {
-    TranslatorSettings settings = TranslatorSettings::current();
+    TranslatorSettings settings = workspace->translatorSettings;
     settings.engines.clear();
     for (int i = 0; i < engineList->count(); ++i) {
         if (engineList->item(i)->checkState() == Qt::Checked)
@@ -190,8 +192,8 @@ void TranslatorSettingsDialog::save()
             return;
         }
     }
-    TranslatorSettings::setCurrent(settings);
-    OfflineDictionaries::instance()->reload();
+    workspace->translatorSettings = settings;
+    workspace->dictionaries.reload();
     if (!TranslatorSettings::store(settings)) {
         QMessageBox::critical(this, tr("Ошибка"),
                               tr("Не удалось сохранить настройки перевода; они действуют до выхода из программы."));

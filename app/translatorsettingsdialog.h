@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+class Workspace;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -20,7 +21,7 @@ class TranslatorSettingsDialog : public QDialog
     Q_OBJECT
 
 public:
-    explicit TranslatorSettingsDialog(QWidget* parent = nullptr);
+    explicit TranslatorSettingsDialog(Workspace* workspace, QWidget* parent = nullptr);
 
     int exec() override;
 
@@ -32,6 +33,7 @@ private slots:
     void save();
 
 private:
+    Workspace* workspace;
     void load(const TranslatorSettings& settings);
     void moveCurrent(int step);
 

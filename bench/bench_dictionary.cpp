@@ -1,6 +1,7 @@
 // Times the dictionary and statuses files on a generated dictionary of
 // 100 000 entries, and 10 000 word look-ups.
 
+#include <memory>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
@@ -8,6 +9,8 @@
 #include <cstdio>
 
 #include "config/settings.h"
+#include "model/dictionaryfiles.h"
+#include "session/workspace.h"
 #include "model/statuses.h"
 #include "model/units.h"
 
@@ -23,20 +26,24 @@ double elapsedMs(const QElapsedTimer& timer)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    // The settings, words and dictionaries the program would build at start-up.
+    auto workspace = std::make_unique<Workspace>();
     QTemporaryDir dir;
-    readSettings();
-    currentFileName = dir.filePath(QStringLiteral("bench"));
+    workspace->settings.read();
+    workspace->settings.currentFileName = dir.filePath(QStringLiteral("bench"));
+    workspace->words.units.setFileName(workspace->settings.currentFileName + QStringLiteral(".dic"));
     constexpr int entries = 100000;
     constexpr int lookups = 10000;
 
-    Units* units = Units::instance(0);
-    currentFileName = dir.filePath(QStringLiteral("bench"));
+    Units* units = (&workspace->words.units);
+    workspace->settings.currentFileName = dir.filePath(QStringLiteral("bench"));
+    workspace->words.units.setFileName(workspace->settings.currentFileName + QStringLiteral(".dic"));
     QList<Unit> list;
     list.reserve(entries);
     for (int i = 0; i < entries; ++i)
         list.append({QStringLiteral("word%1").arg(i), QStringLiteral("перевод номер %1").arg(i)});
     units->setUnits(list);
-    Statuses* statuses = Statuses::instance();
+    Statuses* statuses = (&workspace->words.statuses);
     QList<int> values;
     for (int i = 0; i < entries; ++i)
         values.append(i % 7 == 0 ? 100 : i % 3);
@@ -44,11 +51,11 @@ int main(int argc, char** argv)
 
     QElapsedTimer timer;
     timer.start();
-    units->save();
+    DictionaryFiles::writeDictionary(units->fileName(), units->unitList());
     const double saveMs = elapsedMs(timer);
 
     timer.restart();
-    statuses->save();
+    DictionaryFiles::writeStatuses(units->fileName(), statuses->fileValues());
     const double statusesSaveMs = elapsedMs(timer);
 
     timer.restart();

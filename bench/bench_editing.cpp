@@ -8,6 +8,7 @@
 // there, so the stemming figure reflects real words; each figure is the best
 // of three runs.
 
+#include <memory>
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
@@ -21,6 +22,7 @@
 #include <functional>
 
 #include "bench/benchtiming.h"
+#include "session/workspace.h"
 #include "config/settings.h"
 #include "editing/editordialog.h"
 #include "editing/textsplitter.h"
@@ -68,13 +70,16 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // The settings, words and dictionaries the program would build at start-up.
+    auto workspace = std::make_unique<Workspace>();
     QTemporaryDir dir;
-    readSettings();
-    currentFileName = dir.filePath(QStringLiteral("bench"));
+    workspace->settings.read();
+    workspace->settings.currentFileName = dir.filePath(QStringLiteral("bench"));
+    workspace->words.units.setFileName(workspace->settings.currentFileName + QStringLiteral(".dic"));
     Random::seed(1);
 
-    Units* dictionary = Units::instance(0);
-    Statuses* statuses = Statuses::instance();
+    Units* dictionary = (&workspace->words.units);
+    Statuses* statuses = (&workspace->words.statuses);
 
     // The editor on 20 000 words, a fifth of them learned and some being learned.
     constexpr int editorWords = 20000;
@@ -87,7 +92,7 @@ int main(int argc, char** argv)
     dictionary->setUnits(units);
     statuses->setList(values);
 
-    EditorDialog editor;
+    EditorDialog editor(workspace.get());
     const double openMs = bestOf(3, [&] {
         QElapsedTimer timer;
         timer.start();
@@ -122,7 +127,7 @@ int main(int argc, char** argv)
     QList<Unit> learnedUnits;
     for (int i = 0; i < 5000; ++i)
         learnedUnits.append({syntheticWord(dictionaryWords + i), QString()});
-    Units::instance(1)->setUnits(learnedUnits);
+    (&workspace->words.learnedUnits)->setUnits(learnedUnits);
 
     const QStringList endings{QString(), QStringLiteral("s"), QStringLiteral("ed"), QStringLiteral("ing")};
     QString text;
@@ -140,7 +145,7 @@ int main(int argc, char** argv)
         text += word + (i % 12 == 11 ? QStringLiteral(".\n") : QStringLiteral(", "));
     }
 
-    UnitsMaker maker(affixFile, dictionaryFile);
+    UnitsMaker maker(&workspace->words.units, &workspace->words.learnedUnits, affixFile, dictionaryFile);
     int produced = 0;
     const double importMs = bestOf(3, [&] {
         maker.setWords(TextSplitter::split(text));

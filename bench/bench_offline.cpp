@@ -13,6 +13,7 @@
 //
 //   bench_offline [--misses] [DICTD_FOLDER...]   (default: /usr/share/dictd)
 
+#include <memory>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -25,6 +26,7 @@
 #include <cstdio>
 
 #include "config/settings.h"
+#include "session/workspace.h"
 #include "translation/offlinedictionaries.h"
 #include "translation/translator.h"
 #include "translation/translatorsettings.h"
@@ -105,6 +107,8 @@ void everydayWords(OfflineDictionaries* dictionaries, const QStringList& folders
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    // The settings, words and dictionaries the program would build at start-up.
+    auto workspace = std::make_unique<Workspace>();
     QStringList folders;
     bool showMisses = false;
     for (const QString& argument : QCoreApplication::arguments().mid(1)) {
@@ -130,7 +134,7 @@ int main(int argc, char** argv)
                             line.section(QLatin1Char('\t'), 1).trimmed()});
     }
 
-    OfflineDictionaries* dictionaries = OfflineDictionaries::instance();
+    OfflineDictionaries* dictionaries = (&workspace->dictionaries);
     const QString from = QStringLiteral("en");
     const QString to = QStringLiteral("ru");
     std::printf("dictionaries: %s\n",
@@ -188,19 +192,19 @@ int main(int argc, char** argv)
                 100.0 * reverseTranslated / total, double(clock.nsecsElapsed()) / 1e6 / total);
 
     // A batch of 2000 through the translator the window uses, answers queued.
-    TranslatorSettings settings = TranslatorSettings::current();
+    TranslatorSettings settings = workspace->translatorSettings;
     settings.engines = {TranslatorSettings::dictionariesEngine()};
     settings.dictionaryFolder.clear();
     settings.standardFolders = folders;
-    TranslatorSettings::setCurrent(settings);
-    learningLanguage = from;
-    interfaceLanguage = to;
+    workspace->translatorSettings = settings;
+    workspace->settings.learningLanguage = from;
+    workspace->settings.interfaceLanguage = to;
     QStringList batch;
     for (int i = 0; batch.size() < 2000; ++i) {
         const QString& word = entries.at(i % entries.size()).first;
         batch.append(i < entries.size() ? word : word.left(1).toUpper() + word.mid(1));
     }
-    Translator translator;
+    Translator translator(&workspace->settings, &workspace->translatorSettings, &workspace->dictionaries);
     int answers = 0;
     QEventLoop loop;
     QObject::connect(&translator, &Translator::translated, &loop, [&] {

@@ -6,6 +6,7 @@
 //
 //   bench_speech [WORDS_PER_LANGUAGE]   (default 300)
 
+#include <memory>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -16,6 +17,7 @@
 #include <cstdio>
 
 #include "config/settings.h"
+#include "session/workspace.h"
 #include "model/units.h"
 #include "speech/espeaksynthesizer.h"
 #include "speech/speaker.h"
@@ -48,6 +50,7 @@ int main(int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
     QStandardPaths::setTestModeEnabled(true);
+    auto workspace = std::make_unique<Workspace>();
     const int perLanguage = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 300;
     const auto synthesizer = EspeakSynthesizer::shared();
 
@@ -82,14 +85,14 @@ int main(int argc, char** argv)
     }
 
     // The window's side: the call only starts the work.
-    speakEnabled = true;
-    learningLanguage = QStringLiteral("de");
+    workspace->settings.speakEnabled = true;
+    workspace->settings.learningLanguage = QStringLiteral("de");
     const QStringList words = wordsOf(QStringLiteral("German"), 100);
     QList<Unit> units;
     for (const QString& word : words)
         units.append({word, QStringLiteral("-")});
-    Units::instance(0)->setUnits(units);
-    Speaker speaker;
+    (&workspace->words.units)->setUnits(units);
+    Speaker speaker(&workspace->words.units, &workspace->settings);
     qint64 longest = 0;
     for (int key = 0; key < units.size(); ++key) {
         clock.restart();

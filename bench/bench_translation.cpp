@@ -6,6 +6,7 @@
 //
 //   bench_translation [--delay MS]...   (default: 0, 10, 20 and 50)
 
+#include <memory>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -17,6 +18,7 @@
 #include <ctime>
 
 #include "config/settings.h"
+#include "session/workspace.h"
 #include "editing/translationprogressdialog.h"
 #include "editing/translations.h"
 #include "tools/translationserver.h"
@@ -60,7 +62,7 @@ struct Figures
     int translated = 0;
 };
 
-Figures runBatch(TranslationServer* server, const QStringList& words, bool busy)
+Figures runBatch(Workspace* workspace, TranslationServer* server, const QStringList& words, bool busy)
 {
     const auto serverCpu = [server] {
         double ms = 0;
@@ -70,7 +72,7 @@ Figures runBatch(TranslationServer* server, const QStringList& words, bool busy)
     };
 
     TranslationProgressDialog progress;
-    Translations batch;
+    Translations batch(workspace);
     Figures figures;
     const double serverStart = serverCpu();
     const double processStart = cpuMilliseconds(CLOCK_PROCESS_CPUTIME_ID);
@@ -103,8 +105,10 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    learningLanguage = QStringLiteral("en");
-    interfaceLanguage = QStringLiteral("ru");
+    // The settings, words and dictionaries the program would build at start-up.
+    auto workspace = std::make_unique<Workspace>();
+    workspace->settings.learningLanguage = QStringLiteral("en");
+    workspace->settings.interfaceLanguage = QStringLiteral("ru");
 
     QList<int> delays;
     const QStringList arguments = QCoreApplication::arguments();
@@ -134,10 +138,10 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "bench_translation: the server cannot listen\n");
         return 1;
     }
-    TranslatorSettings settings = TranslatorSettings::current();
+    TranslatorSettings settings = workspace->translatorSettings;
     settings.engines = {TranslatorSettings::v2Engine()};
     settings.v2Url = server->url().toString();
-    TranslatorSettings::setCurrent(settings);
+    workspace->translatorSettings = settings;
 
     std::printf("%d words, server in its own thread at %s\n", batchSize,
                 qPrintable(server->url().toString()));
@@ -147,7 +151,7 @@ int main(int argc, char** argv)
         QMetaObject::invokeMethod(server, [server, delay] { server->setDelay(delay); },
                                   Qt::BlockingQueuedConnection);
         for (const bool busy : {false, true}) {
-            const Figures f = runBatch(server, words, busy);
+            const Figures f = runBatch(workspace.get(), server, words, busy);
             std::printf("%-12s %6d ms %10lld %12.0f %7.1f%% %5d (%d translated)\n",
                         busy ? "busy" : "event-driven", delay, f.wallMs, f.cpuMs,
                         100.0 * f.cpuMs / double(qMax<qint64>(1, f.wallMs)), f.answers,

@@ -2,53 +2,9 @@
 
 #include <QDir>
 #include <QSettings>
+#include <QTime>
 
 #include "session/datafolders.h"
-
-QString dictionariesPath;
-QString learnedWordsName = DataFolders::learnedWordsFileName();
-
-bool mwToolBar = true;
-bool mwStatusBar = true;
-bool mwFinderBar = false;
-bool mwAlwaysOnTop = false;
-QSize mwSize;
-QPoint mwPos;
-bool edTranscription = false;
-bool edTranslation = true;
-bool umdStem = false;
-bool umdTranslate = false;
-bool umdExcludeLearned = true;
-bool umdToLower = true;
-bool umdStandardDirection = false;
-int udPrimaryLanguage = 0x04090409;
-int udSecondaryLanguage = 0x04190419;
-int mdModelIndex = 0;
-QList<QVariant> mdUserModel;
-bool speakEnabled = true;
-bool transcriptionEnabled = true;
-QList<QVariant> learningModel;
-QString currentFileName;
-QString transcriptionFileName;
-QStringList recentFiles;
-QString interfaceLanguage;
-QString learningLanguage;
-QString nativeStyle;
-QString styleName;
-QFont interfaceFont;
-QFont lessonFont;
-int learnedCount = 0;
-int mistakesCount = 0;
-int reviewedCount = 0;
-QSize edSize;
-double reviewRetention = 0.9;
-qint64 learningTime = 0;
-
-QString plainCardStyleSheet;
-QString choiceCardStyleSheet;
-QString answerButtonStyleSheet;
-QString wrongAnswerStyleSheet;
-QString stackStyleSheet;
 
 namespace {
 
@@ -83,12 +39,24 @@ QList<QVariant> sanitizedModel(const QList<QVariant>& model)
     return result.isEmpty() ? defaultLearningModel() : result;
 }
 
-int modelLength()
+Settings::Settings()
+    : dictionariesPath(QDir::homePath() + QStringLiteral("/Vocabrium Dictionaries/"))
+    , learnedWordsName(DataFolders::learnedWordsFileName())
+    , learningModel(defaultLearningModel())
+    , currentFileName(dictionariesPath + QStringLiteral("default"))
+{
+    interfaceFont.setFamily(QStringLiteral("Sans Serif"));
+    interfaceFont.setPointSize(10);
+    lessonFont.setFamily(QStringLiteral("Sans Serif"));
+    lessonFont.setPointSize(12);
+}
+
+int Settings::modelLength() const
 {
     return learningModel.isEmpty() ? 1 : int(learningModel.size());
 }
 
-int modelStep(int index)
+int Settings::modelStep(int index) const
 {
     if (learningModel.isEmpty())
         return 1;
@@ -118,92 +86,80 @@ QRect fitToScreen(const QSize& size, const QPoint& position, const QRect& availa
     return QRect(QPoint(x, y), fitted);
 }
 
-void readSettings()
+void Settings::read()
 {
-    dictionariesPath = QDir::homePath() + QStringLiteral("/Vocabrium Dictionaries/");
+    const QSettings store(QSettings::NativeFormat, QSettings::UserScope, storeName(), storeName());
+    read(store);
+}
 
-    QSettings s(QSettings::NativeFormat, QSettings::UserScope, storeName(), storeName());
-    mwToolBar = s.value(QStringLiteral("MW_toolBar"), true).toBool();
-    mwStatusBar = s.value(QStringLiteral("MW_statusBar"), true).toBool();
-    mwFinderBar = s.value(QStringLiteral("MW_finderBar"), false).toBool();
-    mwAlwaysOnTop = s.value(QStringLiteral("MW_alwaysOnTop"), false).toBool();
-    mwSize = s.value(QStringLiteral("MW_size"), QSize(400, 400)).toSize();
-    mwPos = s.value(QStringLiteral("MW_pos"), QPoint(250, 250)).toPoint();
-    edTranscription = s.value(QStringLiteral("ED_transcription"), false).toBool();
-    edTranslation = s.value(QStringLiteral("ED_translation"), true).toBool();
-    umdStem = s.value(QStringLiteral("UMD_stem"), false).toBool();
-    umdTranslate = s.value(QStringLiteral("UMD_translate"), false).toBool();
-    umdExcludeLearned = s.value(QStringLiteral("UMD_excludeLearned"), true).toBool();
-    umdToLower = s.value(QStringLiteral("UMD_toLower"), true).toBool();
-    umdStandardDirection = s.value(QStringLiteral("UMD_standardDirection")).toBool();
-    udPrimaryLanguage = s.value(QStringLiteral("UD_primaryLanguage"), 67699721).toInt();
-    udSecondaryLanguage = s.value(QStringLiteral("UD_secondaryLanguage"), 68748313).toInt();
-    mdModelIndex = s.value(QStringLiteral("MD_modelIndex"), 0).toInt();
-    mdUserModel = validSteps(s.value(QStringLiteral("MD_userModel"), QList<QVariant>()).toList());
-    speakEnabled = s.value(QStringLiteral("speak"), true).toBool();
-    transcriptionEnabled = s.value(QStringLiteral("transcription"), true).toBool();
+bool Settings::write() const
+{
+    if (unwritten)
+        return false;
+    QSettings store(QSettings::NativeFormat, QSettings::UserScope, storeName(), storeName());
+    write(store);
+    store.sync();
+    return store.status() == QSettings::NoError;
+}
+
+void Settings::read(const QSettings& s)
+{
+    // Every default comes from the member initialisers of a fresh object.
+    const Settings d;
+    mwToolBar = s.value(QStringLiteral("MW_toolBar"), d.mwToolBar).toBool();
+    mwStatusBar = s.value(QStringLiteral("MW_statusBar"), d.mwStatusBar).toBool();
+    mwFinderBar = s.value(QStringLiteral("MW_finderBar"), d.mwFinderBar).toBool();
+    mwAlwaysOnTop = s.value(QStringLiteral("MW_alwaysOnTop"), d.mwAlwaysOnTop).toBool();
+    mwSize = s.value(QStringLiteral("MW_size"), d.mwSize).toSize();
+    mwPos = s.value(QStringLiteral("MW_pos"), d.mwPos).toPoint();
+    edTranscription = s.value(QStringLiteral("ED_transcription"), d.edTranscription).toBool();
+    edTranslation = s.value(QStringLiteral("ED_translation"), d.edTranslation).toBool();
+    umdStem = s.value(QStringLiteral("UMD_stem"), d.umdStem).toBool();
+    umdTranslate = s.value(QStringLiteral("UMD_translate"), d.umdTranslate).toBool();
+    umdExcludeLearned = s.value(QStringLiteral("UMD_excludeLearned"), d.umdExcludeLearned).toBool();
+    umdToLower = s.value(QStringLiteral("UMD_toLower"), d.umdToLower).toBool();
+    umdStandardDirection = s.value(QStringLiteral("UMD_standardDirection"), d.umdStandardDirection).toBool();
+    udPrimaryLanguage = s.value(QStringLiteral("UD_primaryLanguage"), d.udPrimaryLanguage).toInt();
+    udSecondaryLanguage = s.value(QStringLiteral("UD_secondaryLanguage"), d.udSecondaryLanguage).toInt();
+    mdModelIndex = s.value(QStringLiteral("MD_modelIndex"), d.mdModelIndex).toInt();
+    mdUserModel = validSteps(s.value(QStringLiteral("MD_userModel"), d.mdUserModel).toList());
+    speakEnabled = s.value(QStringLiteral("speak"), d.speakEnabled).toBool();
+    transcriptionEnabled = s.value(QStringLiteral("transcription"), d.transcriptionEnabled).toBool();
     // A model with no usable step would leave the lesson selector nothing to
     // pick from, so a damaged value falls back to the default model.
-    learningModel = sanitizedModel(
-        s.value(QStringLiteral("model"), defaultLearningModel()).toList());
-    currentFileName = s.value(QStringLiteral("fileName"),
-                              QString(dictionariesPath + QStringLiteral("default"))).toString();
-    transcriptionFileName = s.value(QStringLiteral("transcriptionFileName"),
-                                    QStringLiteral("English")).toString();
-    recentFiles = s.value(QStringLiteral("recentFiles"), QStringList()).toStringList();
-    interfaceLanguage = s.value(QStringLiteral("interfaceLanguage"), QStringLiteral("ru")).toString();
-    learningLanguage = s.value(QStringLiteral("learningLanguage"), QStringLiteral("en")).toString();
-    nativeStyle = s.value(QStringLiteral("nativeStyle")).toString();
-    styleName = s.value(QStringLiteral("style"), QStringLiteral("cleanlooks")).toString();
+    learningModel = sanitizedModel(s.value(QStringLiteral("model"), d.learningModel).toList());
+    currentFileName = s.value(QStringLiteral("fileName"), d.currentFileName).toString();
+    transcriptionFileName = s.value(QStringLiteral("transcriptionFileName"), d.transcriptionFileName).toString();
+    recentFiles = s.value(QStringLiteral("recentFiles"), d.recentFiles).toStringList();
+    interfaceLanguage = s.value(QStringLiteral("interfaceLanguage"), d.interfaceLanguage).toString();
+    learningLanguage = s.value(QStringLiteral("learningLanguage"), d.learningLanguage).toString();
+    nativeStyle = s.value(QStringLiteral("nativeStyle"), d.nativeStyle).toString();
+    styleName = s.value(QStringLiteral("style"), d.styleName).toString();
     interfaceFont = QFont();
-    interfaceFont.setFamily(s.value(QStringLiteral("interfaceFontFamily"),
-                                    QStringLiteral("Sans Serif")).toString());
-    const int interfaceSize = s.value(QStringLiteral("interfaceFontSize"), 10).toInt();
-    interfaceFont.setPointSize(sensibleFontSize(interfaceSize, 10, MaximumInterfaceFontSize));
+    interfaceFont.setFamily(s.value(QStringLiteral("interfaceFontFamily"), d.interfaceFont.family()).toString());
+    interfaceFont.setPointSize(sensibleFontSize(
+        s.value(QStringLiteral("interfaceFontSize"), d.interfaceFont.pointSize()).toInt(),
+        d.interfaceFont.pointSize(), MaximumInterfaceFontSize));
     lessonFont = QFont();
-    lessonFont.setFamily(s.value(QStringLiteral("lessonFontFamily"),
-                                 QStringLiteral("Sans Serif")).toString());
-    const int lessonSize = s.value(QStringLiteral("lessonFontSize"), 12).toInt();
-    lessonFont.setPointSize(sensibleFontSize(lessonSize, 12, MaximumLessonFontSize));
-    learnedCount = s.value(QStringLiteral("learnedCount"), 0).toInt();
-    mistakesCount = s.value(QStringLiteral("mistakesCount"), 0).toInt();
-    reviewedCount = s.value(QStringLiteral("reviewedCount"), 0).toInt();
-    edSize = s.value(QStringLiteral("ED_size"), QSize(720, 520)).toSize().boundedTo(QSize(4000, 3000));
-    reviewRetention = qBound(0.7, s.value(QStringLiteral("reviewRetention"), 0.9).toDouble(), 0.99);
+    lessonFont.setFamily(s.value(QStringLiteral("lessonFontFamily"), d.lessonFont.family()).toString());
+    lessonFont.setPointSize(sensibleFontSize(
+        s.value(QStringLiteral("lessonFontSize"), d.lessonFont.pointSize()).toInt(),
+        d.lessonFont.pointSize(), MaximumLessonFontSize));
+    learnedCount = s.value(QStringLiteral("learnedCount"), d.learnedCount).toInt();
+    mistakesCount = s.value(QStringLiteral("mistakesCount"), d.mistakesCount).toInt();
+    reviewedCount = s.value(QStringLiteral("reviewedCount"), d.reviewedCount).toInt();
+    edSize = s.value(QStringLiteral("ED_size"), d.edSize).toSize().boundedTo(QSize(4000, 3000));
+    reviewRetention = qBound(0.7, s.value(QStringLiteral("reviewRetention"), d.reviewRetention).toDouble(), 0.99);
     // The total is a duration in "learningSeconds"; a store written before
     // it existed has only the time of day under "learningTime".
     const QVariant seconds = s.value(QStringLiteral("learningSeconds"));
     const QTime timeOfDay = s.value(QStringLiteral("learningTime"), QTime(0, 0, 0, 0)).toTime();
     learningTime = seconds.isValid() ? qMax<qint64>(0, seconds.toLongLong())
                                      : (timeOfDay.isValid() ? QTime(0, 0, 0, 0).secsTo(timeOfDay) : 0);
-
-    plainCardStyleSheet = QStringLiteral("QGroupBox {border: 1px solid white}");
-    choiceCardStyleSheet = QStringLiteral(
-        "QGroupBox {background-color: #D0DAFF;border: 1px solid #96978B; border-radius: 4px}");
-    answerButtonStyleSheet = QStringLiteral(
-        "QPushButton {outline:none; border: 1px solid #96978B;border-radius: 4px; color: black}"
-        ":hover,:focus {background-color: #D0DAFF}"
-        ":checked {border: 1px solid #96978B;background-color: #BCFFB2}");
-    wrongAnswerStyleSheet = QStringLiteral(
-        "QPushButton {border: 1px solid #96978B;border-radius: 4px; color: black;"
-        "background-color: #FFB2E2}");
-    stackStyleSheet = QStringLiteral("QStackedWidget {background: white}");
 }
 
-namespace {
-bool settingsUnwritten = false;
-} // namespace
-
-void keepSettingsUnwritten()
+void Settings::write(QSettings& s) const
 {
-    settingsUnwritten = true;
-}
-
-void writeSettings()
-{
-    if (settingsUnwritten)
-        return;
-    QSettings s(QSettings::NativeFormat, QSettings::UserScope, storeName(), storeName());
     s.setValue(QStringLiteral("MW_toolBar"), mwToolBar);
     s.setValue(QStringLiteral("MW_statusBar"), mwStatusBar);
     s.setValue(QStringLiteral("MW_finderBar"), mwFinderBar);

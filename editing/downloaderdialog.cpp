@@ -35,8 +35,9 @@ QNetworkRequest request(const QUrl& url)
 
 } // namespace
 
-DownloaderDialog::DownloaderDialog(QWidget* parent)
+DownloaderDialog::DownloaderDialog(const QString& dictionariesPath, QWidget* parent)
     : QDialog(parent)
+    , dictionariesPath(dictionariesPath)
     , listManager(new QNetworkAccessManager(this))
     , fileManager(new QNetworkAccessManager(this))
     , tree(new QTreeWidget)

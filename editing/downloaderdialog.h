@@ -21,7 +21,8 @@ class DownloaderDialog : public QDialog
     Q_OBJECT
 
 public:
-    explicit DownloaderDialog(QWidget* parent = nullptr);
+    /*! Downloads into the folder \a dictionariesPath (ending in a separator). */
+    explicit DownloaderDialog(const QString& dictionariesPath, QWidget* parent = nullptr);
 
     /*! Full path of the dictionary stored last; empty before the first download. */
     QString downloadedFile() const;
@@ -49,6 +50,7 @@ private slots:
     void finishDownload(QNetworkReply* reply);
 
 private:
+    QString dictionariesPath;
     void setControlsEnabled(bool enabled);
     void showError(const QString& text);
     void abandonReplies();

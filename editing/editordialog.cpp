@@ -30,6 +30,7 @@
 #include "model/statuses.h"
 #include "model/units.h"
 #include "model/wordcount.h"
+#include "session/workspace.h"
 #include "speech/speaker.h"
 #include "speech/transcriptions.h"
 
@@ -72,15 +73,16 @@ QList<int> drawnOrder(int n)
 
 } // namespace
 
-EditorDialog::EditorDialog(QWidget* parent)
+EditorDialog::EditorDialog(Workspace* workspace, QWidget* parent)
     : QDialog(parent)
-    , dictionary(Units::instance(0))
-    , statuses(Statuses::instance())
-    , transcriptions(Transcriptions::instance())
-    , speaker(new Speaker(this))
+    , settings(&workspace->settings)
+    , dictionary(&workspace->words.units)
+    , statuses(&workspace->words.statuses)
+    , transcriptions(&workspace->transcriptions)
+    , speaker(new Speaker(dictionary, settings, this))
 {
-    unitsMakerDialog = new UnitsMakerDialog(this);
-    unitDialog = new UnitDialog(this);
+    unitsMakerDialog = new UnitsMakerDialog(workspace, this);
+    unitDialog = new UnitDialog(workspace, this);
 
     findAction = new QAction(this);
     findAction->setShortcut(QKeySequence::Find);
@@ -213,7 +215,7 @@ int EditorDialog::exec()
     const QSize available = screen ? screen->availableGeometry().size() : QSize(4000, 3000);
     setMinimumSize(sizeHint().boundedTo(QSize(480, 360)).boundedTo(available));
     // Wide enough for a word, its translation and its transcription side by side.
-    resize(edSize.expandedTo(minimumSize()).boundedTo(available));
+    resize(settings->edSize.expandedTo(minimumSize()).boundedTo(available));
     updateList();
     // Open where the work is: the first word not yet learned at the top.
     for (int row = 0; row < list->count(); ++row) {
@@ -224,20 +226,20 @@ int EditorDialog::exec()
         }
     }
     const int result = QDialog::exec();
-    edSize = size();
+    settings->edSize = size();
     return result;
 }
 
 void EditorDialog::readSettings()
 {
-    translationBox->setChecked(edTranslation);
-    transcriptionBox->setChecked(edTranscription);
+    translationBox->setChecked(settings->edTranslation);
+    transcriptionBox->setChecked(settings->edTranscription);
 }
 
 void EditorDialog::writeSettings()
 {
-    edTranslation = translationBox->isChecked();
-    edTranscription = transcriptionBox->isChecked();
+    settings->edTranslation = translationBox->isChecked();
+    settings->edTranscription = transcriptionBox->isChecked();
 }
 
 void EditorDialog::updateList()

@@ -13,7 +13,9 @@ class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
 class QPushButton;
+class Settings;
 class Speaker;
+class Workspace;
 class Statuses;
 class Transcriptions;
 class UnitDialog;
@@ -32,7 +34,7 @@ class EditorDialog : public QDialog
     Q_OBJECT
 
 public:
-    explicit EditorDialog(QWidget* parent = nullptr);
+    explicit EditorDialog(Workspace* workspace, QWidget* parent = nullptr);
 
     /* The dictionary key shown in \a row, or -1. */
     int keyOfRow(int row) const;
@@ -76,6 +78,7 @@ private:
     void markSelected(int status);
     void reorder(const QList<int>& positions);
 
+    Settings* settings;
     Units* dictionary;
     Statuses* statuses;
     Transcriptions* transcriptions;

@@ -9,17 +9,18 @@
 #include "editing/unitdialog.h"
 #include "model/statuses.h"
 #include "model/units.h"
+#include "session/workspace.h"
 #include "speech/speaker.h"
 #include "speech/transcriptions.h"
 
-FinderDialog::FinderDialog(QWidget* parent)
+FinderDialog::FinderDialog(Workspace* workspace, QWidget* parent)
     : QDialog(parent)
-    , dictionary(Units::instance(0))
-    , statuses(Statuses::instance())
-    , transcriptions(Transcriptions::instance())
-    , speaker(new Speaker(this))
+    , dictionary(&workspace->words.units)
+    , statuses(&workspace->words.statuses)
+    , transcriptions(&workspace->transcriptions)
+    , speaker(new Speaker(dictionary, &workspace->settings, this))
 {
-    unitDialog = new UnitDialog(this);
+    unitDialog = new UnitDialog(workspace, this);
     connect(unitDialog, &QDialog::accepted, this, &FinderDialog::changesAccepted);
     auto readOnlyField = [] {
         auto* field = new QLineEdit;

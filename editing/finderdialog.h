@@ -6,6 +6,7 @@
 class QLineEdit;
 class QPushButton;
 class Speaker;
+class Workspace;
 class Statuses;
 class Transcriptions;
 class UnitDialog;
@@ -21,7 +22,7 @@ class FinderDialog : public QDialog
     Q_OBJECT
 
 public:
-    explicit FinderDialog(QWidget* parent = nullptr);
+    explicit FinderDialog(Workspace* workspace, QWidget* parent = nullptr);
 
     using QDialog::exec;
 

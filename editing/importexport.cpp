@@ -19,6 +19,7 @@
 #include "model/dictionaryformat.h"
 #include "model/statuses.h"
 #include "model/units.h"
+#include "session/workspace.h"
 #include "translation/translator.h"
 
 namespace {
@@ -36,8 +37,9 @@ void showPlain(QWidget* parent, QMessageBox::Icon icon, const QString& text)
 
 } // namespace
 
-ImportExport::ImportExport(QWidget* window)
+ImportExport::ImportExport(Workspace* workspace, QWidget* window)
     : QObject(window)
+    , workspace(workspace)
     , window(window)
 {
 }
@@ -98,7 +100,7 @@ QString ImportExport::write(const QString& source, const WordTable& table, int w
     const QString target = chooseTarget(QFileInfo(source).completeBaseName());
     if (target.isEmpty())
         return QString();
-    QDir().mkpath(dictionariesPath);
+    QDir().mkpath(workspace->settings.dictionariesPath);
     // Written with fresh statuses as one pair: the old statuses of a
     // dictionary of this name would pair with the wrong words.
     QString error = DictionaryFiles::writePair(target, units, {Statuses::StatusFileMarker});
@@ -138,10 +140,10 @@ QString ImportExport::chooseTarget(const QString& suggestedName)
             QMessageBox::critical(window, tr("Ошибка"), tr("Недопустимое имя словаря: «%1».").arg(name));
             continue;
         }
-        const QString path = dictionariesPath + name + dicSuffix;
+        const QString path = workspace->settings.dictionariesPath + name + dicSuffix;
         // The open dictionary is saved when another one opens, which would
         // write its old words over the imported ones.
-        if (QFileInfo(path) == QFileInfo(currentFileName + dicSuffix)) {
+        if (QFileInfo(path) == QFileInfo(workspace->words.units.fileName())) {
             QMessageBox::critical(window, tr("Ошибка"),
                                   tr("Словарь «%1» сейчас открыт. Выберите другое имя.").arg(name));
             continue;
@@ -164,7 +166,7 @@ void ImportExport::exportDictionary()
     QString filter = kvtml;
     QString path = QFileDialog::getSaveFileName(
         window, tr("Экспорт словаря"),
-        QDir::homePath() + QLatin1Char('/') + QFileInfo(currentFileName).fileName() + QStringLiteral(".kvtml"),
+        QDir::homePath() + QLatin1Char('/') + QFileInfo(workspace->words.units.fileName()).completeBaseName() + QStringLiteral(".kvtml"),
         kvtml + QStringLiteral(";;") + csv + QStringLiteral(";;") + tsv, &filter);
     if (path.isEmpty())
         return;
@@ -194,9 +196,9 @@ bool ImportExport::exportTo(const QString& path, QChar csvSeparator)
         const QString name = languageName(table, code);
         return KvtmlFormat::Language{name.isEmpty() ? code : name, code};
     };
-    const QList<Unit> units = Units::instance(0)->unitList();
+    const QList<Unit> units = workspace->words.units.unitList();
     QString error;
-    if (!WordFiles::write(path, units, language(learningLanguage), language(interfaceLanguage), &error,
+    if (!WordFiles::write(path, units, language(workspace->settings.learningLanguage), language(workspace->settings.interfaceLanguage), &error,
                           csvSeparator)) {
         QMessageBox::critical(window, tr("Ошибка"), error);
         return false;

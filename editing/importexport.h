@@ -12,12 +12,16 @@ struct WordTable;
     file, the columns and the new dictionary's name, and reports what
     failed. The formats themselves are WordFiles' (interchange/).
 */
+class Workspace;
+
 class ImportExport : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit ImportExport(QWidget* window);
+    /*! Imports into and exports from the dictionary folder and the open
+        dictionary of \a workspace; boxes are shown over \a window. */
+    ImportExport(Workspace* workspace, QWidget* window);
 
     /* Asks for a word-list file and imports it; the path of the new
         dictionary, or an empty string when none was made. */
@@ -37,5 +41,6 @@ private:
     QString write(const QString& source, const WordTable& table, int word, int translation);
     QString chooseTarget(const QString& suggestedName);
 
+    Workspace* workspace;
     QWidget* window;
 };

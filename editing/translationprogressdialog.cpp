@@ -34,13 +34,7 @@ bool TranslationProgressDialog::run(Translations* translations, const QStringLis
     if (total == 0)
         return true;
 
-    // The translator reads the languages as each request is made, so the
-    // exchange only needs to last while the requests are made.
-    if (reverse)
-        std::swap(learningLanguage, interfaceLanguage);
-    translations->translate(words);
-    if (reverse)
-        std::swap(learningLanguage, interfaceLanguage);
+    translations->translate(words, reverse);
 
     // Wait in a local event loop that only wakes for answers and for the
     // abort button, instead of spinning over the event queue.

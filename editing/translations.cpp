@@ -1,13 +1,15 @@
 #include "translations.h"
 
+#include "session/workspace.h"
 #include "translation/translator.h"
 
-Translations::Translations(QObject* parent)
+Translations::Translations(Workspace* workspace, QObject* parent)
     : QObject(parent)
+    , workspace(workspace)
 {
 }
 
-void Translations::translate(const QStringList& words)
+void Translations::translate(const QStringList& words, bool reverse)
 {
     // Answers of an aborted batch must not be taken for answers of this one:
     // a fresh translator per batch leaves the old requests behind.
@@ -15,7 +17,7 @@ void Translations::translate(const QStringList& words)
         disconnect(translator, nullptr, this, nullptr);
         translator->deleteLater();
     }
-    translator = new Translator(this);
+    translator = new Translator(&workspace->settings, &workspace->translatorSettings, &workspace->dictionaries, this);
     connect(translator, &Translator::details, this, &Translations::setFailure);
     connect(translator, &Translator::translated, this, &Translations::setTranslation);
 
@@ -23,8 +25,12 @@ void Translations::translate(const QStringList& words)
     results.clear();
     reasons.clear();
     positions.clear();
+    // A text in the learner's own language is translated the other way round.
+    const Settings& settings = workspace->settings;
+    const QString from = reverse ? settings.interfaceLanguage : settings.learningLanguage;
+    const QString to = reverse ? settings.learningLanguage : settings.interfaceLanguage;
     for (int i = 0; i < words.size(); ++i)
-        positions.insert(translator->translate(words.at(i)), i);
+        positions.insert(translator->translate(words.at(i), from, to), i);
 }
 
 QString Translations::translation(int position) const

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 class Translator;
+class Workspace;
 
 /*
     Translates a whole list of words at once and files every answer under the
@@ -17,11 +18,12 @@ class Translations : public QObject
     Q_OBJECT
 
 public:
-    explicit Translations(QObject* parent = nullptr);
+    /*! Translates with the settings, translator settings and dictionaries of \a workspace. */
+    explicit Translations(Workspace* workspace, QObject* parent = nullptr);
 
     /* Starts a batch: requests a translation of every word of \a words and
         forgets the results and the outstanding requests of an earlier batch. */
-    void translate(const QStringList& words);
+    void translate(const QStringList& words, bool reverse = false);
     /* The translation of the word at \a position; empty if none arrived. */
     QString translation(int position) const;
     /* The number of words whose answer has arrived. */
@@ -43,6 +45,7 @@ private slots:
     void setTranslation(int key, const QString& translation);
 
 private:
+    Workspace* workspace;
     Translator* translator = nullptr;
     QStringList words;
     QHash<int, int> positions;

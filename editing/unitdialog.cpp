@@ -15,6 +15,7 @@
 #include "config/settings.h"
 #include "editing/keyboardlayout.h"
 #include "model/units.h"
+#include "session/workspace.h"
 #include "translation/translator.h"
 
 namespace {
@@ -23,10 +24,11 @@ constexpr int maxTextLength = 150;
 
 } // namespace
 
-UnitDialog::UnitDialog(QWidget* parent)
+UnitDialog::UnitDialog(Workspace* workspace, QWidget* parent)
     : QDialog(parent)
-    , dictionary(Units::instance(0))
-    , translator(new Translator(this))
+    , settings(&workspace->settings)
+    , dictionary(&workspace->words.units)
+    , translator(new Translator(&workspace->settings, &workspace->translatorSettings, &workspace->dictionaries, this))
     , wordEdit(new QLineEdit(this))
     , translationEdit(new QLineEdit(this))
     , translateButton(new QPushButton(tr("Перевести"), this))
@@ -250,15 +252,15 @@ bool UnitDialog::eventFilter(QObject* watched, QEvent* event)
     // Each field remembers the layout the user last typed it in.
     if (event->type() == QEvent::FocusIn) {
         if (watched == wordEdit)
-            KeyboardLayout::activate(udPrimaryLanguage);
+            KeyboardLayout::activate(settings->udPrimaryLanguage);
         else if (watched == translationEdit)
-            KeyboardLayout::activate(udSecondaryLanguage);
+            KeyboardLayout::activate(settings->udSecondaryLanguage);
     } else if (event->type() == QEvent::FocusOut) {
         if (watched == wordEdit) {
-            udPrimaryLanguage = KeyboardLayout::current(udPrimaryLanguage);
+            settings->udPrimaryLanguage = KeyboardLayout::current(settings->udPrimaryLanguage);
         } else if (watched == translationEdit) {
-            udSecondaryLanguage = KeyboardLayout::current(udSecondaryLanguage);
-            KeyboardLayout::activate(udPrimaryLanguage);
+            settings->udSecondaryLanguage = KeyboardLayout::current(settings->udSecondaryLanguage);
+            KeyboardLayout::activate(settings->udPrimaryLanguage);
         }
     }
     return QDialog::eventFilter(watched, event);

@@ -10,7 +10,9 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class Settings;
 class Translator;
+class Workspace;
 class Units;
 
 /*
@@ -24,7 +26,7 @@ class UnitDialog : public QDialog
     Q_OBJECT
 
 public:
-    explicit UnitDialog(QWidget* parent = nullptr);
+    explicit UnitDialog(Workspace* workspace, QWidget* parent = nullptr);
 
     /* The texts of the last save, exactly as typed. */
     Unit lastUnit() const;
@@ -51,6 +53,7 @@ private:
     int run(int mode, const QString& word, const QString& translation);
     void fitHeight();
 
+    Settings* settings;
     Units* dictionary;
     Translator* translator;
     int mode = 0;

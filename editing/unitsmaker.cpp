@@ -5,9 +5,10 @@
 
 #include "model/units.h"
 
-UnitsMaker::UnitsMaker(const QString& affixFile, const QString& dictionaryFile, const QString& exceptionFolder)
-    : dictionary(Units::instance(0))
-    , learnedList(Units::instance(1))
+UnitsMaker::UnitsMaker(const Units* dictionary, const Units* learnedList, const QString& affixFile,
+                       const QString& dictionaryFile, const QString& exceptionFolder)
+    : dictionary(dictionary)
+    , learnedList(learnedList)
     , baseForms(affixFile, dictionaryFile, exceptionFolder)
 {
 }

@@ -23,7 +23,9 @@ public:
     /* Loads the morphology from the affix and dictionary files and the
         exception lists of the folder given, relative to the working folder;
         missing files leave it without them. */
-    explicit UnitsMaker(const QString& affixFile = QStringLiteral("Morphologic/default.aff"),
+    /*! Words new to \a dictionary (and, when asked, to \a learnedList). */
+    explicit UnitsMaker(const Units* dictionary, const Units* learnedList,
+                        const QString& affixFile = QStringLiteral("Morphologic/default.aff"),
                         const QString& dictionaryFile = QStringLiteral("Morphologic/default.dic"),
                         const QString& exceptionFolder = QStringLiteral("Morphologic"));
     UnitsMaker(const UnitsMaker&) = delete;
@@ -54,8 +56,8 @@ public:
 private:
     void exclude(const Units* list, bool reverse);
 
-    Units* dictionary;
-    Units* learnedList;
+    const Units* dictionary;
+    const Units* learnedList;
     QStringList wordList;
     BaseForms baseForms;
     QString language = QStringLiteral("en");

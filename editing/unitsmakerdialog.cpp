@@ -16,14 +16,17 @@
 #include "editing/translationprogressdialog.h"
 #include "editing/translations.h"
 #include "model/units.h"
+#include "session/workspace.h"
 #include "translation/translator.h"
 
-UnitsMakerDialog::UnitsMakerDialog(QWidget* parent)
+UnitsMakerDialog::UnitsMakerDialog(Workspace* workspace, QWidget* parent)
     : QDialog(parent)
+    , settings(&workspace->settings)
+    , maker(&workspace->words.units, &workspace->words.learnedUnits)
     , languageTable(languages())
 {
-    translations = new Translations(this);
-    dictionary = Units::instance(0);
+    translations = new Translations(workspace, this);
+    dictionary = &workspace->words.units;
 
     stemBox = new QCheckBox(tr("Приводить к начальной форме"));
     excludeLearnedBox = new QCheckBox(tr("Исключать изученные"));
@@ -76,8 +79,8 @@ UnitsMakerDialog::UnitsMakerDialog(QWidget* parent)
 
 int UnitsMakerDialog::exec()
 {
-    const QString learning = languageName(languageTable, learningLanguage);
-    const QString native = languageName(languageTable, interfaceLanguage);
+    const QString learning = languageName(languageTable, settings->learningLanguage);
+    const QString native = languageName(languageTable, settings->interfaceLanguage);
     standardDirection->setText(learning + QStringLiteral(" -> ") + native);
     reverseDirection->setText(native + QStringLiteral(" -> ") + learning);
     setMinimumSize(sizeHint());
@@ -91,21 +94,21 @@ int UnitsMakerDialog::exec()
 
 void UnitsMakerDialog::readSettings()
 {
-    stemBox->setChecked(umdStem);
-    excludeLearnedBox->setChecked(umdExcludeLearned);
-    lowerCaseBox->setChecked(umdToLower);
-    translationBox->setChecked(umdTranslate);
-    standardDirection->setChecked(umdStandardDirection);
-    reverseDirection->setChecked(!umdStandardDirection);
+    stemBox->setChecked(settings->umdStem);
+    excludeLearnedBox->setChecked(settings->umdExcludeLearned);
+    lowerCaseBox->setChecked(settings->umdToLower);
+    translationBox->setChecked(settings->umdTranslate);
+    standardDirection->setChecked(settings->umdStandardDirection);
+    reverseDirection->setChecked(!settings->umdStandardDirection);
 }
 
 void UnitsMakerDialog::writeSettings()
 {
-    umdStem = stemBox->isChecked();
-    umdExcludeLearned = excludeLearnedBox->isChecked();
-    umdToLower = lowerCaseBox->isChecked();
-    umdTranslate = translationBox->isChecked();
-    umdStandardDirection = standardDirection->isChecked();
+    settings->umdStem = stemBox->isChecked();
+    settings->umdExcludeLearned = excludeLearnedBox->isChecked();
+    settings->umdToLower = lowerCaseBox->isChecked();
+    settings->umdTranslate = translationBox->isChecked();
+    settings->umdStandardDirection = standardDirection->isChecked();
 }
 
 void UnitsMakerDialog::produce()
@@ -117,7 +120,7 @@ void UnitsMakerDialog::produce()
         if (excludeLearnedBox->isChecked())
             maker.excludeLearned(reverse);
     };
-    maker.setLanguage(learningLanguage);
+    maker.setLanguage(settings->learningLanguage);
     maker.setWords(TextSplitter::split(textEdit->toPlainText()));
     excludeKnownWords();
     if (stemBox->isChecked()) {

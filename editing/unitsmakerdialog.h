@@ -14,7 +14,9 @@ class QPlainTextEdit;
 class QRadioButton;
 class TranslationProgressDialog;
 class Translations;
+class Settings;
 class Units;
+class Workspace;
 
 /*
     Adds the words of a typed or pasted text to the open dictionary: splits
@@ -26,7 +28,7 @@ class UnitsMakerDialog : public QDialog
     Q_OBJECT
 
 public:
-    explicit UnitsMakerDialog(QWidget* parent = nullptr);
+    explicit UnitsMakerDialog(Workspace* workspace, QWidget* parent = nullptr);
 
 public slots:
     int exec() override;
@@ -41,6 +43,7 @@ private:
     void readSettings();
     void reportTranslations();
 
+    Settings* settings;
     QCheckBox* stemBox;
     QCheckBox* excludeLearnedBox;
     QCheckBox* lowerCaseBox;

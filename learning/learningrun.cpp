@@ -3,20 +3,16 @@
 #include <QSignalBlocker>
 
 #include "config/settings.h"
-#include "model/lessonselector.h"
-#include "model/questions.h"
-#include "model/statuses.h"
-#include "model/units.h"
-#include "model/variants.h"
+#include "model/wordmodel.h"
 
-LearningRun::LearningRun(Units* units, Statuses* statuses, Questions* questions, Variants* variants,
-                         LessonSelector* selector, QObject* parent)
+LearningRun::LearningRun(WordModel* words, Settings* settings, QObject* parent)
     : QObject(parent)
-    , units(units)
-    , statuses(statuses)
-    , questions(questions)
-    , variants(variants)
-    , selector(selector)
+    , settings(settings)
+    , units(&words->units)
+    , statuses(&words->statuses)
+    , questions(&words->questions)
+    , variants(&words->variants)
+    , selector(&words->selector)
 {
     // A mistake in review is a lapse at once, whatever the lesson does next.
     connect(statuses, &Statuses::decremented, this, &LearningRun::noteMistake);
@@ -42,8 +38,8 @@ int LearningRun::startReview(const QDate& today)
     syncSchedule(today);
     // Asked at the model's last step that tests recall (choice, card or
     // writing): a right answer there makes the word learned again.
-    int step = modelLength() - 1;
-    while (step > 0 && modelStep(step) == 1)
+    int step = settings->modelLength() - 1;
+    while (step > 0 && settings->modelStep(step) == 1)
         --step;
     const int askedAt = Statuses::Initial + step;
     const QStringList due = reviewSchedule.due(today);
@@ -75,6 +71,11 @@ LearningRun::Figures LearningRun::finish()
     judgeAnswerGiven();
     askedKey = -1;
     const Figures result = figures();
+    // Remembered and relearned words were learned before: they count apart.
+    settings->learnedCount += result.learned;
+    settings->reviewedCount += result.reviewed;
+    settings->mistakesCount += result.mistakes;
+    settings->learningTime += result.seconds;
     newlyLearned.clear();
     remembered.clear();
     relearned.clear();
@@ -84,6 +85,14 @@ LearningRun::Figures LearningRun::finish()
     stopCounting();
     restoreUnasked();
     return result;
+}
+
+void LearningRun::resetTotals()
+{
+    settings->learnedCount = 0;
+    settings->mistakesCount = 0;
+    settings->reviewedCount = 0;
+    settings->learningTime = 0;
 }
 
 void LearningRun::pauseCounting()

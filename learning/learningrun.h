@@ -12,6 +12,8 @@
 
 class LessonSelector;
 class Questions;
+class Settings;
+class WordModel;
 class Statuses;
 class Units;
 class Variants;
@@ -46,8 +48,9 @@ public:
         int relearned = 0;
     };
 
-    LearningRun(Units* units, Statuses* statuses, Questions* questions, Variants* variants,
-                LessonSelector* selector, QObject* parent = nullptr);
+    /*! A run over \a words, following the learning model of \a settings,
+        whose lifetime totals it adds to as each run finishes. */
+    LearningRun(WordModel* words, Settings* settings, QObject* parent = nullptr);
 
     ReviewSchedule& schedule() { return reviewSchedule; }
     const ReviewSchedule& schedule() const { return reviewSchedule; }
@@ -71,8 +74,12 @@ public:
     /*! The run's figures so far. */
     Figures figures() const;
     /*! Ends the run: judges the answer given, empties the pools, restores
-        the reviews not asked and returns the figures for the totals. */
+        the reviews not asked, adds the run's figures to the lifetime totals
+        and returns them. A run cut short by quitting is saved, not finished,
+        and adds nothing. */
     Figures finish();
+    /*! The lifetime totals start again from nothing. */
+    void resetTotals();
 
     /*! Statuses changed outside the lessons (the editor) are no part of the run. */
     void pauseCounting();
@@ -93,6 +100,7 @@ private:
     void startCounting();
     void stopCounting();
 
+    Settings* settings;
     Units* units;
     Statuses* statuses;
     Questions* questions;

@@ -8,16 +8,18 @@
 #include "model/units.h"
 #include "model/variants.h"
 #include "speech/speaker.h"
+#include "session/workspace.h"
 #include "speech/transcriptions.h"
 
-AbstractLesson::AbstractLesson(QWidget* parent)
+AbstractLesson::AbstractLesson(Workspace* workspace, QWidget* parent)
     : QWidget(parent)
-    , units(Units::instance(0))
-    , statuses(Statuses::instance())
-    , questions(Questions::instance())
-    , variants(Variants::instance())
-    , transcriptions(Transcriptions::instance())
-    , speaker(new Speaker(this))
+    , settings(&workspace->settings)
+    , units(&workspace->words.units)
+    , statuses(&workspace->words.statuses)
+    , questions(&workspace->words.questions)
+    , variants(&workspace->words.variants)
+    , transcriptions(&workspace->transcriptions)
+    , speaker(new Speaker(units, settings, this))
 {
 }
 

@@ -10,6 +10,8 @@ class Statuses;
 class Transcriptions;
 class Units;
 class Variants;
+class Settings;
+class Workspace;
 
 /*!
     A lesson runs one short exercise on one word and reports that it is done
@@ -21,7 +23,8 @@ class AbstractLesson : public QWidget
     Q_OBJECT
 
 public:
-    explicit AbstractLesson(QWidget* parent = nullptr);
+    /*! A lesson over the words of \a workspace. */
+    explicit AbstractLesson(Workspace* workspace, QWidget* parent = nullptr);
 
     virtual void setupFonts() = 0;
     virtual QString title() const = 0;
@@ -54,6 +57,7 @@ protected:
         page gives it, so no text from a dictionary can widen the window. */
     static QLabel* contentLabel();
 
+    const Settings* settings;
     Units* units;
     Statuses* statuses;
     Questions* questions;

@@ -11,8 +11,8 @@
 #include "model/units.h"
 #include "speech/speaker.h"
 
-CardWidget::CardWidget(QWidget* parent)
-    : AbstractLesson(parent)
+CardWidget::CardWidget(Workspace* workspace, QWidget* parent)
+    : AbstractLesson(workspace, parent)
 {
     createWidgets();
     createConnections();
@@ -27,8 +27,8 @@ QString CardWidget::title() const
 
 void CardWidget::setupFonts()
 {
-    answerLabel->setFont(lessonFont);
-    questionLabel->setFont(lessonFont);
+    answerLabel->setFont(settings->lessonFont);
+    questionLabel->setFont(settings->lessonFont);
 }
 
 void CardWidget::createWidgets()

@@ -12,7 +12,7 @@ class CardWidget : public AbstractLesson
     Q_OBJECT
 
 public:
-    explicit CardWidget(QWidget* parent = nullptr);
+    explicit CardWidget(Workspace* workspace, QWidget* parent = nullptr);
 
     void setupFonts() override;
     QString title() const override;

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "config/settings.h"
+#include "lessons/cardstyles.h"
 #include "model/questions.h"
 #include "model/random.h"
 #include "model/statuses.h"
@@ -16,8 +17,8 @@
 #include "model/variants.h"
 #include "speech/speaker.h"
 
-FillWidget::FillWidget(QWidget* parent)
-    : AbstractLesson(parent)
+FillWidget::FillWidget(Workspace* workspace, QWidget* parent)
+    : AbstractLesson(workspace, parent)
 {
     currentUnit = -1;
     createWidgets();
@@ -33,9 +34,9 @@ QString FillWidget::title() const
 
 void FillWidget::setupFonts()
 {
-    wordLabel->setFont(lessonFont);
-    translationLabel->setFont(lessonFont);
-    messageLabel->setFont(lessonFont);
+    wordLabel->setFont(settings->lessonFont);
+    translationLabel->setFont(settings->lessonFont);
+    messageLabel->setFont(settings->lessonFont);
 }
 
 void FillWidget::createWidgets()
@@ -90,7 +91,7 @@ void FillWidget::createConnections()
 void FillWidget::createLayout()
 {
     card = new QGroupBox;
-    card->setStyleSheet(plainCardStyleSheet);
+    card->setStyleSheet(plainCardStyleSheet());
     card->installEventFilter(this);
     auto* cardLayout = new QVBoxLayout(card);
     cardLayout->addWidget(messageLabel);

@@ -14,7 +14,7 @@ class FillWidget : public AbstractLesson
     Q_OBJECT
 
 public:
-    explicit FillWidget(QWidget* parent = nullptr);
+    explicit FillWidget(Workspace* workspace, QWidget* parent = nullptr);
 
     void setupFonts() override;
     QString title() const override;

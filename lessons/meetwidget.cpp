@@ -7,13 +7,14 @@
 #include <QVBoxLayout>
 
 #include "config/settings.h"
+#include "lessons/cardstyles.h"
 #include "model/questions.h"
 #include "model/statuses.h"
 #include "model/units.h"
 #include "speech/speaker.h"
 
-MeetWidget::MeetWidget(QWidget* parent)
-    : AbstractLesson(parent)
+MeetWidget::MeetWidget(Workspace* workspace, QWidget* parent)
+    : AbstractLesson(workspace, parent)
 {
     createWidgets();
     createConnections();
@@ -28,8 +29,8 @@ QString MeetWidget::title() const
 
 void MeetWidget::setupFonts()
 {
-    wordLabel->setFont(lessonFont);
-    translationLabel->setFont(lessonFont);
+    wordLabel->setFont(settings->lessonFont);
+    translationLabel->setFont(settings->lessonFont);
 }
 
 void MeetWidget::createWidgets()
@@ -52,7 +53,7 @@ void MeetWidget::createConnections()
 void MeetWidget::createLayout()
 {
     card = new QGroupBox;
-    card->setStyleSheet(plainCardStyleSheet);
+    card->setStyleSheet(plainCardStyleSheet());
     card->installEventFilter(this);
     auto* cardLayout = new QVBoxLayout(card);
     cardLayout->addWidget(wordLabel, 1);

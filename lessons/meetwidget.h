@@ -12,7 +12,7 @@ class MeetWidget : public AbstractLesson
     Q_OBJECT
 
 public:
-    explicit MeetWidget(QWidget* parent = nullptr);
+    explicit MeetWidget(Workspace* workspace, QWidget* parent = nullptr);
 
     void setupFonts() override;
     QString title() const override;

@@ -15,8 +15,9 @@ constexpr int KindRole = 100;
 
 } // namespace
 
-ModelDialog::ModelDialog(QWidget* parent)
+ModelDialog::ModelDialog(Settings* settings, QWidget* parent)
     : QDialog(parent)
+    , settings(settings)
 {
     kindNames = {tr("Выбор слов"), tr("Запоминание"), tr("Выбор"), tr("Карточка"), tr("Написание")};
     lengthAtOpen = 0;
@@ -92,11 +93,11 @@ void ModelDialog::createLayout()
 int ModelDialog::exec()
 {
     setFixedSize(sizeHint());
-    lengthAtOpen = int(learningModel.size());
+    lengthAtOpen = int(settings->learningModel.size());
     {
         // Selecting the stored position must not fire loadModel() twice.
         const QSignalBlocker blocker(modelBox);
-        modelBox->setCurrentIndex(qBound(0, mdModelIndex, modelBox->count() - 1));
+        modelBox->setCurrentIndex(qBound(0, settings->mdModelIndex, modelBox->count() - 1));
     }
     kindBox->clear();
     for (int kind = 1; kind <= 4; ++kind)
@@ -111,30 +112,30 @@ void ModelDialog::done(int)
         QMessageBox::critical(this, tr("Ошибка"), tr("Вы не добавили ни одного упражнения!"));
         return;
     }
-    QDialog::done(lengthAtOpen > learningModel.size() ? 1 : 0);
+    QDialog::done(lengthAtOpen > settings->learningModel.size() ? 1 : 0);
 }
 
 void ModelDialog::loadModel()
 {
-    learningModel.clear();
+    settings->learningModel.clear();
     const QList<QVariant> steps = modelBox->currentData().toList();
     for (const QVariant& step : steps)
-        learningModel.append(step.toInt());
-    mdModelIndex = modelBox->currentIndex();
+        settings->learningModel.append(step.toInt());
+    settings->mdModelIndex = modelBox->currentIndex();
     const bool userModel = steps.isEmpty();
     for (QWidget* widget : {static_cast<QWidget*>(kindBox), static_cast<QWidget*>(addButton),
                             static_cast<QWidget*>(removeButton), static_cast<QWidget*>(upButton),
                             static_cast<QWidget*>(downButton), static_cast<QWidget*>(clearButton)})
         widget->setEnabled(userModel);
     if (userModel)
-        learningModel = validSteps(mdUserModel);
+        settings->learningModel = validSteps(settings->mdUserModel);
     rebuildList();
 }
 
 void ModelDialog::rebuildList()
 {
     exerciseList->clear();
-    for (const QVariant& step : std::as_const(learningModel)) {
+    for (const QVariant& step : std::as_const(settings->learningModel)) {
         const int kind = step.toInt();
         auto* item = new QListWidgetItem(kindNames.value(kind), exerciseList);
         item->setData(KindRole, kind);
@@ -146,8 +147,8 @@ void ModelDialog::store()
     QList<QVariant> steps;
     for (int row = 0; row < exerciseList->count(); ++row)
         steps.append(exerciseList->item(row)->data(KindRole).toInt());
-    learningModel = steps;
-    mdUserModel = steps;
+    settings->learningModel = steps;
+    settings->mdUserModel = steps;
 }
 
 void ModelDialog::add()

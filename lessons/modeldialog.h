@@ -6,6 +6,7 @@
 class QComboBox;
 class QListWidget;
 class QPushButton;
+class Settings;
 
 /*! Chooses the learning model in force: one of the built-in step lists or
     a user model composed from the four exercise kinds. */
@@ -14,7 +15,7 @@ class ModelDialog : public QDialog
     Q_OBJECT
 
 public:
-    explicit ModelDialog(QWidget* parent = nullptr);
+    explicit ModelDialog(Settings* settings, QWidget* parent = nullptr);
 
     /*! The built-in models: name and step list, in the order of the box. */
     static QList<QPair<QString, QList<QVariant>>> builtInModels();
@@ -31,6 +32,7 @@ public slots:
     void clear();
 
 private:
+    Settings* settings;
     void createWidgets();
     void createConnections();
     void createLayout();

@@ -15,6 +15,7 @@
 #include <cmath>
 
 #include "config/settings.h"
+#include "lessons/cardstyles.h"
 #include "lessons/buttongroup.h"
 #include "model/questions.h"
 #include "model/statuses.h"
@@ -22,8 +23,8 @@
 #include "model/variants.h"
 #include "speech/speaker.h"
 
-SelectWidget::SelectWidget(QWidget* parent)
-    : AbstractLesson(parent)
+SelectWidget::SelectWidget(Workspace* workspace, QWidget* parent)
+    : AbstractLesson(workspace, parent)
 {
     createWidgets();
     createConnections();
@@ -43,11 +44,11 @@ QPushButton* SelectWidget::answerButton(int index) const
 
 void SelectWidget::setupFonts()
 {
-    QFont bold = lessonFont;
+    QFont bold = settings->lessonFont;
     bold.setWeight(QFont::Bold);
     questionLabel->setFont(bold);
     for (QPushButton* button : std::as_const(buttons))
-        button->setFont(interfaceFont);
+        button->setFont(settings->interfaceFont);
 }
 
 void SelectWidget::createWidgets()
@@ -62,7 +63,7 @@ void SelectWidget::createWidgets()
         button->setCheckable(true);
         button->setAutoDefault(true);
         button->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-        button->setStyleSheet(answerButtonStyleSheet);
+        button->setStyleSheet(answerButtonStyleSheet());
         // Arrow keys walk the answers as they walk from the question.
         button->installEventFilter(this);
         group->addButton(button);
@@ -79,7 +80,7 @@ void SelectWidget::createConnections()
 void SelectWidget::createLayout()
 {
     card = new QGroupBox;
-    card->setStyleSheet(choiceCardStyleSheet);
+    card->setStyleSheet(choiceCardStyleSheet());
     card->installEventFilter(this);
     auto* cardLayout = new QVBoxLayout(card);
     cardLayout->addWidget(questionLabel, 0);
@@ -106,7 +107,7 @@ void SelectWidget::start()
         button->setFocusPolicy(Qt::TabFocus);
         button->setText(QString());
         button->setIcon(QIcon(QPixmap(0, 0)));
-        button->setStyleSheet(answerButtonStyleSheet);
+        button->setStyleSheet(answerButtonStyleSheet());
         button->setEnabled(true);
         // A short variant pool (words removed during the run) offers fewer answers.
         button->setVisible(i < variantsShown.size());
@@ -193,7 +194,7 @@ void SelectWidget::resizeEvent(QResizeEvent* event)
 QIcon SelectWidget::renderedWord(int key, int width) const
 {
     QTextDocument document;
-    document.setDefaultFont(lessonFont);
+    document.setDefaultFont(settings->lessonFont);
     document.setHtml(wordWithTranscription(key));
     // Wrapped to the button, so a long word never hides its transcription.
     if (width > 0 && document.idealWidth() > width)
@@ -217,7 +218,7 @@ void SelectWidget::checkAnswer(int index)
     QPushButton* button = buttons.value(index);
     if (!button || index >= variantsShown.size() || !units->contains(currentUnit))
         return;
-    if (button->styleSheet() == wrongAnswerStyleSheet)
+    if (button->styleSheet() == wrongAnswerStyleSheet())
         return;
     if (variantsShown.at(index) == currentUnit) {
         statuses->increment(currentUnit);
@@ -226,7 +227,7 @@ void SelectWidget::checkAnswer(int index)
         speaker->pronounceAndFinish(currentUnit);
     } else {
         statuses->decrement(currentUnit);
-        button->setStyleSheet(wrongAnswerStyleSheet);
+        button->setStyleSheet(wrongAnswerStyleSheet());
         button->setFocusPolicy(Qt::NoFocus);
         // Keyboard users go on from the next answer still open.
         if (button->window()->focusWidget() == button)

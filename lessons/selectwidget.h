@@ -16,7 +16,7 @@ class SelectWidget : public AbstractLesson
     Q_OBJECT
 
 public:
-    explicit SelectWidget(QWidget* parent = nullptr);
+    explicit SelectWidget(Workspace* workspace, QWidget* parent = nullptr);
 
     void setupFonts() override;
     QString title() const override;

@@ -13,8 +13,8 @@
 #include "model/units.h"
 #include "speech/speaker.h"
 
-WriteWidget::WriteWidget(QWidget* parent)
-    : AbstractLesson(parent)
+WriteWidget::WriteWidget(Workspace* workspace, QWidget* parent)
+    : AbstractLesson(workspace, parent)
 {
     createWidgets();
     createConnections();
@@ -29,8 +29,8 @@ QString WriteWidget::title() const
 
 void WriteWidget::setupFonts()
 {
-    questionLabel->setFont(lessonFont);
-    promptLabel->setFont(interfaceFont);
+    questionLabel->setFont(settings->lessonFont);
+    promptLabel->setFont(settings->interfaceFont);
 }
 
 void WriteWidget::createWidgets()

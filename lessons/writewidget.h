@@ -13,7 +13,7 @@ class WriteWidget : public AbstractLesson
     Q_OBJECT
 
 public:
-    explicit WriteWidget(QWidget* parent = nullptr);
+    explicit WriteWidget(Workspace* workspace, QWidget* parent = nullptr);
 
     void setupFonts() override;
     QString title() const override;

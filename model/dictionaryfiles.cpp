@@ -15,13 +15,11 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "config/settings.h"
 #include "model/boundedfile.h"
 #include "model/dictionaryformat.h"
-#include "model/questions.h"
 #include "model/statuses.h"
 #include "model/units.h"
-#include "model/variants.h"
+#include "model/wordmodel.h"
 
 namespace {
 
@@ -288,11 +286,11 @@ QString writeInPlace(const QString& dicPath, const QByteArray& dicData, const QB
 
 } // namespace
 
-DictionaryFiles::DictionaryFiles(Units* dictionary, Units* learned, Statuses* statuses,
-                                 StepObserver observer)
-    : dictionary(dictionary)
-    , learned(learned)
-    , statuses(statuses)
+DictionaryFiles::DictionaryFiles(WordModel* words, StepObserver observer)
+    : words(words)
+    , dictionary(&words->units)
+    , learned(&words->learnedUnits)
+    , statuses(&words->statuses)
     , observer(std::move(observer))
 {
 }
@@ -304,7 +302,7 @@ QString DictionaryFiles::statusesPath(const QString& dicPath)
 
 QString DictionaryFiles::openFileName() const
 {
-    return currentFileName + QStringLiteral(".dic");
+    return dictionary->fileName();
 }
 
 bool DictionaryFiles::sameFile(const QString& first, const QString& second)
@@ -486,11 +484,11 @@ QString DictionaryFiles::writePair(const QString& dicPath, const QList<Unit>& un
 
 void DictionaryFiles::adopt(const QString& dicPath, const QList<Unit>& units, bool whole)
 {
-    currentFileName = basePath(dicPath);
+    dictionary->setFileName(basePath(dicPath) + QStringLiteral(".dic"));
     // The pools hold keys of the dictionary that was open; the statuses load
     // below fills them again with the new dictionary's chosen words.
-    Questions::instance()->clear();
-    Variants::instance()->clear();
+    words->questions.clear();
+    words->variants.clear();
     dictionary->setLoaded(units, whole);
     statuses->load();
 }
@@ -564,10 +562,9 @@ QString DictionaryFiles::open(const QString& dicPath)
     return tr("Словарь %1 не открыт: %2. Файл оставлен без изменений.").arg(native(dicPath), reading.problem);
 }
 
-QStringList DictionaryFiles::openAtStartUp(const QString& storedDicPath)
+QStringList DictionaryFiles::openAtStartUp(const QString& storedDicPath, const QString& defaultPath)
 {
     QStringList problems;
-    const QString defaultPath = dictionariesPath + QStringLiteral("default.dic");
     Reading reading = read(storedDicPath);
     if (reading.kind == Reading::Whole) {
         adoptWhole(storedDicPath, reading, &problems);

@@ -11,6 +11,7 @@
 
 class Statuses;
 class Units;
+class WordModel;
 
 /*!
     The open dictionary's files as one unit: its ".dic" word list, its
@@ -66,8 +67,7 @@ public:
         QString notice;     // for Whole: read from a staged copy, and why
     };
 
-    DictionaryFiles(Units* dictionary, Units* learned, Statuses* statuses,
-                    StepObserver observer = StepObserver());
+    explicit DictionaryFiles(WordModel* words, StepObserver observer = StepObserver());
 
     /*! Makes \a dicPath the open dictionary when it reads whole, loading its
         statuses too; otherwise nothing changes and the problem is returned.
@@ -75,10 +75,10 @@ public:
         the dictionary that was open before. */
     QString open(const QString& dicPath);
 
-    /*! Opens \a storedDicPath, falling back to the default dictionary when
+    /*! Opens \a storedDicPath, falling back to \a defaultDicPath when
         that cannot be had (a missing default is created empty). Returns the
         problems met on the way, one sentence each. */
-    QStringList openAtStartUp(const QString& storedDicPath);
+    QStringList openAtStartUp(const QString& storedDicPath, const QString& defaultDicPath);
 
     /*! Reads the open dictionary's pair again without saving what memory
         holds, for files that were replaced on disk (a download over the
@@ -158,6 +158,7 @@ private:
     void adoptWhole(const QString& dicPath, const Reading& reading, QStringList* messages);
     static bool setAsideDamagedStatuses(const QString& dicPath, QString* notice);
 
+    WordModel* words;
     Units* dictionary;
     Units* learned;
     Statuses* statuses;

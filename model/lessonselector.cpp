@@ -4,16 +4,10 @@
 #include "model/questions.h"
 #include "model/statuses.h"
 
-LessonSelector* LessonSelector::instance()
-{
-    static LessonSelector* selector =
-        new LessonSelector(Questions::instance(), Statuses::instance());
-    return selector;
-}
-
-LessonSelector::LessonSelector(Questions* questions, Statuses* statuses)
+LessonSelector::LessonSelector(const Questions* questions, const Statuses* statuses, const Settings* settings)
     : questions(questions)
     , statuses(statuses)
+    , settings(settings)
 {
 }
 
@@ -21,5 +15,5 @@ int LessonSelector::currentLesson() const
 {
     // Words pushed back below 5 by mistakes stay on the first lesson.
     const int step = statuses->status(questions->current()) - 5;
-    return modelStep(qBound(0, step, modelLength() - 1));
+    return settings->modelStep(qBound(0, step, settings->modelLength() - 1));
 }

@@ -2,12 +2,6 @@
 
 #include "model/random.h"
 
-Questions* Questions::instance()
-{
-    static Questions* questions = new Questions;
-    return questions;
-}
-
 int Questions::current() const
 {
     return currentKey;
@@ -15,29 +9,28 @@ int Questions::current() const
 
 int Questions::count() const
 {
-    return int(pool.size());
+    return pool.count();
 }
 
 QList<int> Questions::list() const
 {
-    return pool;
+    return pool.list();
 }
 
 void Questions::clear()
 {
     pool.clear();
-    members.clear();
 }
 
 void Questions::next()
 {
     if (pool.isEmpty())
         return;
-    if (pool.size() == 1) {
-        currentKey = pool.first();
+    if (pool.count() == 1) {
+        currentKey = pool.at(0);
     } else {
         do {
-            currentKey = pool.at(Random::next() % pool.size());
+            currentKey = pool.at(Random::next() % pool.count());
         } while (currentKey == previous);
     }
     previous = currentKey;
@@ -45,14 +38,10 @@ void Questions::next()
 
 void Questions::add(int key)
 {
-    if (!members.contains(key)) {
-        members.insert(key);
-        pool.append(key);
-    }
+    pool.add(key);
 }
 
 void Questions::remove(int key)
 {
-    if (members.remove(key))
-        pool.removeOne(key);
+    pool.remove(key);
 }

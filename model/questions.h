@@ -4,13 +4,15 @@
 #include <QObject>
 #include <QSet>
 
+#include "model/keypool.h"
+
 /*! The question pool: the words being learned in this run and the one asked now. */
 class Questions : public QObject
 {
     Q_OBJECT
 
 public:
-    static Questions* instance();
+    Questions() = default;
 
     int current() const;
     int count() const;
@@ -24,10 +26,8 @@ public slots:
     void remove(int key);
 
 private:
-    Questions() = default;
 
     int currentKey = 0;
     int previous = -1;
-    QList<int> pool;
-    QSet<int> members; // the pool's keys, so adding thousands of words stays linear
+    KeyPool pool;
 };

@@ -8,18 +8,11 @@
 #include "model/dictionaryformat.h"
 #include "model/units.h"
 
-Statuses* Statuses::instance()
-{
-    static Statuses* statuses = nullptr;
-    if (!statuses) {
-        statuses = new Statuses;
-        statuses->load();
-    }
-    return statuses;
-}
-
-Statuses::Statuses()
-    : histogram(Learned + 1, 0)
+Statuses::Statuses(const Units* units, const Settings* settings, QObject* parent)
+    : QObject(parent)
+    , units(units)
+    , settings(settings)
+    , histogram(Learned + 1, 0)
 {
 }
 
@@ -57,12 +50,12 @@ void Statuses::load()
     clearValues();
 
     const QList<int> fileValues =
-        valuesFromFile(DictionaryFiles::readStatusValues(currentFileName + QStringLiteral(".dic")));
+        valuesFromFile(DictionaryFiles::readStatusValues(units->fileName()));
 
     // Values are paired with entries by position. A file longer than the
     // dictionary would leave statuses (and pool entries) for words that do
     // not exist; a shorter one leaves later words at 0.
-    const QList<int> keys = Units::instance(0)->keys();
+    const QList<int> keys = units->keys();
     const int paired = qMin(int(keys.size()), int(fileValues.size()));
     values.reserve(keys.size());
     for (int i = 0; i < paired; ++i)
@@ -75,21 +68,13 @@ QList<int> Statuses::fileValues() const
 {
     // One value per entry of the dictionary, in key order, whatever the map
     // collected on the way: the file is read back by position.
-    const QList<int> keys = Units::instance(0)->keys();
+    const QList<int> keys = units->keys();
     QList<int> list;
     list.reserve(keys.size() + 1);
     list.append(StatusFileMarker);
     for (int key : keys)
         list.append(values.value(key, int(Unlearned)));
     return list;
-}
-
-bool Statuses::save()
-{
-    // Statuses of a dictionary that was not read belong to words we never saw.
-    if (!Units::instance(0)->isWhole())
-        return false;
-    return DictionaryFiles::writeStatuses(currentFileName + QStringLiteral(".dic"), fileValues()).isEmpty();
 }
 
 int Statuses::status(int key) const
@@ -140,7 +125,7 @@ void Statuses::decrement(int key)
 bool Statuses::isLearned(int key) const
 {
     const int* value = values.find(key);
-    return value && *value - 4 > modelLength();
+    return value && *value - 4 > settings->modelLength();
 }
 
 bool Statuses::isLearning(int key) const

@@ -5,6 +5,9 @@
 
 #include "model/keyedlist.h"
 
+class Settings;
+class Units;
+
 /*!
     The learning status of every word of the open dictionary, stored by
     position in the ".inf" file beside the dictionary:
@@ -19,13 +22,9 @@ public:
     static constexpr int StatusFileMarker = 999;
     static constexpr int EarlierFormatLearned = 11;
 
-    static Statuses* instance();
+    Statuses(const Units* units, const Settings* settings, QObject* parent = nullptr);
 
     void load();
-    /*! Writes the statuses file; false when that failed, or when the open
-        dictionary was not read whole (its statuses file is left as it is). */
-    bool save();
-
     /*! The statuses file's values: the marker, then one value per entry of
         the open dictionary in key order (0 for a word without a value). */
     QList<int> fileValues() const;
@@ -58,11 +57,12 @@ public slots:
     void remove(int key);
 
 private:
-    Statuses();
 
     void store(int key, int value);
     void clearValues();
 
+    const Units* units;
+    const Settings* settings;
     KeyedList<int> values;
     // How many keys hold each status 0..100, so the status bar can ask for
     // the learned count after every change without a scan.

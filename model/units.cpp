@@ -3,31 +3,21 @@
 
 #include <algorithm>
 
-#include "config/settings.h"
 #include "model/dictionaryfiles.h"
 
-Units* Units::instance(int which)
+Units::Units(QObject* parent)
+    : QObject(parent)
 {
-    // Both lists come to life together, the open dictionary first, and each
-    // loads its file as it is created.
-    static Units* openDictionary = nullptr;
-    static Units* learnedWords = nullptr;
-    if (!openDictionary) {
-        openDictionary = new Units(0);
-        learnedWords = new Units(1);
-    }
-    return which == 1 ? learnedWords : openDictionary;
-}
-
-Units::Units(int which)
-    : which(which)
-{
-    load();
 }
 
 QString Units::fileName() const
 {
-    return which == 1 ? learnedWordsName : currentFileName + QStringLiteral(".dic");
+    return path;
+}
+
+void Units::setFileName(const QString& fileName)
+{
+    path = fileName;
 }
 
 void Units::load()
@@ -49,15 +39,6 @@ void Units::setLoaded(const QList<Unit>& units, bool whole)
     for (const Unit& unit : units)
         entries.append(key++, unit);
     rebuildIndex();
-}
-
-bool Units::save()
-{
-    // A damaged or unreadable file is the user's to mend; writing what
-    // little could be read would destroy the rest.
-    if (!whole)
-        return false;
-    return DictionaryFiles::writeDictionary(fileName(), entries.values()).isEmpty();
 }
 
 int Units::count() const

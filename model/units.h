@@ -9,8 +9,8 @@
 #include "model/unit.h"
 
 /*!
-    The word list of a dictionary. Two exist for the whole run: the open
-    dictionary (instance(0)) and the learned-words list (instance(1)).
+    The word list of a dictionary. Two exist for the whole run (WordModel):
+    the open dictionary and the learned-words list.
     Entries are addressed by integer keys: after a load they are 0..n-1 in
     file order, a new entry gets the greatest key + 1, and a removal leaves a
     gap until the next load.
@@ -20,18 +20,16 @@ class Units : public QObject
     Q_OBJECT
 
 public:
-    static Units* instance(int which);
+    explicit Units(QObject* parent = nullptr);
 
+    /*! The file the list is read from (and saved to, by DictionaryFiles). */
     QString fileName() const;
+    void setFileName(const QString& fileName);
     void load();
-    /*! Writes the list to its file; false when that failed or when the list
-        was not read whole from the file, which is then left as it is. */
-    bool save();
-
     /*! Replaces the entries by \a units as a load does (keys 0..n-1, no
         signal); \a whole says whether they are the complete file. */
     void setLoaded(const QList<Unit>& units, bool whole);
-    /*! Whether save() may write over the file: the last load read it whole,
+    /*! Whether the file may be written over: the last load read it whole,
         or there was no file yet. */
     bool isWhole() const { return whole; }
 
@@ -65,7 +63,6 @@ signals:
     void edited(int key, const QString& previousWord);
 
 private:
-    explicit Units(int which);
 
     // Words are indexed lower-cased so that find() costs the same on a
     // hundred words as on a hundred thousand. Each word keeps its smallest
@@ -81,7 +78,7 @@ private:
     void unindexKey(int key, const QString& word);
     void rebuildIndex();
 
-    int which;
+    QString path;
     bool whole = true;
     KeyedList<Unit> entries;
     QHash<QString, IndexEntry> index;

@@ -3,31 +3,24 @@
 #include "model/questions.h"
 #include "model/random.h"
 
-Variants* Variants::instance()
-{
-    static Variants* variants = new Variants(Questions::instance());
-    return variants;
-}
-
-Variants::Variants(Questions* questions)
+Variants::Variants(const Questions* questions)
     : questions(questions)
 {
 }
 
 int Variants::count() const
 {
-    return int(pool.size());
+    return pool.count();
 }
 
 QList<int> Variants::list() const
 {
-    return pool;
+    return pool.list();
 }
 
 void Variants::clear()
 {
     pool.clear();
-    members.clear();
 }
 
 QList<int> Variants::variants(int n) const
@@ -36,18 +29,18 @@ QList<int> Variants::variants(int n) const
     if (n < 1)
         return result;
     const int current = questions->current();
-    if (pool.size() < n) {
+    if (pool.count() < n) {
         // Too few keys for the draw below ever to finish: offer every key
         // there is, the asked one included, in random order.
-        result = pool;
-        if (!members.contains(current))
+        result = pool.list();
+        if (!pool.contains(current))
             result.append(current);
         for (qsizetype i = result.size() - 1; i > 0; --i)
             result.swapItemsAt(i, Random::next() % (i + 1));
         return result;
     }
     while (result.size() < n) {
-        const int key = pool.at(Random::next() % pool.size());
+        const int key = pool.at(Random::next() % pool.count());
         if (!result.contains(key))
             result.append(key);
     }
@@ -58,14 +51,10 @@ QList<int> Variants::variants(int n) const
 
 void Variants::add(int key)
 {
-    if (!members.contains(key)) {
-        members.insert(key);
-        pool.append(key);
-    }
+    pool.add(key);
 }
 
 void Variants::remove(int key)
 {
-    if (members.remove(key))
-        pool.removeOne(key);
+    pool.remove(key);
 }

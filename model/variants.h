@@ -4,6 +4,8 @@
 #include <QObject>
 #include <QSet>
 
+#include "model/keypool.h"
+
 class Questions;
 
 /*! The keys the choice lesson draws its wrong answers from. */
@@ -12,7 +14,7 @@ class Variants : public QObject
     Q_OBJECT
 
 public:
-    static Variants* instance();
+    explicit Variants(const Questions* questions);
 
     int count() const;
     QList<int> list() const;
@@ -30,9 +32,7 @@ public slots:
     void remove(int key);
 
 private:
-    explicit Variants(Questions* questions);
 
-    QList<int> pool;
-    QSet<int> members;
-    Questions* questions;
+    KeyPool pool;
+    const Questions* questions;
 };

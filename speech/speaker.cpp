@@ -64,14 +64,16 @@ QString synthesizeInto(const std::shared_ptr<SpeechSynthesizer>& synthesizer, co
 
 } // namespace
 
-Speaker::Speaker(QObject* parent)
-    : Speaker(EspeakSynthesizer::shared(), parent)
+Speaker::Speaker(const Units* units, const Settings* settings, QObject* parent)
+    : Speaker(EspeakSynthesizer::shared(), units, settings, parent)
 {
 }
 
-Speaker::Speaker(std::shared_ptr<SpeechSynthesizer> synthesizer, QObject* parent)
+Speaker::Speaker(std::shared_ptr<SpeechSynthesizer> synthesizer, const Units* units, const Settings* settings,
+                 QObject* parent)
     : QObject(parent)
-    , units(Units::instance(0))
+    , units(units)
+    , settings(settings)
     , synthesizer(std::move(synthesizer))
 {
     pauseTimer.setSingleShot(true);
@@ -106,8 +108,8 @@ QString Speaker::soundFile(int key) const
     if (word.contains(QLatin1Char('/')) || word.contains(QLatin1Char('\\')))
         return QString();
     // The dictionary's own recordings say the word as its maker meant it.
-    if (!word.isEmpty() && !currentFileName.isEmpty()) {
-        const QString own = DictionaryRecordings::folder(currentFileName) + QLatin1Char('/') + word + QLatin1Char('.');
+    if (!word.isEmpty() && !units->fileName().isEmpty()) {
+        const QString own = DictionaryRecordings::folder(units->fileName()) + QLatin1Char('/') + word + QLatin1Char('.');
         for (const QString& suffix : DictionaryRecordings::suffixes()) {
             if (isFile(own + suffix))
                 return own + suffix;
@@ -116,7 +118,7 @@ QString Speaker::soundFile(int key) const
     // The classic "Sounds/" folder holds English recordings; an English
     // recording played for a French word spelled the same would teach the
     // wrong sound.
-    const QString language = languageCode(learningLanguage);
+    const QString language = languageCode(settings->learningLanguage);
     if (language.isEmpty())
         return QString();
     QString base = QStringLiteral("Sounds/");
@@ -154,7 +156,7 @@ QObject* Speaker::findSpeech(int key, const FileHandler& handler)
         handler(recording);
         return nullptr;
     }
-    const QString language = learningLanguage;
+    const QString language = settings->learningLanguage;
     const QString cached = speechCacheFile(word, language);
     if (isFile(cached)) {
         handler(cached);
@@ -189,7 +191,7 @@ QMediaPlayer* Speaker::createPlayer()
 
 void Speaker::pronounce(int key)
 {
-    if (!speakEnabled)
+    if (!settings->speakEnabled)
         return;
     // The new word replaces the old one, even when it has nothing to say.
     dropJob(plainJob);
@@ -197,7 +199,7 @@ void Speaker::pronounce(int key)
         speechPlayer->stop();
     plainJob = findSpeech(key, [this](const QString& file) {
         plainJob = nullptr;
-        if (file.isEmpty() || !speakEnabled)
+        if (file.isEmpty() || !settings->speakEnabled)
             return;
         if (!speechPlayer)
             speechPlayer = createPlayer();
@@ -219,7 +221,7 @@ void Speaker::pronounceAndFinish(int key)
     dropJob(finishingJob);
     ++currentCall;
     waiting = true;
-    if (!speakEnabled) {
+    if (!settings->speakEnabled) {
         pauseTimer.start(pauseInterval());
         return;
     }

@@ -10,11 +10,12 @@
 
 class QMediaPlayer;
 class SpeechSynthesizer;
+class Settings;
 class Units;
 
 /*!
     Pronounces words of the open dictionary. A recording is played when there
-    is one for the learning language (learningLanguage): English recordings
+    is one for the learning language (the learningLanguage setting): English recordings
     lie at "Sounds/" + first character + "/" + word + ".mp3" (or ".wav"),
     recordings of another language under "Sounds/<code>/" the same way,
     relative to the program's folder, with the word's letter case as stored.
@@ -43,10 +44,12 @@ class Speaker : public QObject
     Q_OBJECT
 
 public:
-    /*! Speaks with the process-wide espeak-ng synthesizer. */
-    explicit Speaker(QObject* parent = nullptr);
+    /*! Speaks the words of \a units with the process-wide espeak-ng
+        synthesizer, in the language and on or off as \a settings say. */
+    Speaker(const Units* units, const Settings* settings, QObject* parent = nullptr);
     /*! Speaks with \a synthesizer; none means recordings only. */
-    explicit Speaker(std::shared_ptr<SpeechSynthesizer> synthesizer, QObject* parent = nullptr);
+    Speaker(std::shared_ptr<SpeechSynthesizer> synthesizer, const Units* units, const Settings* settings,
+            QObject* parent = nullptr);
     ~Speaker() override;
 
     /*! Path of the recording of word \a key in the learning language, or an
@@ -86,7 +89,8 @@ private:
     QObject* findSpeech(int key, const FileHandler& handler);
     static void dropJob(QPointer<QObject>& job);
 
-    Units* units;
+    const Units* units;
+    const Settings* settings;
     std::shared_ptr<SpeechSynthesizer> synthesizer;
     QMediaPlayer* speechPlayer = nullptr;
     // A fresh player for every reported playback, so that late signals of a

@@ -6,14 +6,9 @@
 #include "speech/heteronyms.h"
 #include "speech/transcriptionformat.h"
 
-Transcriptions* Transcriptions::instance()
-{
-    static Transcriptions transcriptions;
-    return &transcriptions;
-}
-
-Transcriptions::Transcriptions()
-    : units(Units::instance(0))
+Transcriptions::Transcriptions(const Units* units, const Settings* settings)
+    : units(units)
+    , settings(settings)
 {
     // Created after the settings are read, so the first user already finds
     // the table of the learning language.
@@ -23,12 +18,12 @@ Transcriptions::Transcriptions()
 void Transcriptions::load()
 {
     table.clear();
-    english = transcriptionFileName == QLatin1String("English");
+    english = settings->transcriptionFileName == QLatin1String("English");
     // The name comes from the settings; whatever it names, a FIFO or a huge
     // file must not hold up the start. The shipped tables are a few megabytes.
     QByteArray data;
     QString problem;
-    if (BoundedFile::read(QStringLiteral("Transcriptions/") + transcriptionFileName + QStringLiteral(".trn"), &data,
+    if (BoundedFile::read(QStringLiteral("Transcriptions/") + settings->transcriptionFileName + QStringLiteral(".trn"), &data,
                           &problem))
         table = TranscriptionFormat::readTable(data);
 }
@@ -67,7 +62,7 @@ QString Transcriptions::lookupUnit(int key) const
 
 QString Transcriptions::formatted(int key) const
 {
-    if (!transcriptionEnabled)
+    if (!settings->transcriptionEnabled)
         return QString();
     const QString text = lookupUnit(key);
     if (text.isEmpty())

@@ -3,22 +3,23 @@
 #include <QMap>
 #include <QString>
 
+class Settings;
 class Units;
 
 /*!
     The transcription table of the learning language, read from
-    "Transcriptions/<transcriptionFileName>.trn" beside the program. It maps a
+    "Transcriptions/<transcriptionFileName>.trn" (a setting) beside the program. It maps a
     word in lower case to its transcription, which every place showing a
     foreign word appends after it in square brackets.
 
-    One instance exists for the whole run (instance()), loaded when first
-    used; load() refills it when the learning language changes. Switching transcriptions off only hides them
+    One table exists for the whole run, loaded as it is built (after the
+    settings are read); load() refills it when the learning language changes. Switching transcriptions off only hides them
     in formatted(); the table stays as loaded.
 */
 class Transcriptions
 {
 public:
-    static Transcriptions* instance();
+    Transcriptions(const Units* units, const Settings* settings);
 
     /*! Empties the table and reads the file named by transcriptionFileName.
         A missing, unreadable or damaged file leaves the table empty. */
@@ -42,9 +43,8 @@ public:
     QString formatted(int key) const;
 
 private:
-    Transcriptions();
-
-    Units* units;
+    const Units* units;
+    const Settings* settings;
     QMap<QString, QString> table;
     bool english = false;
 };

@@ -7,6 +7,8 @@
 #include <QTest>
 
 #include "config/settings.h"
+#include "model/dictionaryfiles.h"
+#include "session/workspace.h"
 
 /*
     Every test executable runs on a throw-away home folder, settings store and
@@ -33,3 +35,24 @@
         QTEST_SET_MAIN_SOURCE_PATH                                                \
         return QTest::qExec(&tc, argc, argv);                                     \
     }
+
+/*! The open dictionary of \a workspace without ".dic", as the settings store it. */
+inline QString openDictionaryBase(const Workspace& workspace)
+{
+    QString name = workspace.words.units.fileName();
+    if (name.endsWith(QLatin1String(".dic")))
+        name.chop(4);
+    return name;
+}
+
+/*! Writes the open dictionary's words alone, as a test that checks their bytes needs. */
+inline QString saveWords(const Units& units)
+{
+    return DictionaryFiles::writeDictionary(units.fileName(), units.unitList());
+}
+
+/*! Writes the statuses file of the open dictionary alone. */
+inline QString saveStatuses(const Units& units, const Statuses& statuses)
+{
+    return DictionaryFiles::writeStatuses(units.fileName(), statuses.fileValues());
+}

@@ -1,3 +1,4 @@
+#include <memory>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -20,6 +21,7 @@
 #include "interchange/wordfiles.h"
 #include "speech/transcriptions.h"
 #include "tests/dialoghelpers.h"
+#include "session/workspace.h"
 #include "testenvironment.h"
 #include "testfiles.h"
 
@@ -101,6 +103,10 @@ class TestChosenFiles : public QObject
 {
     Q_OBJECT
 
+    // The settings, words and tables this test run works on; built first,
+    // as the members below may point into it.
+    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
+
 private slots:
     void importRefusesWhatIsNoFile_data();
     void importRefusesWhatIsNoFile();
@@ -137,7 +143,7 @@ void TestChosenFiles::importRefusesWhatIsNoFile()
     FifoWatch windowWatch(path);
     BoxAnswerer answerer;
     QWidget window;
-    QCOMPARE(ImportExport(&window).importFrom(path), QString());
+    QCOMPARE(ImportExport(workspace.get(), &window).importFrom(path), QString());
     QVERIFY2(!windowWatch.stuck(), "the import waited on the FIFO");
     QCOMPARE(answerer.titles, QStringList{QStringLiteral("Ошибка")});
     QVERIFY2(answerer.texts.value(0).contains(reason), qPrintable(answerer.texts.value(0)));
@@ -157,11 +163,11 @@ void TestChosenFiles::transcriptionTableThatIsNoFileIsPassedOver()
     QDir().mkpath(QStringLiteral("Transcriptions"));
     const QString path = QDir::current().absoluteFilePath(QStringLiteral("Transcriptions/Chosen.trn"));
     QVERIFY(makeUnreadable(path, kind));
-    transcriptionFileName = QStringLiteral("Chosen");
+    workspace->settings.transcriptionFileName = QStringLiteral("Chosen");
     FifoWatch watch(path);
-    Transcriptions::instance()->load();
+    (&workspace->transcriptions)->load();
     QVERIFY2(!watch.stuck(), "the table waited on the FIFO");
-    QCOMPARE(Transcriptions::instance()->lookup(QStringLiteral("word")), QString());
+    QCOMPARE((&workspace->transcriptions)->lookup(QStringLiteral("word")), QString());
     QDir(QStringLiteral("Transcriptions")).removeRecursively();
 }
 
@@ -224,9 +230,9 @@ void TestChosenFiles::importTooLargeToOpenReplacesNothing()
 {
     const QString source = dir.filePath(QStringLiteral("huge.tsv"));
     writeFile(source, lineTooLongForADictionary());
-    dictionariesPath = dir.filePath(QStringLiteral("dictionaries/"));
-    QDir().mkpath(dictionariesPath);
-    const QString existing = dictionariesPath + QStringLiteral("huge.dic");
+    workspace->settings.dictionariesPath = dir.filePath(QStringLiteral("dictionaries/"));
+    QDir().mkpath(workspace->settings.dictionariesPath);
+    const QString existing = workspace->settings.dictionariesPath + QStringLiteral("huge.dic");
     const QByteArray before = DictionaryFormat::encodeUnits(someWords(3));
     writeFile(existing, before);
 
@@ -246,7 +252,7 @@ void TestChosenFiles::importTooLargeToOpenReplacesNothing()
     namer.start();
     BoxAnswerer answerer(QMessageBox::Yes);
     QWidget window;
-    QCOMPARE(ImportExport(&window).importFrom(source), QString());
+    QCOMPARE(ImportExport(workspace.get(), &window).importFrom(source), QString());
     QCOMPARE(asked, 0);
     QCOMPARE(answerer.titles, QStringList{QStringLiteral("Ошибка")});
     QVERIFY2(answerer.texts.value(0).contains(QStringLiteral("64 МБ")), qPrintable(answerer.texts.value(0)));
@@ -279,7 +285,7 @@ void TestChosenFiles::columnChooserOfAWideFileOpensAtOnce()
         dialog->reject();
     });
     QWidget window;
-    QCOMPARE(ImportExport(&window).importFrom(source), QString());
+    QCOMPARE(ImportExport(workspace.get(), &window).importFrom(source), QString());
     QCOMPARE(offered, columns);
     QVERIFY(!measuresEveryName);
 }

@@ -1,3 +1,4 @@
+#include <memory>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -27,6 +28,10 @@ QString article(const QString& name)
 class TestDictd : public QObject
 {
     Q_OBJECT
+
+    // The settings, words and tables this test run works on; built first,
+    // as the members below may point into it.
+    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
 
 private slots:
     void articlesAreReadWhole_data();
@@ -208,7 +213,7 @@ void TestDictd::offlineTranslation()
     QFETCH(QString, translation);
     QFETCH(bool, havePair);
     const OfflineDictionaries::Answer answer
-        = OfflineDictionaries::instance()->translate(word, from, to, {fixtures()});
+        = (&workspace->dictionaries)->translate(word, from, to, {fixtures()});
     QCOMPARE(answer.translation, translation);
     QCOMPARE(answer.havePair, havePair);
     QCOMPARE(answer.article.isEmpty(), translation.isEmpty());
@@ -235,7 +240,7 @@ void TestDictd::inflectedFormFoundByItsBaseForm()
     const QString pair = HunspellStemmer::pairName(from);
     if (!QFile::exists(QStringLiteral("/usr/share/hunspell/") + pair + QStringLiteral(".dic")))
         QSKIP("no Hunspell pair for the language (tools/deps.sh installs it)");
-    QCOMPARE(OfflineDictionaries::instance()->translate(word, from, QStringLiteral("ru"), {fixtures()}).translation,
+    QCOMPARE((&workspace->dictionaries)->translate(word, from, QStringLiteral("ru"), {fixtures()}).translation,
              translation);
 }
 

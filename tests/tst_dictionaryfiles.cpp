@@ -1,3 +1,4 @@
+#include <memory>
 #include <QBuffer>
 #include <QFile>
 #include <QLocalSocket>
@@ -17,6 +18,7 @@
 #include "model/variants.h"
 #include "session/singleinstance.h"
 #include "session/terminationsignals.h"
+#include "session/workspace.h"
 #include "testenvironment.h"
 #include "testfiles.h"
 
@@ -54,6 +56,10 @@ class TestDictionaryFiles : public QObject
 {
     Q_OBJECT
 
+    // The settings, words and tables this test run works on; built first,
+    // as the members below may point into it.
+    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
+
 private slots:
     void init();
     void damagedFileIsNeverWritten_data();
@@ -79,15 +85,15 @@ private:
     void openPair(const QString& name, const QStringList& words, const QList<int>& values);
 
     QTemporaryDir dir;
-    Units* dictionary = Units::instance(0);
-    Units* learned = Units::instance(1);
-    Statuses* statuses = Statuses::instance();
-    DictionaryFiles files{dictionary, learned, statuses};
+    Units* dictionary = (&workspace->words.units);
+    Units* learned = (&workspace->words.learnedUnits);
+    Statuses* statuses = (&workspace->words.statuses);
+    DictionaryFiles files{&workspace->words};
 };
 
 void TestDictionaryFiles::init()
 {
-    dictionariesPath = dir.path() + QLatin1Char('/');
+    workspace->settings.dictionariesPath = dir.path() + QLatin1Char('/');
     QFile::remove(path(QStringLiteral("default.dic")));
     QFile::remove(path(QStringLiteral("default.inf")));
     writeFile(path(QStringLiteral("start.dic")), dicBytes({"a", "b", "c"}));
@@ -134,7 +140,7 @@ void TestDictionaryFiles::damagedFileIsNeverWritten()
     QCOMPARE(files.save(), QString());
 
     // At start-up the default dictionary opens in its place.
-    QStringList problems = files.openAtStartUp(damaged);
+    QStringList problems = files.openAtStartUp(damaged, path(QStringLiteral("default.dic")));
     QCOMPARE(problems.size(), 1);
     QCOMPARE(files.openFileName(), path(QStringLiteral("default.dic")));
     QCOMPARE(files.save(), QString());
@@ -144,11 +150,9 @@ void TestDictionaryFiles::damagedFileIsNeverWritten()
     // The same file as the default dictionary: nothing is written at all.
     QFile::remove(path(QStringLiteral("default.inf")));
     writeFile(path(QStringLiteral("default.dic")), bytes);
-    problems = files.openAtStartUp(path(QStringLiteral("default.dic")));
+    problems = files.openAtStartUp(path(QStringLiteral("default.dic")), path(QStringLiteral("default.dic")));
     QCOMPARE(problems.size(), 2);
     dictionary->add(QStringLiteral("new"), QString());
-    QVERIFY(!dictionary->save());
-    QVERIFY(!statuses->save());
     QCOMPARE(files.save(), QString());
     QCOMPARE(readFile(path(QStringLiteral("default.dic"))), bytes);
     QVERIFY(!QFile::exists(path(QStringLiteral("default.inf"))));
@@ -159,7 +163,7 @@ void TestDictionaryFiles::unreadableDefaultKeepsItsStatuses()
     // A folder where the default dictionary should be, as when it cannot be read.
     QDir(dir.path()).mkdir(QStringLiteral("default.dic"));
     writeFile(path(QStringLiteral("default.inf")), infBytes({100, 100, 5}));
-    const QStringList problems = files.openAtStartUp(path(QStringLiteral("missing.dic")));
+    const QStringList problems = files.openAtStartUp(path(QStringLiteral("missing.dic")), path(QStringLiteral("default.dic")));
     QVERIFY(problems.join(QLatin1Char(' ')).contains(QStringLiteral("папка")));
     QCOMPARE(files.save(), QString());
     QCOMPARE(readFile(path(QStringLiteral("default.inf"))), infBytes({100, 100, 5}));
@@ -202,7 +206,7 @@ void TestDictionaryFiles::interruptedSaveLoadsOldOrNewPair()
     dictionary->setUnits(units);
     statuses->setList(values);
 
-    DictionaryFiles interrupted(dictionary, learned, statuses, [step](Step reached) { return reached != step; });
+    DictionaryFiles interrupted(&workspace->words, [step](Step reached) { return reached != step; });
     QCOMPARE(interrupted.save(), QString());
 
     const DictionaryFiles::Reading reading = DictionaryFiles::read(path(QStringLiteral("pair.dic")));
@@ -264,7 +268,7 @@ void TestDictionaryFiles::emptyDictionaryWithStatusesIsDamaged()
 
     QVERIFY2(files.open(empty).contains(QStringLiteral("пуст")), qPrintable(files.open(empty)));
     QCOMPARE(files.openFileName(), path(QStringLiteral("start.dic")));
-    const QStringList problems = files.openAtStartUp(empty);
+    const QStringList problems = files.openAtStartUp(empty, path(QStringLiteral("default.dic")));
     QVERIFY(problems.join(QLatin1Char(' ')).contains(empty));
     QCOMPARE(files.save(), QString());
     QCOMPARE(readFile(path(QStringLiteral("emptied.inf"))), statusBytes);
@@ -311,9 +315,9 @@ void TestDictionaryFiles::damagedStatusesAreSetAsideAndReported()
 void TestDictionaryFiles::learnedListFollowsTheOpenDictionary()
 {
     // The learned-words file named relative to the working directory, opened by its full path.
-    writeFile(learnedWordsName, dicBytes({"known"}));
+    writeFile(workspace->settings.learnedWordsName, dicBytes({"known"}));
     learned->load();
-    QCOMPARE(files.open(QDir::current().absoluteFilePath(learnedWordsName)), QString());
+    QCOMPARE(files.open(QDir::current().absoluteFilePath(workspace->settings.learnedWordsName)), QString());
     QVERIFY(files.openIsLearnedFile());
     dictionary->add(QStringLiteral("fresh"), QString());
     QCOMPARE(files.save(), QString());
@@ -321,7 +325,7 @@ void TestDictionaryFiles::learnedListFollowsTheOpenDictionary()
     QCOMPARE(files.saveLearned(), QString());
     QCOMPARE(files.open(path(QStringLiteral("start.dic"))), QString());
     QCOMPARE(files.saveLearned(), QString());
-    const DictionaryFiles::Reading stored = DictionaryFiles::read(learnedWordsName);
+    const DictionaryFiles::Reading stored = DictionaryFiles::read(workspace->settings.learnedWordsName);
     QCOMPARE(stored.units.size(), 2);
     QCOMPARE(stored.units.last().word, QStringLiteral("fresh"));
 }
@@ -329,11 +333,11 @@ void TestDictionaryFiles::learnedListFollowsTheOpenDictionary()
 void TestDictionaryFiles::openingEmptiesThePools()
 {
     openPair(QStringLiteral("first"), {"a", "b", "c", "d", "e", "f", "g"}, {5, 5, 5, 5, 5, 5, 5});
-    Questions::instance()->add(6);
-    Variants::instance()->add(6);
+    (&workspace->words.questions)->add(6);
+    (&workspace->words.variants)->add(6);
     openPair(QStringLiteral("second"), {"x", "y"}, {0, 0});
-    QCOMPARE(Questions::instance()->count(), 0);
-    QCOMPARE(Variants::instance()->count(), 0);
+    QCOMPARE((&workspace->words.questions)->count(), 0);
+    QCOMPARE((&workspace->words.variants)->count(), 0);
 }
 
 void TestDictionaryFiles::secondCopyWakesTheFirst()

@@ -1,3 +1,4 @@
+#include <memory>
 #include <QTemporaryDir>
 #include <QBuffer>
 #include <QDirIterator>
@@ -23,6 +24,7 @@
 #include "model/statuses.h"
 #include "model/units.h"
 #include "dialoghelpers.h"
+#include "session/workspace.h"
 #include "testenvironment.h"
 
 namespace {
@@ -63,10 +65,10 @@ QString row(const DictionaryListParser::Entry& entry)
 }
 
 // Every file below the dictionaries folder with its bytes, to show that nothing changed.
-QMap<QString, QByteArray> folderContents()
+QMap<QString, QByteArray> folderContents(Workspace* workspace)
 {
     QMap<QString, QByteArray> contents;
-    QDirIterator it(dictionariesPath, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    QDirIterator it(workspace->settings.dictionariesPath, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         QFile file(it.next());
         if (file.open(QIODevice::ReadOnly))
@@ -108,6 +110,10 @@ class TestDownloader : public QObject
 {
     Q_OBJECT
 
+    // The settings, words and tables this test run works on; built first,
+    // as the members below may point into it.
+    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
+
 private slots:
     void initTestCase();
     void init();
@@ -139,7 +145,7 @@ private slots:
     void downloadOverTheOpenDictionaryIsWhatTheUserGets();
 
 private:
-    QString foodPath() const { return dictionariesPath + QStringLiteral("food.dic"); }
+    QString foodPath() const { return workspace->settings.dictionariesPath + QStringLiteral("food.dic"); }
     // Puts the files on the test server or, for a local site, into a folder
     // whose file: address becomes the site root.
     void publish(bool local, const QMap<QString, QByteArray>& files);
@@ -150,18 +156,18 @@ private:
 
 void TestDownloader::initTestCase()
 {
-    readSettings();
+    workspace->settings.read();
     QVERIFY(server.isListening());
     qputenv("VOCABRIUM_SITE_URL", server.root().toUtf8());
     qputenv("VOCABRIUM_TRANSFER_TIMEOUT", "1000");
-    home = dictionariesPath;
+    home = workspace->settings.dictionariesPath;
 }
 
 void TestDownloader::init()
 {
-    dictionariesPath = home;
-    QDir(dictionariesPath).removeRecursively();
-    QVERIFY(QDir().mkpath(dictionariesPath));
+    workspace->settings.dictionariesPath = home;
+    QDir(workspace->settings.dictionariesPath).removeRecursively();
+    QVERIFY(QDir().mkpath(workspace->settings.dictionariesPath));
     server.clear();
     qputenv("VOCABRIUM_SITE_URL", server.root().toUtf8());
 }
@@ -403,7 +409,7 @@ void TestDownloader::failedOrEmptyListGivesEnabledEmptyTable()
         server.set(QStringLiteral("/dictionaries.html"), status, body, "text/html");
     const QString address = DownloadRules::addressText(Services::siteRoot());
     BoxAnswerer answerer;
-    DownloaderDialog dialog;
+    DownloaderDialog dialog(workspace->settings.dictionariesPath);
     bool shownDisabled = false;
     bool enabledAgain = false;
     int rows = -1;
@@ -427,7 +433,7 @@ void TestDownloader::listShowsPageTextAsPlainText()
     QFile file(QFINDTESTDATA("data/dictionaries.html"));
     QVERIFY(file.open(QIODevice::ReadOnly));
     server.set(QStringLiteral("/dictionaries.html"), 200, file.readAll(), "text/html");
-    DownloaderDialog dialog;
+    DownloaderDialog dialog(workspace->settings.dictionariesPath);
     QStringList columns;
     QString address;
     runDialog(&dialog, [&] {
@@ -469,7 +475,7 @@ void TestDownloader::downloadReplacesEarlierFileAndNoKeepsListOpen()
     }
     // Yes to replacing the learner's different file, No to learning it now.
     BoxAnswerer answerer({QMessageBox::Yes, QMessageBox::No});
-    DownloaderDialog dialog;
+    DownloaderDialog dialog(workspace->settings.dictionariesPath);
     bool stayedOpen = false;
     int rowsAfter = 0;
     const int result = runDialog(&dialog, [&] {
@@ -496,8 +502,8 @@ void TestDownloader::downloadReplacesEarlierFileAndNoKeepsListOpen()
     QVERIFY(stored.open(QIODevice::ReadOnly));
     QCOMPARE(stored.readAll(), body);
     // The old statuses belonged to the replaced words.
-    QCOMPARE(folderContents().size(), 2);
-    QCOMPARE(folderContents().value(dictionariesPath + QStringLiteral("food.inf")), QByteArray::fromHex("00000001000003e7"));
+    QCOMPARE(folderContents(workspace.get()).size(), 2);
+    QCOMPARE(folderContents(workspace.get()).value(workspace->settings.dictionariesPath + QStringLiteral("food.inf")), QByteArray::fromHex("00000001000003e7"));
 }
 
 void TestDownloader::failedDownloadLeavesFolderUntouched_data()
@@ -538,21 +544,21 @@ void TestDownloader::failedDownloadLeavesFolderUntouched()
     }
     if (unwritableFolder) {
         // A plain file where the folder should be: neither mkpath nor the save can succeed.
-        QFile blocker(dictionariesPath + QStringLiteral("blocker"));
+        QFile blocker(workspace->settings.dictionariesPath + QStringLiteral("blocker"));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
-        dictionariesPath = blocker.fileName() + QStringLiteral("/");
+        workspace->settings.dictionariesPath = blocker.fileName() + QStringLiteral("/");
     }
-    const QMap<QString, QByteArray> before = folderContents();
+    const QMap<QString, QByteArray> before = folderContents(workspace.get());
     const QMap<QString, QByteArray> homeBefore = [this] {
-        const QString saved = dictionariesPath;
-        dictionariesPath = home;
-        const auto contents = folderContents();
-        dictionariesPath = saved;
+        const QString saved = workspace->settings.dictionariesPath;
+        workspace->settings.dictionariesPath = home;
+        const auto contents = folderContents(workspace.get());
+        workspace->settings.dictionariesPath = saved;
         return contents;
     }();
 
     BoxAnswerer answerer(QMessageBox::Yes);
-    DownloaderDialog dialog;
+    DownloaderDialog dialog(workspace->settings.dictionariesPath);
     bool enabledAgain = false;
     const int result = runDialog(&dialog, [&] {
         if (!waitForControls(&dialog))
@@ -568,9 +574,9 @@ void TestDownloader::failedDownloadLeavesFolderUntouched()
     QVERIFY2(answerer.texts.first().contains(reason), qPrintable(answerer.texts.first()));
     QVERIFY(enabledAgain);
     QVERIFY(dialog.downloadedFile().isEmpty());
-    QCOMPARE(folderContents(), before);
-    dictionariesPath = home;
-    QCOMPARE(folderContents(), homeBefore);
+    QCOMPARE(folderContents(workspace.get()), before);
+    workspace->settings.dictionariesPath = home;
+    QCOMPARE(folderContents(workspace.get()), homeBefore);
 }
 
 void TestDownloader::closingDuringADownloadStoresNothing()
@@ -578,7 +584,7 @@ void TestDownloader::closingDuringADownloadStoresNothing()
     server.set(QStringLiteral("/dictionaries.html"), 200, listPage({QStringLiteral("food.dic")}), "text/html");
     server.hang(QStringLiteral("/food.dic"));
     BoxAnswerer answerer(QMessageBox::Yes);
-    DownloaderDialog dialog;
+    DownloaderDialog dialog(workspace->settings.dictionariesPath);
     const int result = runDialog(&dialog, [&] {
         if (!waitForControls(&dialog))
             return;
@@ -592,7 +598,7 @@ void TestDownloader::closingDuringADownloadStoresNothing()
     // Past the transfer time-out: the abandoned reply must not surface now.
     QTest::qWait(1300);
     QCOMPARE(answerer.titles, QStringList());
-    QVERIFY(folderContents().isEmpty());
+    QVERIFY(folderContents(workspace.get()).isEmpty());
 }
 
 void TestDownloader::hostileFileNameIsRefusedWithoutRequest_data()
@@ -609,9 +615,9 @@ void TestDownloader::hostileFileNameIsRefusedWithoutRequest()
 {
     QFETCH(QString, target);
     server.set(QStringLiteral("/dictionaries.html"), 200, listPage({target}), "text/html");
-    const QMap<QString, QByteArray> before = folderContents();
+    const QMap<QString, QByteArray> before = folderContents(workspace.get());
     BoxAnswerer answerer(QMessageBox::Yes);
-    DownloaderDialog dialog;
+    DownloaderDialog dialog(workspace->settings.dictionariesPath);
     bool enabled = false;
     runDialog(&dialog, [&] {
         if (!waitForControls(&dialog) || dialog.table()->topLevelItemCount() != 1)
@@ -625,7 +631,7 @@ void TestDownloader::hostileFileNameIsRefusedWithoutRequest()
     QCOMPARE(answerer.titles, QStringList{QStringLiteral("Ошибка")});
     QVERIFY(enabled);
     QCOMPARE(server.requested, QStringList{QStringLiteral("/dictionaries.html")});
-    QCOMPARE(folderContents(), before);
+    QCOMPARE(folderContents(workspace.get()), before);
     QVERIFY(dialog.downloadedFile().isEmpty());
 }
 
@@ -633,9 +639,9 @@ void TestDownloader::mainWindowOpensDownloadOnlyAfterYes()
 {
     server.set(QStringLiteral("/dictionaries.html"), 200, listPage({QStringLiteral("food.dic")}), "text/html");
     server.set(QStringLiteral("/food.dic"), 200, dicBytes(foodWords));
-    MainWindow window;
+    MainWindow window(workspace.get());
     window.show();
-    const QString openBefore = currentFileName;
+    const QString openBefore = openDictionaryBase(*workspace);
     auto* dialog = window.findChild<DownloaderDialog*>();
     QVERIFY(dialog);
     QCOMPARE(dialog->parentWidget(), &window);
@@ -646,7 +652,7 @@ void TestDownloader::mainWindowOpensDownloadOnlyAfterYes()
         dialog->reject();
     });
     window.showDownloaderDialog();
-    QCOMPARE(currentFileName, openBefore);
+    QCOMPARE(openDictionaryBase(*workspace), openBefore);
 
     BoxAnswerer answerer(QMessageBox::Yes);
     QTimer::singleShot(0, dialog, [dialog, &answerer] {
@@ -660,8 +666,8 @@ void TestDownloader::mainWindowOpensDownloadOnlyAfterYes()
     });
     window.showDownloaderDialog();
     QCOMPARE(answerer.titles, QStringList{QStringLiteral("Информация")});
-    QCOMPARE(currentFileName, foodPath().chopped(4));
-    QCOMPARE(Units::instance(0)->count(), foodWords.size());
+    QCOMPARE(openDictionaryBase(*workspace), foodPath().chopped(4));
+    QCOMPARE((&workspace->words.units)->count(), foodWords.size());
     QCOMPARE(window.currentPage(), 0);
     QVERIFY(window.lesson(0)->isVisible());
 }
@@ -679,15 +685,15 @@ void TestDownloader::downloadOverTheOpenDictionaryIsWhatTheUserGets()
     server.set(QStringLiteral("/dictionaries.html"), 200, listPage({QStringLiteral("food.dic")}), "text/html");
     const QByteArray body = dicBytes(foodWords);
     server.set(QStringLiteral("/food.dic"), 200, body);
-    MainWindow window;
+    MainWindow window(workspace.get());
     // The learner's own food.dic is open, with a learned and a chosen word.
     QList<Unit> oldWords;
     for (int i = 0; i < 8; ++i)
         oldWords.append({QStringLiteral("old%1").arg(i), QStringLiteral("старый%1").arg(i)});
     writeFileBytes(foodPath(), dicBytes(oldWords));
     window.openFile(foodPath());
-    Statuses::instance()->setStatus(0, 100);
-    Statuses::instance()->setStatus(1, 5);
+    (&workspace->words.statuses)->setStatus(0, 100);
+    (&workspace->words.statuses)->setStatus(1, 5);
     if (duringALesson) {
         window.startNextLesson();
         QVERIFY(window.currentPage() != 0);
@@ -705,11 +711,11 @@ void TestDownloader::downloadOverTheOpenDictionaryIsWhatTheUserGets()
     });
     window.showDownloaderDialog();
     QCOMPARE(answerer.titles.first(), QStringLiteral("Вопрос"));
-    QCOMPARE(Units::instance(0)->count(), foodWords.size());
-    QCOMPARE(Statuses::instance()->countOf(0), foodWords.size());
-    QCOMPARE(Questions::instance()->count(), 0);
+    QCOMPARE((&workspace->words.units)->count(), foodWords.size());
+    QCOMPARE((&workspace->words.statuses)->countOf(0), foodWords.size());
+    QCOMPARE((&workspace->words.questions)->count(), 0);
     window.close();
-    QCOMPARE(folderContents().value(foodPath()), body);
+    QCOMPARE(folderContents(workspace.get()).value(foodPath()), body);
 }
 
 VOCABRIUM_TEST_MAIN(TestDownloader)

@@ -1,3 +1,4 @@
+#include <memory>
 #include <QAction>
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -44,11 +45,11 @@ QAction* action(QWidget* parent, const QString& text)
     return nullptr;
 }
 
-QStringList wordsOf(const QList<int>& keys)
+QStringList wordsOf(Workspace* workspace, const QList<int>& keys)
 {
     QStringList words;
     for (int key : keys)
-        words.append(Units::instance(0)->word(key));
+        words.append((&workspace->words.units)->word(key));
     words.sort();
     return words;
 }
@@ -58,6 +59,10 @@ QStringList wordsOf(const QList<int>& keys)
 class TestEditingHandOffs : public QObject
 {
     Q_OBJECT
+
+    // The settings, words and tables this test run works on; built first,
+    // as the members below may point into it.
+    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
 
 private slots:
     void initTestCase();
@@ -74,15 +79,16 @@ private:
 
 void TestEditingHandOffs::initTestCase()
 {
-    readSettings();
-    speakEnabled = false;
+    workspace->settings.read();
+    workspace->settings.speakEnabled = false;
     qputenv("VOCABRIUM_SPEECH_PAUSE", QByteArray::number(1));
     Random::seed(5);
     const QString folder = QDir::homePath() + QStringLiteral("/Vocabrium Dictionaries");
     QVERIFY(QDir().mkpath(folder));
     writeNumbersDictionary(folder + QStringLiteral("/numbers.dic"));
-    currentFileName = folder + QStringLiteral("/numbers");
-    window = new MainWindow;
+    workspace->settings.currentFileName = folder + QStringLiteral("/numbers");
+    workspace->words.units.setFileName(workspace->settings.currentFileName + QStringLiteral(".dic"));
+    window = new MainWindow(workspace.get());
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window));
 }
@@ -135,15 +141,15 @@ void TestEditingHandOffs::finderBarOpensTheFinder()
 
 void TestEditingHandOffs::reorderingDuringARunKeepsItsWords()
 {
-    Statuses* statuses = Statuses::instance();
+    Statuses* statuses = (&workspace->words.statuses);
     for (int key : {1, 4, 8})
         statuses->setStatus(key, Statuses::Initial);
     for (QPushButton* button : window->lesson(0)->findChildren<QPushButton*>())
         if (button->text() == QStringLiteral("Начать изучение"))
             button->click();
     QVERIFY(window->currentPage() != 0);
-    const QStringList asked = wordsOf(Questions::instance()->list());
-    const QStringList variants = wordsOf(Variants::instance()->list());
+    const QStringList asked = wordsOf(workspace.get(), (&workspace->words.questions)->list());
+    const QStringList variants = wordsOf(workspace.get(), (&workspace->words.variants)->list());
     QCOMPARE(asked, (QStringList{"five", "nine", "two"}));
     QVERIFY(variants.size() >= 6);
 
@@ -155,11 +161,11 @@ void TestEditingHandOffs::reorderingDuringARunKeepsItsWords()
     action(window, QStringLiteral("Редактор словаря..."))->trigger();
 
     QVERIFY(window->currentPage() != 0);
-    QCOMPARE(wordsOf(Questions::instance()->list()), asked);
-    QCOMPARE(wordsOf(Variants::instance()->list()), variants);
-    QVERIFY(asked.contains(Units::instance(0)->word(Questions::instance()->current())));
+    QCOMPARE(wordsOf(workspace.get(), (&workspace->words.questions)->list()), asked);
+    QCOMPARE(wordsOf(workspace.get(), (&workspace->words.variants)->list()), variants);
+    QVERIFY(asked.contains((&workspace->words.units)->word((&workspace->words.questions)->current())));
     for (const QString& word : asked)
-        QCOMPARE(statuses->status(Units::instance(0)->find(word)), int(Statuses::Initial));
+        QCOMPARE(statuses->status((&workspace->words.units)->find(word)), int(Statuses::Initial));
 }
 
 void TestEditingHandOffs::editorLeavingTooFewVariantsEndsTheRun()
@@ -168,7 +174,7 @@ void TestEditingHandOffs::editorLeavingTooFewVariantsEndsTheRun()
     // Removing all but five words of the variant pool ends the run.
     whenModal<EditorDialog>([&](EditorDialog* dialog) {
         whenModal<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::Yes)->click(); });
-        const QList<int> variants = Variants::instance()->list();
+        const QList<int> variants = (&workspace->words.variants)->list();
         auto* list = dialog->findChild<QListWidget*>();
         for (int row = 0; row < list->count(); ++row) {
             const int key = dialog->keyOfRow(row);
@@ -182,17 +188,17 @@ void TestEditingHandOffs::editorLeavingTooFewVariantsEndsTheRun()
     });
     action(window, QStringLiteral("Редактор словаря..."))->trigger();
     QCOMPARE(window->currentPage(), 0);
-    QCOMPARE(Questions::instance()->count(), 0);
+    QCOMPARE((&workspace->words.questions)->count(), 0);
 }
 
 void TestEditingHandOffs::acceptedEditsReachTheDiskAtOnce()
 {
     QCOMPARE(window->currentPage(), 0);
-    const QString dic = currentFileName + QStringLiteral(".dic");
+    const QString dic = workspace->words.units.fileName();
     const QString other = QFileInfo(dic).path() + QStringLiteral("/other.dic");
     writeNumbersDictionary(other);
     // "one" is learned and was reviewed once.
-    Statuses::instance()->setStatus(Units::instance(0)->find(QStringLiteral("one")), Statuses::Learned);
+    (&workspace->words.statuses)->setStatus((&workspace->words.units)->find(QStringLiteral("one")), Statuses::Learned);
     window->openFile(other);
     ReviewSchedule past;
     past.sync({{"one", 100}}, QDate::currentDate().addDays(-10));
@@ -214,7 +220,7 @@ void TestEditingHandOffs::acceptedEditsReachTheDiskAtOnce()
         onDiskWhileOpen = reading.kind == DictionaryFiles::Reading::Whole
                           && reading.units.last().word == QLatin1String("zebra");
         // A corrected spelling, as the editor's word dialog makes it.
-        Units::instance(0)->edit(Units::instance(0)->find(QStringLiteral("one")), QStringLiteral("ones"),
+        (&workspace->words.units)->edit((&workspace->words.units)->find(QStringLiteral("one")), QStringLiteral("ones"),
                                  QStringLiteral("число один"));
         editor->accept();
     });

@@ -1,3 +1,4 @@
+#include <memory>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -73,6 +74,10 @@ class TestEditor : public QObject
 {
     Q_OBJECT
 
+    // The settings, words and tables this test run works on; built first,
+    // as the members below may point into it.
+    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
+
 private slots:
     void initTestCase();
     void init();
@@ -110,24 +115,26 @@ private:
 
 void TestEditor::initTestCase()
 {
-    readSettings();
+    workspace->settings.read();
     QDir().mkpath(QStringLiteral("Transcriptions"));
     QVERIFY(QFile::copy(QStringLiteral(VOCABRIUM_BUILD_DIR "/Transcriptions/English.trn"),
                         QStringLiteral("Transcriptions/English.trn")));
-    transcriptionFileName = QStringLiteral("English");
-    QDir().mkpath(dictionariesPath);
-    currentFileName = dictionariesPath + QStringLiteral("editor");
-    QVERIFY(writeDictionary(currentFileName + QStringLiteral(".dic"), {}));
-    dictionary = Units::instance(0);
-    statuses = Statuses::instance();
-    editor = new EditorDialog;
+    workspace->settings.transcriptionFileName = QStringLiteral("English");
+    workspace->transcriptions.load();
+    QDir().mkpath(workspace->settings.dictionariesPath);
+    workspace->settings.currentFileName = workspace->settings.dictionariesPath + QStringLiteral("editor");
+    workspace->words.units.setFileName(workspace->settings.currentFileName + QStringLiteral(".dic"));
+    QVERIFY(writeDictionary(workspace->words.units.fileName(), {}));
+    dictionary = (&workspace->words.units);
+    statuses = (&workspace->words.statuses);
+    editor = new EditorDialog(workspace.get());
     list = editor->findChild<QListWidget*>();
 }
 
 void TestEditor::init()
 {
-    edTranslation = false;
-    edTranscription = false;
+    workspace->settings.edTranslation = false;
+    workspace->settings.edTranscription = false;
     checkBox(editor, QStringLiteral("Перевод"))->setChecked(false);
     checkBox(editor, QStringLiteral("Транскрипция"))->setChecked(false);
 }
@@ -217,8 +224,8 @@ void TestEditor::listShowsWordsTicksAndOptions()
             QCOMPARE(list->item(row)->background().color() == QColor(Qt::gray), row == 1 || row == 4);
         }
     });
-    QCOMPARE(edTranslation, translation);
-    QCOMPARE(edTranscription, transcription);
+    QCOMPARE(workspace->settings.edTranslation, translation);
+    QCOMPARE(workspace->settings.edTranscription, transcription);
 
     setDictionary({}, {});
     runEditor([&] {
@@ -446,7 +453,7 @@ void TestEditor::comparisonWithAnotherDictionary()
     statuses->remove(3);
     const auto before = entries();
     const QList<int> keys = dictionary->keys();
-    const QString other = dictionariesPath + QStringLiteral("other.dic");
+    const QString other = workspace->settings.dictionariesPath + QStringLiteral("other.dic");
     QVERIFY(writeDictionary(other, units({"cat", "Dog", "bird", "Bird", "horse"})));
 
     auto compareWith = [&](const QString& path) {
@@ -468,7 +475,7 @@ void TestEditor::comparisonWithAnotherDictionary()
         // Its own file: every row, including what was not saved before.
         dictionary->add(QStringLiteral("new"), QString());
         QMetaObject::invokeMethod(editor, "updateList");
-        QCOMPARE(compareWith(currentFileName + QStringLiteral(".dic")), (QList<int>{0, 1, 2, 3, 4}));
+        QCOMPARE(compareWith(workspace->words.units.fileName()), (QList<int>{0, 1, 2, 3, 4}));
     });
     QCOMPARE(entries().mid(0, 4), before);
     QCOMPARE(dictionary->keys().mid(0, 4), keys);
@@ -558,14 +565,14 @@ void TestEditor::storedSizeFitsTheScreen_data()
 void TestEditor::storedSizeFitsTheScreen()
 {
     QFETCH(QSize, stored);
-    const QSize before = edSize;
-    edSize = stored;
+    const QSize before = workspace->settings.edSize;
+    workspace->settings.edSize = stored;
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     QSize shown;
     runEditor([&] { shown = editor->size(); });
     QVERIFY2(shown.width() <= screen.width() && shown.height() <= screen.height(),
              qPrintable(QStringLiteral("%1x%2").arg(shown.width()).arg(shown.height())));
-    edSize = before;
+    workspace->settings.edSize = before;
 }
 
 #include "tst_editor.moc"

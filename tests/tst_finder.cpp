@@ -1,3 +1,4 @@
+#include <memory>
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -33,6 +34,10 @@ class TestFinder : public QObject
 {
     Q_OBJECT
 
+    // The settings, words and tables this test run works on; built first,
+    // as the members below may point into it.
+    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
+
 private slots:
     void initTestCase();
     void init();
@@ -56,14 +61,15 @@ private:
 
 void TestFinder::initTestCase()
 {
-    readSettings();
+    workspace->settings.read();
     QDir().mkpath(QStringLiteral("Transcriptions"));
     QVERIFY(QFile::copy(QStringLiteral(VOCABRIUM_BUILD_DIR "/Transcriptions/English.trn"),
                         QStringLiteral("Transcriptions/English.trn")));
-    transcriptionFileName = QStringLiteral("English");
-    dictionary = Units::instance(0);
-    statuses = Statuses::instance();
-    finder = new FinderDialog;
+    workspace->settings.transcriptionFileName = QStringLiteral("English");
+    workspace->transcriptions.load();
+    dictionary = (&workspace->words.units);
+    statuses = (&workspace->words.statuses);
+    finder = new FinderDialog(workspace.get());
 }
 
 void TestFinder::init()

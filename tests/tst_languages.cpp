@@ -1,3 +1,4 @@
+#include <memory>
 #include <QDir>
 #include <QInputDialog>
 #include <QTemporaryDir>
@@ -10,11 +11,16 @@
 #include "speech/transcriptions.h"
 #include "tests/dialoghelpers.h"
 #include "tests/testfiles.h"
+#include "session/workspace.h"
 #include "testenvironment.h"
 
 class TestLanguages : public QObject
 {
     Q_OBJECT
+
+    // The settings, words and tables this test run works on; built first,
+    // as the members below may point into it.
+    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
 
 private slots:
     void detectsTheLanguageOfShortDictionaries_data();
@@ -175,8 +181,8 @@ void TestLanguages::eachDictionaryKeepsItsLanguage()
 {
     if (LanguageDetector().available().size() < 5)
         QSKIP("the Hunspell dictionaries of the five languages are not installed");
-    readSettings();
-    speakEnabled = false;
+    workspace->settings.read();
+    workspace->settings.speakEnabled = false;
     // The tables the build lays out, found from the working directory.
     QVERIFY(QDir::setCurrent(QStringLiteral(VOCABRIUM_BUILD_DIR)));
     const QString folder = QDir::homePath() + QStringLiteral("/Vocabrium Dictionaries");
@@ -185,8 +191,9 @@ void TestLanguages::eachDictionaryKeepsItsLanguage()
     const QString french = folder + QStringLiteral("/french.dic");
     writeWords(english, {"house", "water", "friend", "window", "bread", "night", "tree", "city"});
     writeWords(french, {"maison", "eau", "ami", "fenêtre", "pain", "nuit", "arbre", "ville"});
-    currentFileName = folder + QStringLiteral("/english");
-    learningLanguage = QStringLiteral("de");
+    workspace->settings.currentFileName = folder + QStringLiteral("/english");
+    workspace->words.units.setFileName(workspace->settings.currentFileName + QStringLiteral(".dic"));
+    workspace->settings.learningLanguage = QStringLiteral("de");
 
     // No question: both are told apart by their words.
     int questions = 0;
@@ -198,18 +205,18 @@ void TestLanguages::eachDictionaryKeepsItsLanguage()
         }
     });
     watcher.start(5);
-    MainWindow window;
+    MainWindow window(workspace.get());
     window.show();
-    QCOMPARE(learningLanguage, QStringLiteral("en"));
-    QCOMPARE(Transcriptions::instance()->lookup(QStringLiteral("house")).isEmpty(), false);
+    QCOMPARE(workspace->settings.learningLanguage, QStringLiteral("en"));
+    QCOMPARE((&workspace->transcriptions)->lookup(QStringLiteral("house")).isEmpty(), false);
     window.openFile(french);
-    QCOMPARE(learningLanguage, QStringLiteral("fr"));
-    QCOMPARE(transcriptionFileName, QStringLiteral("French"));
-    QVERIFY(!Transcriptions::instance()->lookup(QStringLiteral("maison")).isEmpty());
+    QCOMPARE(workspace->settings.learningLanguage, QStringLiteral("fr"));
+    QCOMPARE(workspace->settings.transcriptionFileName, QStringLiteral("French"));
+    QVERIFY(!(&workspace->transcriptions)->lookup(QStringLiteral("maison")).isEmpty());
     QCOMPARE(DictionaryLanguage::read(french).foreign, QStringLiteral("fr"));
     window.openFile(english);
-    QCOMPARE(learningLanguage, QStringLiteral("en"));
-    QCOMPARE(transcriptionFileName, QStringLiteral("English"));
+    QCOMPARE(workspace->settings.learningLanguage, QStringLiteral("en"));
+    QCOMPARE(workspace->settings.transcriptionFileName, QStringLiteral("English"));
     window.openFile(french);
     // A question would have been queued for the event loop.
     QCoreApplication::processEvents();

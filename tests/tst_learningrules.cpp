@@ -1,3 +1,4 @@
+#include <memory>
 #include <QSignalSpy>
 
 #include "config/settings.h"
@@ -7,6 +8,7 @@
 #include "model/statuses.h"
 #include "model/units.h"
 #include "model/variants.h"
+#include "session/workspace.h"
 #include "testenvironment.h"
 
 // The run's rules without a window: the pools are wired as the window
@@ -14,6 +16,10 @@
 class TestLearningRules : public QObject
 {
     Q_OBJECT
+
+    // The settings, words and tables this test run works on; built first,
+    // as the members below may point into it.
+    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
 
 private slots:
     void initTestCase();
@@ -23,10 +29,10 @@ private slots:
 
 void TestLearningRules::initTestCase()
 {
-    Statuses* statuses = Statuses::instance();
-    Questions* questions = Questions::instance();
+    Statuses* statuses = (&workspace->words.statuses);
+    Questions* questions = (&workspace->words.questions);
     connect(statuses, &Statuses::initial, questions, &Questions::add);
-    connect(statuses, &Statuses::initial, Variants::instance(), &Variants::add);
+    connect(statuses, &Statuses::initial, (&workspace->words.variants), &Variants::add);
     connect(statuses, &Statuses::learned, questions, &Questions::remove);
     connect(statuses, &Statuses::unlearned, questions, &Questions::remove);
 }
@@ -41,9 +47,9 @@ void TestLearningRules::reviewAnswersAndInterruptions_data()
 void TestLearningRules::reviewAnswersAndInterruptions()
 {
     QFETCH(bool, remember);
-    learningModel = {2};
-    Units* units = Units::instance(0);
-    Statuses* statuses = Statuses::instance();
+    workspace->settings.learningModel = {2};
+    Units* units = (&workspace->words.units);
+    Statuses* statuses = (&workspace->words.statuses);
     QList<Unit> words;
     for (const char* word : {"one", "two", "three", "four", "five", "six", "seven"})
         words.append({QString::fromLatin1(word), QStringLiteral("перевод")});
@@ -52,12 +58,12 @@ void TestLearningRules::reviewAnswersAndInterruptions()
     for (int key = 0; key < 5; ++key)
         statuses->setStatus(key, Statuses::Learned);
     const QDate today = QDate::currentDate();
-    LearningRun run(units, statuses, Questions::instance(), Variants::instance(), LessonSelector::instance());
+    LearningRun run(&workspace->words, &workspace->settings);
     run.schedule().sync({{"one", 100}, {"two", 100}, {"three", 100}, {"four", 100}, {"five", 100}}, today.addDays(-60));
 
     QCOMPARE(run.startReview(today), 5);
     QCOMPARE(run.next(), 2);
-    const int asked = Questions::instance()->current();
+    const int asked = (&workspace->words.questions)->current();
     if (remember)
         statuses->increment(asked);
     else
@@ -76,7 +82,7 @@ void TestLearningRules::reviewAnswersAndInterruptions()
         expected[asked] = Statuses::Initial;
     QCOMPARE(saved, expected);
     QCOMPARE(run.waitingReviews(), 4);
-    QVERIFY(statuses->status(Questions::instance()->current()) != Statuses::Learned);
+    QVERIFY(statuses->status((&workspace->words.questions)->current()) != Statuses::Learned);
 
     if (!remember) {
         // Learned again in the same run: counted apart from new words.
@@ -89,8 +95,8 @@ void TestLearningRules::reviewAnswersAndInterruptions()
     QCOMPARE(figures.mistakes, remember ? 0 : 1);
     for (int key = 0; key < 5; ++key)
         QCOMPARE(statuses->status(key), int(Statuses::Learned));
-    QCOMPARE(Questions::instance()->count(), 0);
-    learningModel = defaultLearningModel();
+    QCOMPARE((&workspace->words.questions)->count(), 0);
+    workspace->settings.learningModel = defaultLearningModel();
 }
 
 VOCABRIUM_TEST_MAIN(TestLearningRules)

@@ -1,3 +1,4 @@
+#include <memory>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -20,6 +21,7 @@
 #include "review/reviewschedule.h"
 #include "speech/speaker.h"
 #include "dialoghelpers.h"
+#include "session/workspace.h"
 #include "testenvironment.h"
 #include "testfiles.h"
 
@@ -27,6 +29,10 @@
 class TestLearningRun : public QObject
 {
     Q_OBJECT
+
+    // The settings, words and tables this test run works on; built first,
+    // as the members below may point into it.
+    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
 
 private slots:
     void initTestCase();
@@ -55,17 +61,18 @@ private:
 
 void TestLearningRun::initTestCase()
 {
-    readSettings();
-    speakEnabled = false;
+    workspace->settings.read();
+    workspace->settings.speakEnabled = false;
     qputenv("VOCABRIUM_SPEECH_PAUSE", QByteArray::number(1));
     Random::seed(99);
     const QString folder = QDir::homePath() + QStringLiteral("/Vocabrium Dictionaries");
     QVERIFY(QDir().mkpath(folder));
     dictionary = folder + QStringLiteral("/ten");
     writeNumbersDictionary(dictionary + QStringLiteral(".dic"));
-    currentFileName = dictionary;
-    learningModel = {1, 2, 3, 4};
-    window = new MainWindow;
+    workspace->settings.currentFileName = dictionary;
+    workspace->words.units.setFileName(workspace->settings.currentFileName + QStringLiteral(".dic"));
+    workspace->settings.learningModel = {1, 2, 3, 4};
+    window = new MainWindow(workspace.get());
     window->show();
     window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window));
@@ -98,8 +105,8 @@ void TestLearningRun::answer(bool makeMistake)
 {
     const int page = window->currentPage();
     QWidget* lesson = window->lesson(page);
-    const int key = Questions::instance()->current();
-    const QString word = Units::instance(0)->word(key);
+    const int key = (&workspace->words.questions)->current();
+    const QString word = (&workspace->words.units)->word(key);
     switch (page) {
     case 1:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
@@ -152,13 +159,13 @@ void TestLearningRun::answer(bool makeMistake)
 void TestLearningRun::wholeRunWithTheKeyboardAndMouse()
 {
     BoxAnswerer answerer(QMessageBox::Ok);
-    const int learnedBefore = learnedCount;
+    const int learnedBefore = workspace->settings.learnedCount;
     chooseWords(3);
-    QCOMPARE(Questions::instance()->count(), 3);
+    QCOMPARE((&workspace->words.questions)->count(), 3);
     QTest::mouseClick(childWithText<QPushButton>(window->lesson(0), QStringLiteral("Начать изучение")),
                       Qt::LeftButton);
     QVERIFY(window->currentPage() != 0);
-    QVERIFY(Variants::instance()->count() >= 6);
+    QVERIFY((&workspace->words.variants)->count() >= 6);
 
     int exercises = 0;
     while (window->currentPage() != 0 && exercises < 100) {
@@ -172,34 +179,34 @@ void TestLearningRun::wholeRunWithTheKeyboardAndMouse()
     QVERIFY(!answerer.texts.isEmpty());
     QVERIFY(answerer.texts.last().contains(QStringLiteral("Только что вы изучили <b>3")));
     QVERIFY(answerer.texts.last().contains(QStringLiteral("Ошибок: <b>%1<").arg(mistakesMade)));
-    QCOMPARE(Statuses::instance()->countOf(100), 3);
-    QCOMPARE(learnedCount, learnedBefore + 3);
-    QCOMPARE(mistakesCount, mistakesMade);
-    QCOMPARE(Questions::instance()->count(), 0);
-    QCOMPARE(Variants::instance()->count(), 0);
+    QCOMPARE((&workspace->words.statuses)->countOf(100), 3);
+    QCOMPARE(workspace->settings.learnedCount, learnedBefore + 3);
+    QCOMPARE(workspace->settings.mistakesCount, mistakesMade);
+    QCOMPARE((&workspace->words.questions)->count(), 0);
+    QCOMPARE((&workspace->words.variants)->count(), 0);
     // The end of the run saved what was learned; a crash now loses nothing.
     QCOMPARE(DictionaryFiles::readStatusValues(dictionary + QStringLiteral(".dic")).count(100), 3);
     QSettings s(QSettings::NativeFormat, QSettings::UserScope,
                 QStringLiteral("Vocabrium"), QStringLiteral("Vocabrium"));
-    QCOMPARE(s.value(QStringLiteral("learnedCount")).toInt(), learnedCount);
+    QCOMPARE(s.value(QStringLiteral("learnedCount")).toInt(), workspace->settings.learnedCount);
 }
 
 void TestLearningRun::markingTheLastWordLearnedEndsTheRun()
 {
     BoxAnswerer answerer(QMessageBox::Ok);
-    const int learnedBefore = learnedCount;
+    const int learnedBefore = workspace->settings.learnedCount;
     chooseWords(1);
     QTest::mouseClick(childWithText<QPushButton>(window->lesson(0), QStringLiteral("Начать изучение")),
                       Qt::LeftButton);
     QVERIFY(window->currentPage() != 0);
     QTest::keySequence(window, QKeySequence(QStringLiteral("Ctrl+w")));
     QCOMPARE(window->currentPage(), 0);
-    QCOMPARE(learnedCount, learnedBefore + 1);
+    QCOMPARE(workspace->settings.learnedCount, learnedBefore + 1);
     QVERIFY(answerer.texts.last().contains(QStringLiteral("Только что вы изучили <b>1")));
     // On the word selection page the shortcut does nothing.
-    const int learned = Statuses::instance()->countOf(100);
+    const int learned = (&workspace->words.statuses)->countOf(100);
     QTest::keySequence(window, QKeySequence(QStringLiteral("Ctrl+w")));
-    QCOMPARE(Statuses::instance()->countOf(100), learned);
+    QCOMPARE((&workspace->words.statuses)->countOf(100), learned);
 }
 
 void TestLearningRun::shorterModelPutsPoolBackToFirstStep()
@@ -211,35 +218,35 @@ void TestLearningRun::shorterModelPutsPoolBackToFirstStep()
     const int before = exercisesDone;
     answer(false);
     QTRY_VERIFY(exercisesDone > before);
-    const QList<int> pool = Questions::instance()->list();
-    QVERIFY(Statuses::instance()->status(pool.first()) == 6 || Statuses::instance()->status(pool.last()) == 6);
+    const QList<int> pool = (&workspace->words.questions)->list();
+    QVERIFY((&workspace->words.statuses)->status(pool.first()) == 6 || (&workspace->words.statuses)->status(pool.last()) == 6);
 
     // The model in force has four steps; a one-step user model is shorter.
-    mdUserModel = {2};
-    mdModelIndex = 8;
+    workspace->settings.mdUserModel = {2};
+    workspace->settings.mdModelIndex = 8;
     QTimer::singleShot(0, window, [] {
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
         QVERIFY(dialog);
         dialog->reject();
     });
     QMetaObject::invokeMethod(window, "showModelDialog");
-    QCOMPARE(learningModel, (QList<QVariant>{2}));
+    QCOMPARE(workspace->settings.learningModel, (QList<QVariant>{2}));
     for (int key : pool)
-        QCOMPARE(Statuses::instance()->status(key), 5);
+        QCOMPARE((&workspace->words.statuses)->status(key), 5);
     QCOMPARE(window->currentPage(), 2);
 }
 
 void TestLearningRun::clearingStatusesDuringARunEndsIt()
 {
     QVERIFY(window->currentPage() != 0);
-    const QList<int> pool = Questions::instance()->list();
+    const QList<int> pool = (&workspace->words.questions)->list();
     BoxAnswerer answerer(QMessageBox::Yes);
     QMetaObject::invokeMethod(window, "clearStatuses");
     QCOMPARE(window->currentPage(), 0);
     for (int key : pool)
-        QCOMPARE(Statuses::instance()->status(key), 0);
-    QCOMPARE(Statuses::instance()->countOf(100), 4);
-    learningModel = defaultLearningModel();
+        QCOMPARE((&workspace->words.statuses)->status(key), 0);
+    QCOMPARE((&workspace->words.statuses)->countOf(100), 4);
+    workspace->settings.learningModel = defaultLearningModel();
 }
 
 void TestLearningRun::returnOrEscapeDoNotClearStatuses_data()
@@ -252,7 +259,7 @@ void TestLearningRun::returnOrEscapeDoNotClearStatuses_data()
 void TestLearningRun::returnOrEscapeDoNotClearStatuses()
 {
     QCOMPARE(window->currentPage(), 0);
-    const int learned = Statuses::instance()->countOf(100);
+    const int learned = (&workspace->words.statuses)->countOf(100);
     QVERIFY(learned > 0);
     QFETCH(int, key);
     QTimer::singleShot(50, this, [key] {
@@ -260,33 +267,33 @@ void TestLearningRun::returnOrEscapeDoNotClearStatuses()
             QTest::keyClick(box, Qt::Key(key));
     });
     QMetaObject::invokeMethod(window, "clearStatuses");
-    QCOMPARE(Statuses::instance()->countOf(100), learned);
+    QCOMPARE((&workspace->words.statuses)->countOf(100), learned);
 }
 
 void TestLearningRun::abandonedExerciseNeverFinishes()
 {
     // Card lessons only; their answer waits for the pause before finishing.
-    learningModel = {3, 3, 3};
+    workspace->settings.learningModel = {3, 3, 3};
     qputenv("VOCABRIUM_SPEECH_PAUSE", QByteArray::number(150));
     chooseWords(2);
     QTest::mouseClick(childWithText<QPushButton>(window->lesson(0), QStringLiteral("Начать изучение")),
                       Qt::LeftButton);
     QCOMPARE(window->currentPage(), 3);
     const int before = exercisesDone;
-    const int marked = Questions::instance()->current();
+    const int marked = (&workspace->words.questions)->current();
     answer(false);
     // Marking the word learned abandons the answered exercise and moves on.
     QTest::keySequence(window, QKeySequence(QStringLiteral("Ctrl+w")));
     QTest::qWait(450);
     QCOMPARE(exercisesDone, before);
     QCOMPARE(window->currentPage(), 3);
-    const int other = Questions::instance()->current();
-    QCOMPARE(Statuses::instance()->status(other), 5);
+    const int other = (&workspace->words.questions)->current();
+    QCOMPARE((&workspace->words.statuses)->status(other), 5);
     BoxAnswerer answerer(QMessageBox::Yes);
     QMetaObject::invokeMethod(window, "clearStatuses");
-    Statuses::instance()->setStatus(marked, 0);
+    (&workspace->words.statuses)->setStatus(marked, 0);
     qputenv("VOCABRIUM_SPEECH_PAUSE", QByteArray::number(1));
-    learningModel = defaultLearningModel();
+    workspace->settings.learningModel = defaultLearningModel();
 }
 
 void TestLearningRun::reviewRunRemembersOneAndRelearnsTheOther()
@@ -296,8 +303,8 @@ void TestLearningRun::reviewRunRemembersOneAndRelearnsTheOther()
     const QString other = QFileInfo(dictionary).path() + QStringLiteral("/other.dic");
     writeNumbersDictionary(other);
     // "nine" and "ten" were learned ten days ago, so they are due now.
-    Statuses::instance()->setStatus(8, 100);
-    Statuses::instance()->setStatus(9, 100);
+    (&workspace->words.statuses)->setStatus(8, 100);
+    (&workspace->words.statuses)->setStatus(9, 100);
     window->openFile(other);
     ReviewSchedule past;
     past.sync({{"nine", 100}, {"ten", 100}}, QDate::currentDate().addDays(-10));
@@ -307,11 +314,11 @@ void TestLearningRun::reviewRunRemembersOneAndRelearnsTheOther()
     const QByteArray infBefore = readFile(dictionary + QStringLiteral(".inf"));
     QCOMPARE(window->reviewSchedule().due(QDate::currentDate()).size(), 2);
 
-    learningModel = {2, 4};
-    const int learnedBefore = learnedCount;
+    workspace->settings.learningModel = {2, 4};
+    const int learnedBefore = workspace->settings.learnedCount;
     window->startReview();
     QCOMPARE(window->currentPage(), 4);
-    const QString forgotten = Units::instance(0)->word(Questions::instance()->current());
+    const QString forgotten = (&workspace->words.units)->word((&workspace->words.questions)->current());
     bool first = true;
     for (int exercises = 0; window->currentPage() != 0 && exercises < 20; ++exercises) {
         const int before = exercisesDone;
@@ -324,7 +331,7 @@ void TestLearningRun::reviewRunRemembersOneAndRelearnsTheOther()
     QVERIFY(answerer.texts.last().contains(QStringLiteral("Забыто и выучено заново: <b>1")));
     QVERIFY(!answerer.texts.last().contains(QStringLiteral("изучили")));
     // The word forgotten and learned again was no new word.
-    QCOMPARE(learnedCount, learnedBefore);
+    QCOMPARE(workspace->settings.learnedCount, learnedBefore);
     const QString remembered = forgotten == QLatin1String("nine") ? QStringLiteral("ten") : QStringLiteral("nine");
     const ReviewSchedule::Card right = window->reviewSchedule().card(remembered);
     QCOMPARE(right.reviews, 1);
@@ -334,9 +341,9 @@ void TestLearningRun::reviewRunRemembersOneAndRelearnsTheOther()
     QCOMPARE(readFile(dic), dicBefore);
     QCOMPARE(readFile(dictionary + QStringLiteral(".inf")), infBefore);
     QVERIFY(window->reviewSchedule().due(QDate::currentDate()).isEmpty());
-    Statuses::instance()->setStatus(8, 0);
-    Statuses::instance()->setStatus(9, 0);
-    learningModel = defaultLearningModel();
+    (&workspace->words.statuses)->setStatus(8, 0);
+    (&workspace->words.statuses)->setStatus(9, 0);
+    workspace->settings.learningModel = defaultLearningModel();
 }
 
 void TestLearningRun::interruptedReviewKeepsWordsLearned_data()
@@ -357,7 +364,7 @@ void TestLearningRun::interruptedReviewKeepsWordsLearned()
     // Five words learned 90 days ago, all due.
     const QList<int> learned{5, 6, 7, 8, 9};
     for (int key : learned)
-        Statuses::instance()->setStatus(key, 100);
+        (&workspace->words.statuses)->setStatus(key, 100);
     window->openFile(other);
     ReviewSchedule past;
     past.sync({{"six", 100}, {"seven", 100}, {"eight", 100}, {"nine", 100}, {"ten", 100}},
@@ -367,10 +374,10 @@ void TestLearningRun::interruptedReviewKeepsWordsLearned()
     const QByteArray dicBefore = readFile(dic);
     const QByteArray infBefore = readFile(dictionary + QStringLiteral(".inf"));
 
-    learningModel = {2, 4};
+    workspace->settings.learningModel = {2, 4};
     window->startReview();
     QVERIFY(window->currentPage() != 0);
-    const QString answered = Units::instance(0)->word(Questions::instance()->current());
+    const QString answered = (&workspace->words.units)->word((&workspace->words.questions)->current());
     const int before = exercisesDone;
     answer(false);
     QTRY_VERIFY_WITH_TIMEOUT(exercisesDone > before, 2000);
@@ -400,7 +407,7 @@ void TestLearningRun::interruptedReviewKeepsWordsLearned()
 
     if (window->currentPage() != 0) {
         // The run goes on after a save that did not end it.
-        QCOMPARE(Questions::instance()->count(), 4);
+        QCOMPARE((&workspace->words.questions)->count(), 4);
         for (QAction* action : window->findChildren<QAction*>())
             if (action->text() == QLatin1String("other") && action->isVisible())
                 action->trigger();
@@ -408,15 +415,15 @@ void TestLearningRun::interruptedReviewKeepsWordsLearned()
     window->openFile(dic);
     QCOMPARE(window->reviewSchedule().due(QDate::currentDate()).size(), 4);
     for (int key : learned)
-        Statuses::instance()->setStatus(key, 0);
+        (&workspace->words.statuses)->setStatus(key, 0);
     QFile::remove(ReviewSchedule::schedulePath(dic));
     window->openFile(dic);
-    learningModel = defaultLearningModel();
+    workspace->settings.learningModel = defaultLearningModel();
 }
 
 void TestLearningRun::closingSavesFiles()
 {
-    const int total = learnedCount;
+    const int total = workspace->settings.learnedCount;
     window->close();
     QFile inf(dictionary + QStringLiteral(".inf"));
     QVERIFY(inf.open(QIODevice::ReadOnly));

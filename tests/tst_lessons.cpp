@@ -1,3 +1,4 @@
+#include <memory>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,6 +24,8 @@
 #include "model/variants.h"
 #include "speech/speaker.h"
 #include "dialoghelpers.h"
+#include "lessons/cardstyles.h"
+#include "session/workspace.h"
 #include "testenvironment.h"
 
 namespace {
@@ -46,6 +49,10 @@ void answerNextBox(QMessageBox::StandardButton button, QString* text = nullptr)
 class TestLessons : public QObject
 {
     Q_OBJECT
+
+    // The settings, words and tables this test run works on; built first,
+    // as the members below may point into it.
+    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
 
 private slots:
     void initTestCase();
@@ -103,15 +110,16 @@ private:
 
 void TestLessons::initTestCase()
 {
-    readSettings();
-    speakEnabled = false;
-    transcriptionEnabled = false;
+    workspace->settings.read();
+    workspace->settings.speakEnabled = false;
+    workspace->settings.transcriptionEnabled = false;
     qputenv("VOCABRIUM_SPEECH_PAUSE", QByteArray::number(1));
-    currentFileName = dir.filePath(QStringLiteral("words"));
-    units = Units::instance(0);
-    statuses = Statuses::instance();
-    questions = Questions::instance();
-    variants = Variants::instance();
+    workspace->settings.currentFileName = dir.filePath(QStringLiteral("words"));
+    workspace->words.units.setFileName(workspace->settings.currentFileName + QStringLiteral(".dic"));
+    units = (&workspace->words.units);
+    statuses = (&workspace->words.statuses);
+    questions = (&workspace->words.questions);
+    variants = (&workspace->words.variants);
     connect(statuses, &Statuses::initial, questions, &Questions::add);
     connect(statuses, &Statuses::initial, variants, &Variants::add);
     connect(statuses, &Statuses::learned, questions, &Questions::remove);
@@ -123,7 +131,7 @@ void TestLessons::init()
     Random::seed(7);
     questions->clear();
     variants->clear();
-    learningModel = defaultLearningModel();
+    workspace->settings.learningModel = defaultLearningModel();
     makeDictionary({"apple", "bread", "cheese", "dog", "egg", "fish", "grape", "house"});
 }
 
@@ -172,7 +180,7 @@ void TestLessons::buttonGroupKeepsOneChecked()
 void TestLessons::fillWalksUnchosenWords()
 {
     statuses->setStatus(1, 100);
-    FillWidget fill;
+    FillWidget fill(workspace.get());
     fill.start();
     QCOMPARE(fill.currentKey(), 0);
     fill.learn();
@@ -205,7 +213,7 @@ void TestLessons::fillStartNeedsChosenWordsAndSixEntries()
         list.append(QStringLiteral("w%1").arg(i));
     makeDictionary(list);
 
-    FillWidget fill;
+    FillWidget fill(workspace.get());
     fill.start();
     for (int i = 0; i < chosen; ++i)
         fill.learn();
@@ -223,7 +231,7 @@ void TestLessons::fillStartNeedsChosenWordsAndSixEntries()
 void TestLessons::fillLearnAllAnsweredNoChangesNothing()
 {
     statuses->setStatus(3, 7);
-    FillWidget fill;
+    FillWidget fill(workspace.get());
     fill.start();
     answerNextBox(QMessageBox::No);
     fill.learnAll();
@@ -240,7 +248,7 @@ void TestLessons::fillLearnAllAnsweredNoChangesNothing()
 void TestLessons::fillLearnAllThatCannotStartLeavesNoChosenWordOnTheCard()
 {
     makeDictionary({"a", "b", "c"});
-    FillWidget fill;
+    FillWidget fill(workspace.get());
     fill.start();
     BoxAnswerer answerer({QMessageBox::Yes, QMessageBox::Ok});
     fill.learnAll();
@@ -286,7 +294,7 @@ void TestLessons::longTextsWrapWithoutClippingOrWidening()
     units->setUnits(list);
     statuses->setList(QList<int>(list.size(), 0));
     for (int key : {0, 1}) {
-        FillWidget fill;
+        FillWidget fill(workspace.get());
         fill.resize(400, 300);
         fill.show();
         fill.start();
@@ -326,7 +334,7 @@ void TestLessons::mistakeIsMarked()
 void TestLessons::reviewButtonKeepsThePageNarrow()
 {
     // A 400 pixel window must not need a horizontal scroll bar for it.
-    FillWidget fill;
+    FillWidget fill(workspace.get());
     fill.start();
     fill.show();
     QVERIFY(QTest::qWaitForWindowExposed(&fill));
@@ -337,7 +345,7 @@ void TestLessons::reviewButtonKeepsThePageNarrow()
 
 void TestLessons::fillPastTheEndActsOnNothing()
 {
-    FillWidget fill;
+    FillWidget fill(workspace.get());
     fill.start();
     for (int i = 0; i < 8; ++i)
         fill.dontLearn();
@@ -364,7 +372,7 @@ void TestLessons::fillPastTheEndActsOnNothing()
 void TestLessons::fillEscapesMarkup()
 {
     makeDictionary({"a<b", "<i>x</i>"});
-    FillWidget fill;
+    FillWidget fill(workspace.get());
     fill.start();
     const auto labels = fill.findChildren<QLabel*>();
     bool found = false;
@@ -376,7 +384,7 @@ void TestLessons::fillEscapesMarkup()
 void TestLessons::meetConfirmsWithEnter()
 {
     ask(4);
-    MeetWidget meet;
+    MeetWidget meet(workspace.get());
     meet.show();
     QVERIFY(QTest::qWaitForWindowExposed(&meet));
     meet.start();
@@ -389,7 +397,7 @@ void TestLessons::meetConfirmsWithEnter()
 void TestLessons::selectAlternatesDirections()
 {
     ask(2);
-    SelectWidget select;
+    SelectWidget select(workspace.get());
     select.start();
     QVERIFY(!select.isWordMode());
     const int right = int(select.shownVariants().indexOf(2));
@@ -409,7 +417,7 @@ void TestLessons::selectAlternatesDirections()
 void TestLessons::selectCountsEachWrongAnswerOnce()
 {
     ask(2);
-    SelectWidget select;
+    SelectWidget select(workspace.get());
     select.start();
     QSignalSpy finished(&select, &AbstractLesson::finished);
     QSignalSpy mistakes(statuses, &Statuses::decremented);
@@ -435,7 +443,7 @@ void TestLessons::selectCountsEachWrongAnswerOnce()
     for (int i = 0; i < 6; ++i) {
         QVERIFY(select.answerButton(i)->isEnabled());
         QVERIFY(!select.answerButton(i)->isChecked());
-        QVERIFY(select.answerButton(i)->styleSheet() != wrongAnswerStyleSheet);
+        QVERIFY(select.answerButton(i)->styleSheet() != wrongAnswerStyleSheet());
     }
 }
 
@@ -447,7 +455,7 @@ void TestLessons::selectJudgesByKeyNotText()
     units->setUnits(list);
     statuses->setList(QList<int>(8, 0));
     ask(5);
-    SelectWidget select;
+    SelectWidget select(workspace.get());
     select.start();
     const QList<int> shown = select.shownVariants();
     const int wrongIndex = shown.at(0) == 5 ? 1 : 0;
@@ -458,7 +466,7 @@ void TestLessons::selectJudgesByKeyNotText()
 void TestLessons::selectArrowKeysWalkAnswers()
 {
     ask(1);
-    SelectWidget select;
+    SelectWidget select(workspace.get());
     select.show();
     QVERIFY(QTest::qWaitForWindowExposed(&select));
     select.activateWindow();
@@ -490,7 +498,7 @@ void TestLessons::selectKeyboardAloneReachesTheAnswer()
 {
     // Down to the first answer, then Enter until the right one: each wrong
     // pick must hand the focus to the next answer still open.
-    SelectWidget select;
+    SelectWidget select(workspace.get());
     select.show();
     QVERIFY(QTest::qWaitForWindowExposed(&select));
     select.activateWindow();
@@ -518,7 +526,7 @@ void TestLessons::selectKeyboardAloneReachesTheAnswer()
 void TestLessons::cardRecalledWithEnter()
 {
     ask(3);
-    CardWidget card;
+    CardWidget card(workspace.get());
     card.show();
     QVERIFY(QTest::qWaitForWindowExposed(&card));
     card.start();
@@ -532,7 +540,7 @@ void TestLessons::cardRecalledWithEnter()
 void TestLessons::cardAnswerThenForgotCountsOneMistake()
 {
     ask(3);
-    CardWidget card;
+    CardWidget card(workspace.get());
     card.start();
     QVERIFY(childWithText<QLabel>(&card, QStringLiteral("???")));
     QSignalSpy mistakes(statuses, &Statuses::decremented);
@@ -586,7 +594,7 @@ void TestLessons::hints()
 void TestLessons::writeRightAnswerIgnoresCase()
 {
     ask(0);
-    WriteWidget write;
+    WriteWidget write(workspace.get());
     write.start();
     QSignalSpy finished(&write, &AbstractLesson::finished);
     auto* input = write.findChild<QLineEdit*>();
@@ -600,7 +608,7 @@ void TestLessons::writeRightAnswerIgnoresCase()
 void TestLessons::writeTrailingSpaceIsWrong()
 {
     ask(0);
-    WriteWidget write;
+    WriteWidget write(workspace.get());
     write.start();
     auto* input = write.findChild<QLineEdit*>();
     QTest::keyClicks(input, QStringLiteral("apple "));
@@ -614,7 +622,7 @@ void TestLessons::writeLastHintCountsAsAnswer()
 {
     makeDictionary({"ab", "b", "c", "d", "e", "f"});
     ask(0);
-    WriteWidget write;
+    WriteWidget write(workspace.get());
     write.start();
     QSignalSpy mistakes(statuses, &Statuses::decremented);
     QPushButton* hint = childWithText<QPushButton>(&write, QStringLiteral("Подсказка"));
@@ -628,7 +636,7 @@ void TestLessons::writeLastHintCountsAsAnswer()
 void TestLessons::writeAnswerThenCorrectIsOneStepDown()
 {
     ask(0);
-    WriteWidget write;
+    WriteWidget write(workspace.get());
     write.start();
     childWithText<QPushButton>(&write, QStringLiteral("Ответ"))->click();
     auto* input = write.findChild<QLineEdit*>();
@@ -640,31 +648,31 @@ void TestLessons::writeAnswerThenCorrectIsOneStepDown()
 
 void TestLessons::modelDialogResults()
 {
-    ModelDialog dialog;
-    mdModelIndex = 0;
-    learningModel = defaultLearningModel();
+    ModelDialog dialog(&workspace->settings);
+    workspace->settings.mdModelIndex = 0;
+    workspace->settings.learningModel = defaultLearningModel();
     // Opened with nothing stored: the standard model replaces the default list.
-    QTimer::singleShot(0, &dialog, [&dialog] {
-        QCOMPARE(learningModel, (QList<QVariant>{1, 2, 2, 3, 2, 4, 3, 4}));
+    QTimer::singleShot(0, &dialog, [this, &dialog] {
+        QCOMPARE(workspace->settings.learningModel, (QList<QVariant>{1, 2, 2, 3, 2, 4, 3, 4}));
         dialog.findChild<QComboBox*>()->setCurrentIndex(3); // six steps
         dialog.reject();
     });
     QCOMPARE(dialog.exec(), 1);
-    QCOMPARE(learningModel.size(), 6);
+    QCOMPARE(workspace->settings.learningModel.size(), 6);
 
     QTimer::singleShot(0, &dialog, [&dialog] {
         dialog.findChild<QComboBox*>()->setCurrentIndex(1); // eleven steps
         dialog.reject();
     });
     QCOMPARE(dialog.exec(), 0);
-    QCOMPARE(mdModelIndex, 1);
+    QCOMPARE(workspace->settings.mdModelIndex, 1);
 }
 
 void TestLessons::modelDialogRefusesEmptyUserModel()
 {
-    ModelDialog dialog;
-    mdUserModel.clear();
-    mdModelIndex = 8;
+    ModelDialog dialog(&workspace->settings);
+    workspace->settings.mdUserModel.clear();
+    workspace->settings.mdModelIndex = 8;
     QString refusal;
     QTimer::singleShot(0, &dialog, [&] {
         QCOMPARE(dialog.findChild<QListWidget*>()->count(), 0);
@@ -686,8 +694,8 @@ void TestLessons::modelDialogRefusesEmptyUserModel()
     });
     dialog.exec();
     QCOMPARE(refusal, QStringLiteral("Вы не добавили ни одного упражнения!"));
-    QCOMPARE(learningModel, (QList<QVariant>{3, 3, 4}));
-    QCOMPARE(mdUserModel, (QList<QVariant>{3, 3, 4}));
+    QCOMPARE(workspace->settings.learningModel, (QList<QVariant>{3, 3, 4}));
+    QCOMPARE(workspace->settings.mdUserModel, (QList<QVariant>{3, 3, 4}));
 }
 
 VOCABRIUM_TEST_MAIN(TestLessons)

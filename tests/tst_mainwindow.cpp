@@ -1,3 +1,4 @@
+#include <memory>
 #include <QFile>
 #include <QMessageBox>
 #include <QSettings>
@@ -17,6 +18,7 @@
 #include "tests/ankitestpackage.h"
 #include "tests/dialoghelpers.h"
 #include "tests/testfiles.h"
+#include "session/workspace.h"
 #include "testenvironment.h"
 
 #include <QComboBox>
@@ -62,6 +64,10 @@ class TestMainWindow : public QObject
 {
     Q_OBJECT
 
+    // The settings, words and tables this test run works on; built first,
+    // as the members below may point into it.
+    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
+
 private slots:
     void initTestCase();
     void firstRunCopiesDefaultDictionaries();
@@ -93,16 +99,16 @@ void TestMainWindow::initTestCase()
     writeDictionary(QStringLiteral("Default Dictionaries/default.dic"),
                     {"one", "two", "three", "four", "five", "six", "seven"});
     writeDictionary(QStringLiteral("Default Dictionaries/animals.dic"), {"cat", "dog"});
-    readSettings();
+    workspace->settings.read();
 }
 
 void TestMainWindow::firstRunCopiesDefaultDictionaries()
 {
     QVERIFY(!QDir(dictionaries()).exists());
-    window = new MainWindow;
+    window = new MainWindow(workspace.get());
     QVERIFY(QFile::exists(dictionaries() + QStringLiteral("default.dic")));
     QVERIFY(QFile::exists(dictionaries() + QStringLiteral("animals.dic")));
-    QCOMPARE(Units::instance(0)->count(), 7);
+    QCOMPARE((&workspace->words.units)->count(), 7);
     QCOMPARE(window->windowTitle(), QStringLiteral("default - Vocabrium"));
     QCOMPARE(window->currentPage(), 0);
 }
@@ -111,37 +117,37 @@ void TestMainWindow::secondRunLeavesFolderAlone()
 {
     delete window;
     QFile::remove(dictionaries() + QStringLiteral("animals.dic"));
-    window = new MainWindow;
+    window = new MainWindow(workspace.get());
     QVERIFY(!QFile::exists(dictionaries() + QStringLiteral("animals.dic")));
 }
 
 void TestMainWindow::poolsAreEmptyAfterStart()
 {
     // Statuses loaded before the window wires the pools reach no pool.
-    QCOMPARE(Questions::instance()->count(), 0);
+    QCOMPARE((&workspace->words.questions)->count(), 0);
 }
 
 void TestMainWindow::openingSwitchesAndSavesTheDictionary()
 {
     const QString other = dictionaries() + QStringLiteral("other.dic");
     writeDictionary(other, {"a", "b", "c"});
-    Units::instance(0)->add(QStringLiteral("eight"), QStringLiteral("восемь"));
-    Statuses::instance()->setStatus(0, 100);
+    (&workspace->words.units)->add(QStringLiteral("eight"), QStringLiteral("восемь"));
+    (&workspace->words.statuses)->setStatus(0, 100);
 
     window->openFile(other);
-    QCOMPARE(currentFileName, dictionaries() + QStringLiteral("other"));
+    QCOMPARE(openDictionaryBase(*workspace), dictionaries() + QStringLiteral("other"));
     QCOMPARE(window->windowTitle(), QStringLiteral("other - Vocabrium"));
-    QCOMPARE(Units::instance(0)->count(), 3);
+    QCOMPARE((&workspace->words.units)->count(), 3);
     QCOMPARE(wordsIn(dictionaries() + QStringLiteral("default.dic")).size(), 8);
     QCOMPARE(statusesIn(dictionaries() + QStringLiteral("default.inf")),
              (QList<int>{999, 100, 0, 0, 0, 0, 0, 0, 0}));
 
     // Words chosen for learning in the newly opened dictionary enter the pools.
-    Statuses::instance()->setStatus(1, 5);
+    (&workspace->words.statuses)->setStatus(1, 5);
     window->openFile(dictionaries() + QStringLiteral("default.dic"));
     window->openFile(other);
-    QCOMPARE(Questions::instance()->list(), QList<int>{1});
-    Questions::instance()->clear();
+    QCOMPARE((&workspace->words.questions)->list(), QList<int>{1});
+    (&workspace->words.questions)->clear();
 }
 
 void TestMainWindow::damagedFileIsReportedAndLeftAlone()
@@ -151,12 +157,12 @@ void TestMainWindow::damagedFileIsReportedAndLeftAlone()
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write("word\tслово\n");
     file.close();
-    const QString before = currentFileName;
+    const QString before = openDictionaryBase(*workspace);
     BoxAnswerer answerer(QMessageBox::Ok);
     window->openFile(broken);
     QCOMPARE(answerer.titles, QStringList{QStringLiteral("Ошибка")});
     QVERIFY(answerer.texts.first().contains(broken));
-    QCOMPARE(currentFileName, before);
+    QCOMPARE(openDictionaryBase(*workspace), before);
     window->openFile(dictionaries() + QStringLiteral("default.dic"));
     window->openFile(before + QStringLiteral(".dic"));
     QVERIFY(file.open(QIODevice::ReadOnly));
@@ -165,7 +171,7 @@ void TestMainWindow::damagedFileIsReportedAndLeftAlone()
 
 void TestMainWindow::failedSaveAtCloseLetsTheUserStay()
 {
-    const QString statusFile = currentFileName + QStringLiteral(".inf");
+    const QString statusFile = DictionaryFiles::statusesPath(workspace->words.units.fileName());
     QFile::remove(statusFile);
     QVERIFY(QDir().mkdir(statusFile));
     window->show();
@@ -185,12 +191,12 @@ void TestMainWindow::reopeningMovesToFrontOfRecentFiles()
     const QString second = dictionaries() + QStringLiteral("other.dic");
     window->openFile(first);
     window->openFile(second);
-    QCOMPARE(recentFiles.first(), second);
-    Units::instance(0)->add(QStringLiteral("d"), QString());
+    QCOMPARE(workspace->settings.recentFiles.first(), second);
+    (&workspace->words.units)->add(QStringLiteral("d"), QString());
     window->openFile(second);
-    QCOMPARE(recentFiles.first(), second);
-    QCOMPARE(recentFiles.count(second), 1);
-    QCOMPARE(Units::instance(0)->count(), 4);
+    QCOMPARE(workspace->settings.recentFiles.first(), second);
+    QCOMPARE(workspace->settings.recentFiles.count(second), 1);
+    QCOMPARE((&workspace->words.units)->count(), 4);
 }
 
 void TestMainWindow::recentFilesKeepFiveExistingOnes()
@@ -201,10 +207,10 @@ void TestMainWindow::recentFilesKeepFiveExistingOnes()
         writeDictionary(paths.last(), {QStringLiteral("w%1").arg(i)});
         window->openFile(paths.last());
     }
-    QCOMPARE(recentFiles, (QStringList{paths[5], paths[4], paths[3], paths[2], paths[1]}));
+    QCOMPARE(workspace->settings.recentFiles, (QStringList{paths[5], paths[4], paths[3], paths[2], paths[1]}));
     QFile::remove(paths[3]);
     window->updateRecentFiles();
-    QCOMPARE(recentFiles, (QStringList{paths[5], paths[4], paths[2], paths[1]}));
+    QCOMPARE(workspace->settings.recentFiles, (QStringList{paths[5], paths[4], paths[2], paths[1]}));
 }
 
 void TestMainWindow::newFileEmptiesAndForgetsStatuses_data()
@@ -237,21 +243,21 @@ void TestMainWindow::newFileEmptiesAndForgetsStatuses()
     QCOMPARE(oldSchedule.save(base + QStringLiteral(".dic")), QString());
     if (openFirst) {
         window->openFile(base + QStringLiteral(".dic"));
-        QCOMPARE(Units::instance(0)->count(), 2);
+        QCOMPARE((&workspace->words.units)->count(), 2);
     }
     // The editor opens on the new, empty dictionary for the first words.
     int editorWords = -1;
     QTimer::singleShot(0, window, [&] {
         auto* editor = qobject_cast<EditorDialog*>(QApplication::activeModalWidget());
         QVERIFY(editor);
-        editorWords = Units::instance(0)->count();
+        editorWords = (&workspace->words.units)->count();
         editor->accept();
     });
     window->newFile(dictionaries() + chosen);
     QCOMPARE(editorWords, 0);
-    QCOMPARE(currentFileName, base);
-    QCOMPARE(Units::instance(0)->count(), 0);
-    QCOMPARE(Statuses::instance()->countOf(100), 0);
+    QCOMPARE(openDictionaryBase(*workspace), base);
+    QCOMPARE((&workspace->words.units)->count(), 0);
+    QCOMPARE((&workspace->words.statuses)->countOf(100), 0);
     // On disk too: an empty word list, no statuses and no old schedule.
     const DictionaryFiles::Reading reading = DictionaryFiles::read(base + QStringLiteral(".dic"));
     QCOMPARE(reading.kind, DictionaryFiles::Reading::Whole);
@@ -319,8 +325,8 @@ void TestMainWindow::importAsksForColumnsAndNameThenOpens()
     fileAction(window, QStringLiteral("Импорт..."))->trigger();
 
     QCOMPARE(readFile(dictionaries() + QStringLiteral("animals.dic")), animals);
-    QCOMPARE(currentFileName, dictionaries() + QStringLiteral("zoo"));
-    QCOMPARE(Units::instance(0)->unitList(),
+    QCOMPARE(openDictionaryBase(*workspace), dictionaries() + QStringLiteral("zoo"));
+    QCOMPARE((&workspace->words.units)->unitList(),
              (QList<Unit>{Unit{"dog", "собака"}, Unit{"cat", "кошка"}}));
 }
 
@@ -337,9 +343,9 @@ void TestMainWindow::ankiImportKeepsTheRecordings()
         dialog->accept();
     });
     fileAction(window, QStringLiteral("Импорт..."))->trigger();
-    QCOMPARE(currentFileName, dictionaries() + QStringLiteral("deck"));
-    QCOMPARE(Units::instance(0)->unitList(), (QList<Unit>{Unit{"horse", "лошадь"}, Unit{"cow", "корова"}}));
-    QCOMPARE(Speaker().soundFile(0), dictionaries() + QStringLiteral("deck.sounds/horse.mp3"));
+    QCOMPARE(openDictionaryBase(*workspace), dictionaries() + QStringLiteral("deck"));
+    QCOMPARE((&workspace->words.units)->unitList(), (QList<Unit>{Unit{"horse", "лошадь"}, Unit{"cow", "корова"}}));
+    QCOMPARE(Speaker(&workspace->words.units, &workspace->settings).soundFile(0), dictionaries() + QStringLiteral("deck.sounds/horse.mp3"));
 }
 
 void TestMainWindow::importWritesNothing_data()
@@ -367,7 +373,7 @@ void TestMainWindow::importWritesNothing()
     QFETCH(QString, message);
     QTemporaryDir dir;
     writeFile(dir.filePath(name), content);
-    const QString open = currentFileName;
+    const QString open = openDictionaryBase(*workspace);
     const QStringList before = QDir(dictionaries()).entryList(QDir::Files);
     BoxAnswerer answerer(QMessageBox::No);
     chooseFile(dir.filePath(name));
@@ -380,14 +386,14 @@ void TestMainWindow::importWritesNothing()
     QCOMPARE(answerer.titles, QStringList{title});
     QVERIFY2(answerer.texts.value(0).contains(message), qPrintable(answerer.texts.value(0)));
     QCOMPARE(QDir(dictionaries()).entryList(QDir::Files), before);
-    QCOMPARE(currentFileName, open);
+    QCOMPARE(openDictionaryBase(*workspace), open);
 }
 
 void TestMainWindow::exportWritesTheOpenDictionary()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("out.kvtml"));
-    Units::instance(0)->add(QStringLiteral("export"), QStringLiteral("экспорт"));
+    (&workspace->words.units)->add(QStringLiteral("export"), QStringLiteral("экспорт"));
     BoxAnswerer answerer;
     chooseFile(path);
     fileAction(window, QStringLiteral("Экспорт..."))->trigger();
@@ -395,7 +401,7 @@ void TestMainWindow::exportWritesTheOpenDictionary()
     WordTable table;
     QString error;
     QVERIFY2(WordFiles::read(path, &table, &error), qPrintable(error));
-    QCOMPARE(table.units(), Units::instance(0)->unitList());
+    QCOMPARE(table.units(), (&workspace->words.units)->unitList());
 }
 
 void TestMainWindow::closingSavesEverythingButNotTheRun()
@@ -403,16 +409,16 @@ void TestMainWindow::closingSavesEverythingButNotTheRun()
     const QString path = dictionaries() + QStringLiteral("closing.dic");
     writeDictionary(path, {"x", "y"});
     window->openFile(path);
-    Units::instance(0)->add(QStringLiteral("z"), QString());
-    Statuses::instance()->setStatus(2, 100);
-    Units::instance(1)->add(QStringLiteral("known"), QStringLiteral("известно"));
-    learnedCount = 4;
+    (&workspace->words.units)->add(QStringLiteral("z"), QString());
+    (&workspace->words.statuses)->setStatus(2, 100);
+    (&workspace->words.learnedUnits)->add(QStringLiteral("known"), QStringLiteral("известно"));
+    workspace->settings.learnedCount = 4;
 
     window->close();
     QCOMPARE(wordsIn(path), (QStringList{"x", "y", "z"}));
     QCOMPARE(statusesIn(dictionaries() + QStringLiteral("closing.inf")),
              (QList<int>{999, 0, 0, 100}));
-    QCOMPARE(wordsIn(learnedWordsName), QStringList{"known"});
+    QCOMPARE(wordsIn(workspace->settings.learnedWordsName), QStringList{"known"});
     QSettings s(QSettings::NativeFormat, QSettings::UserScope,
                 QStringLiteral("Vocabrium"), QStringLiteral("Vocabrium"));
     QCOMPARE(s.value(QStringLiteral("fileName")).toString(), dictionaries() + QStringLiteral("closing"));
@@ -422,10 +428,10 @@ void TestMainWindow::closingSavesEverythingButNotTheRun()
 
 void TestMainWindow::openingTheLearnedWordsFileKeepsItsLatestWords()
 {
-    Units::instance(1)->add(QStringLiteral("fresh"), QString());
-    window->openFile(learnedWordsName);
-    QCOMPARE(Units::instance(0)->find(QStringLiteral("fresh")), 1);
-    Units::instance(0)->add(QStringLiteral("added while open"), QString());
+    (&workspace->words.learnedUnits)->add(QStringLiteral("fresh"), QString());
+    window->openFile(workspace->settings.learnedWordsName);
+    QCOMPARE((&workspace->words.units)->find(QStringLiteral("fresh")), 1);
+    (&workspace->words.units)->add(QStringLiteral("added while open"), QString());
     // Closed once already: the editor run by newFile() gave the window a
     // native window, which the first close destroyed, so it is shown again
     // for the second close to reach closeEvent().
@@ -433,7 +439,7 @@ void TestMainWindow::openingTheLearnedWordsFileKeepsItsLatestWords()
     window->close();
     // The open dictionary is the learned-words file; the second list must not
     // overwrite what was just saved.
-    QCOMPARE(wordsIn(learnedWordsName).size(), 3);
+    QCOMPARE(wordsIn(workspace->settings.learnedWordsName).size(), 3);
     delete window;
 }
 

@@ -1,3 +1,4 @@
+#include <memory>
 #include <QSet>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -9,11 +10,16 @@
 #include "model/statuses.h"
 #include "model/units.h"
 #include "model/variants.h"
+#include "session/workspace.h"
 #include "testenvironment.h"
 
 class TestPools : public QObject
 {
     Q_OBJECT
+
+    // The settings, words and tables this test run works on; built first,
+    // as the members below may point into it.
+    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
 
 private slots:
     void initTestCase();
@@ -45,11 +51,12 @@ private:
 
 void TestPools::initTestCase()
 {
-    readSettings();
-    currentFileName = dir.filePath(QStringLiteral("words"));
-    questions = Questions::instance();
-    variants = Variants::instance();
-    statuses = Statuses::instance();
+    workspace->settings.read();
+    workspace->settings.currentFileName = dir.filePath(QStringLiteral("words"));
+    workspace->words.units.setFileName(workspace->settings.currentFileName + QStringLiteral(".dic"));
+    questions = (&workspace->words.questions);
+    variants = (&workspace->words.variants);
+    statuses = (&workspace->words.statuses);
     QObject::connect(statuses, &Statuses::initial, questions, &Questions::add);
     QObject::connect(statuses, &Statuses::initial, variants, &Variants::add);
     QObject::connect(statuses, &Statuses::learned, questions, &Questions::remove);
@@ -61,7 +68,7 @@ void TestPools::init()
     Random::seed(12345);
     questions->clear();
     variants->clear();
-    learningModel = defaultLearningModel();
+    workspace->settings.learningModel = defaultLearningModel();
 }
 
 void TestPools::singleKeyIsAlwaysDrawn()
@@ -196,10 +203,10 @@ void TestPools::lessonFollowsStatus()
     questions->add(4);
     questions->next();
     statuses->setStatus(4, status);
-    QCOMPARE(LessonSelector::instance()->currentLesson(), lesson);
+    QCOMPARE((&workspace->words.selector)->currentLesson(), lesson);
 
-    learningModel = {3};
-    QCOMPARE(LessonSelector::instance()->currentLesson(), 3);
+    workspace->settings.learningModel = {3};
+    QCOMPARE((&workspace->words.selector)->currentLesson(), 3);
 }
 
 void TestPools::learnedWordLeavesQuestionsButNotVariants()

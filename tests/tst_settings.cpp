@@ -1,3 +1,4 @@
+#include <memory>
 #include <QSettings>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -5,11 +6,16 @@
 #include "app/progresschart.h"
 #include "app/statustexts.h"
 #include "model/wordcount.h"
+#include "session/workspace.h"
 #include "testenvironment.h"
 
 class TestSettings : public QObject
 {
     Q_OBJECT
+
+    // The settings, words and tables this test run works on; built first,
+    // as the members below may point into it.
+    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
 
 private slots:
     void init();
@@ -46,88 +52,88 @@ void TestSettings::init()
 
 void TestSettings::emptyStoreGivesDefaults()
 {
-    readSettings();
-    QCOMPARE(dictionariesPath, QDir::homePath() + QStringLiteral("/Vocabrium Dictionaries/"));
-    QVERIFY(mwToolBar);
-    QVERIFY(mwStatusBar);
-    QVERIFY(!mwFinderBar);
-    QVERIFY(!mwAlwaysOnTop);
-    QCOMPARE(mwSize, QSize(400, 400));
-    QCOMPARE(mwPos, QPoint(250, 250));
-    QVERIFY(!edTranscription);
-    QVERIFY(edTranslation);
-    QVERIFY(!umdStem);
-    QVERIFY(!umdTranslate);
-    QVERIFY(umdExcludeLearned);
-    QVERIFY(umdToLower);
-    QVERIFY(!umdStandardDirection);
-    QCOMPARE(udPrimaryLanguage, 67699721);
-    QCOMPARE(udSecondaryLanguage, 68748313);
-    QCOMPARE(mdModelIndex, 0);
-    QVERIFY(mdUserModel.isEmpty());
-    QVERIFY(speakEnabled);
-    QVERIFY(transcriptionEnabled);
-    QCOMPARE(learningModel, (QList<QVariant>{1, 2, 2, 3, 2, 4, 2, 4}));
-    QCOMPARE(currentFileName, dictionariesPath + QStringLiteral("default"));
-    QCOMPARE(transcriptionFileName, QStringLiteral("English"));
-    QVERIFY(recentFiles.isEmpty());
-    QCOMPARE(interfaceLanguage, QStringLiteral("ru"));
-    QCOMPARE(learningLanguage, QStringLiteral("en"));
-    QCOMPARE(styleName, QStringLiteral("cleanlooks"));
-    QCOMPARE(interfaceFont.family(), QStringLiteral("Sans Serif"));
-    QCOMPARE(interfaceFont.pointSize(), 10);
-    QCOMPARE(lessonFont.family(), QStringLiteral("Sans Serif"));
-    QCOMPARE(lessonFont.pointSize(), 12);
-    QCOMPARE(learnedCount, 0);
-    QCOMPARE(mistakesCount, 0);
-    QCOMPARE(learningTime, 0);
+    workspace->settings.read();
+    QCOMPARE(workspace->settings.dictionariesPath, QDir::homePath() + QStringLiteral("/Vocabrium Dictionaries/"));
+    QVERIFY(workspace->settings.mwToolBar);
+    QVERIFY(workspace->settings.mwStatusBar);
+    QVERIFY(!workspace->settings.mwFinderBar);
+    QVERIFY(!workspace->settings.mwAlwaysOnTop);
+    QCOMPARE(workspace->settings.mwSize, QSize(400, 400));
+    QCOMPARE(workspace->settings.mwPos, QPoint(250, 250));
+    QVERIFY(!workspace->settings.edTranscription);
+    QVERIFY(workspace->settings.edTranslation);
+    QVERIFY(!workspace->settings.umdStem);
+    QVERIFY(!workspace->settings.umdTranslate);
+    QVERIFY(workspace->settings.umdExcludeLearned);
+    QVERIFY(workspace->settings.umdToLower);
+    QVERIFY(!workspace->settings.umdStandardDirection);
+    QCOMPARE(workspace->settings.udPrimaryLanguage, 67699721);
+    QCOMPARE(workspace->settings.udSecondaryLanguage, 68748313);
+    QCOMPARE(workspace->settings.mdModelIndex, 0);
+    QVERIFY(workspace->settings.mdUserModel.isEmpty());
+    QVERIFY(workspace->settings.speakEnabled);
+    QVERIFY(workspace->settings.transcriptionEnabled);
+    QCOMPARE(workspace->settings.learningModel, (QList<QVariant>{1, 2, 2, 3, 2, 4, 2, 4}));
+    QCOMPARE(workspace->settings.currentFileName, workspace->settings.dictionariesPath + QStringLiteral("default"));
+    QCOMPARE(workspace->settings.transcriptionFileName, QStringLiteral("English"));
+    QVERIFY(workspace->settings.recentFiles.isEmpty());
+    QCOMPARE(workspace->settings.interfaceLanguage, QStringLiteral("ru"));
+    QCOMPARE(workspace->settings.learningLanguage, QStringLiteral("en"));
+    QCOMPARE(workspace->settings.styleName, QStringLiteral("cleanlooks"));
+    QCOMPARE(workspace->settings.interfaceFont.family(), QStringLiteral("Sans Serif"));
+    QCOMPARE(workspace->settings.interfaceFont.pointSize(), 10);
+    QCOMPARE(workspace->settings.lessonFont.family(), QStringLiteral("Sans Serif"));
+    QCOMPARE(workspace->settings.lessonFont.pointSize(), 12);
+    QCOMPARE(workspace->settings.learnedCount, 0);
+    QCOMPARE(workspace->settings.mistakesCount, 0);
+    QCOMPARE(workspace->settings.learningTime, 0);
 }
 
 void TestSettings::valuesSurviveARoundTrip()
 {
-    readSettings();
-    mwFinderBar = true;
-    mwSize = QSize(640, 480);
-    mwPos = QPoint(10, 20);
-    umdStandardDirection = true;
-    udPrimaryLanguage = 1234;
-    mdUserModel = {4, 3};
-    transcriptionEnabled = false;
-    learningModel = {2, 4};
-    currentFileName = QStringLiteral("/tmp/x/мой словарь");
-    recentFiles = {QStringLiteral("/a.dic"), QStringLiteral("/b.dic")};
-    learningLanguage = QStringLiteral("de");
-    styleName = QStringLiteral("plastique");
-    lessonFont.setFamily(QStringLiteral("DejaVu Serif"));
-    lessonFont.setPointSize(17);
-    learnedCount = 31;
-    mistakesCount = 7;
-    learningTime = 26 * 3600 + 5 * 60 + 10;
-    writeSettings();
+    workspace->settings.read();
+    workspace->settings.mwFinderBar = true;
+    workspace->settings.mwSize = QSize(640, 480);
+    workspace->settings.mwPos = QPoint(10, 20);
+    workspace->settings.umdStandardDirection = true;
+    workspace->settings.udPrimaryLanguage = 1234;
+    workspace->settings.mdUserModel = {4, 3};
+    workspace->settings.transcriptionEnabled = false;
+    workspace->settings.learningModel = {2, 4};
+    workspace->settings.currentFileName = QStringLiteral("/tmp/x/мой словарь");
+    workspace->settings.recentFiles = {QStringLiteral("/a.dic"), QStringLiteral("/b.dic")};
+    workspace->settings.learningLanguage = QStringLiteral("de");
+    workspace->settings.styleName = QStringLiteral("plastique");
+    workspace->settings.lessonFont.setFamily(QStringLiteral("DejaVu Serif"));
+    workspace->settings.lessonFont.setPointSize(17);
+    workspace->settings.learnedCount = 31;
+    workspace->settings.mistakesCount = 7;
+    workspace->settings.learningTime = 26 * 3600 + 5 * 60 + 10;
+    workspace->settings.write();
 
-    mwFinderBar = false;
-    learningModel.clear();
-    lessonFont = QFont();
-    learnedCount = 0;
-    readSettings();
+    workspace->settings.mwFinderBar = false;
+    workspace->settings.learningModel.clear();
+    workspace->settings.lessonFont = QFont();
+    workspace->settings.learnedCount = 0;
+    workspace->settings.read();
 
-    QVERIFY(mwFinderBar);
-    QCOMPARE(mwSize, QSize(640, 480));
-    QCOMPARE(mwPos, QPoint(10, 20));
-    QVERIFY(umdStandardDirection);
-    QCOMPARE(udPrimaryLanguage, 1234);
-    QCOMPARE(mdUserModel, (QList<QVariant>{4, 3}));
-    QVERIFY(!transcriptionEnabled);
-    QCOMPARE(learningModel, (QList<QVariant>{2, 4}));
-    QCOMPARE(currentFileName, QStringLiteral("/tmp/x/мой словарь"));
-    QCOMPARE(recentFiles, (QStringList{"/a.dic", "/b.dic"}));
-    QCOMPARE(learningLanguage, QStringLiteral("de"));
-    QCOMPARE(styleName, QStringLiteral("plastique"));
-    QCOMPARE(lessonFont.family(), QStringLiteral("DejaVu Serif"));
-    QCOMPARE(lessonFont.pointSize(), 17);
-    QCOMPARE(learnedCount, 31);
-    QCOMPARE(mistakesCount, 7);
-    QCOMPARE(learningTime, 26 * 3600 + 5 * 60 + 10);
+    QVERIFY(workspace->settings.mwFinderBar);
+    QCOMPARE(workspace->settings.mwSize, QSize(640, 480));
+    QCOMPARE(workspace->settings.mwPos, QPoint(10, 20));
+    QVERIFY(workspace->settings.umdStandardDirection);
+    QCOMPARE(workspace->settings.udPrimaryLanguage, 1234);
+    QCOMPARE(workspace->settings.mdUserModel, (QList<QVariant>{4, 3}));
+    QVERIFY(!workspace->settings.transcriptionEnabled);
+    QCOMPARE(workspace->settings.learningModel, (QList<QVariant>{2, 4}));
+    QCOMPARE(workspace->settings.currentFileName, QStringLiteral("/tmp/x/мой словарь"));
+    QCOMPARE(workspace->settings.recentFiles, (QStringList{"/a.dic", "/b.dic"}));
+    QCOMPARE(workspace->settings.learningLanguage, QStringLiteral("de"));
+    QCOMPARE(workspace->settings.styleName, QStringLiteral("plastique"));
+    QCOMPARE(workspace->settings.lessonFont.family(), QStringLiteral("DejaVu Serif"));
+    QCOMPARE(workspace->settings.lessonFont.pointSize(), 17);
+    QCOMPARE(workspace->settings.learnedCount, 31);
+    QCOMPARE(workspace->settings.mistakesCount, 7);
+    QCOMPARE(workspace->settings.learningTime, 26 * 3600 + 5 * 60 + 10);
     // Older copies find the time of day they always read.
     QSettings store(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Vocabrium"),
                     QStringLiteral("Vocabrium"));
@@ -135,8 +141,8 @@ void TestSettings::valuesSurviveARoundTrip()
     // And a store of an older copy is read as the duration it holds.
     store.remove(QStringLiteral("learningSeconds"));
     store.sync();
-    readSettings();
-    QCOMPARE(learningTime, 2 * 3600 + 5 * 60 + 10);
+    workspace->settings.read();
+    QCOMPARE(workspace->settings.learningTime, 2 * 3600 + 5 * 60 + 10);
 }
 
 void TestSettings::brokenModelFallsBackToDefault_data()
@@ -160,9 +166,9 @@ void TestSettings::brokenModelFallsBackToDefault()
         QSettings s = store();
         s.setValue(QStringLiteral("model"), stored);
     }
-    readSettings();
-    QCOMPARE(learningModel, expected);
-    QVERIFY(modelLength() >= 1);
+    workspace->settings.read();
+    QCOMPARE(workspace->settings.learningModel, expected);
+    QVERIFY(workspace->settings.modelLength() >= 1);
 }
 
 void TestSettings::singleStepModelIsKept()
@@ -171,16 +177,16 @@ void TestSettings::singleStepModelIsKept()
         QSettings s = store();
         s.setValue(QStringLiteral("model"), QList<QVariant>{3});
     }
-    readSettings();
-    QCOMPARE(modelLength(), 1);
-    QCOMPARE(modelStep(0), 3);
-    QCOMPARE(modelStep(7), 3);
+    workspace->settings.read();
+    QCOMPARE(workspace->settings.modelLength(), 1);
+    QCOMPARE(workspace->settings.modelStep(0), 3);
+    QCOMPARE(workspace->settings.modelStep(7), 3);
 }
 
 void TestSettings::storeIsNamedAfterTheProgram()
 {
-    readSettings();
-    writeSettings();
+    workspace->settings.read();
+    workspace->settings.write();
     const QString path = store().fileName();
     QVERIFY2(path.endsWith(QStringLiteral("Vocabrium/Vocabrium.conf")), qPrintable(path));
     QVERIFY(path.startsWith(QDir::homePath()));

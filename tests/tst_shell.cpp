@@ -1,3 +1,4 @@
+#include <memory>
 #include <QAction>
 #include <QComboBox>
 #include <QDesktopServices>
@@ -34,6 +35,7 @@
 #include "speech/transcriptions.h"
 #include "dialoghelpers.h"
 #include "httptestserver.h"
+#include "session/workspace.h"
 #include "testenvironment.h"
 
 namespace {
@@ -55,6 +57,10 @@ public slots:
 class TestShell : public QObject
 {
     Q_OBJECT
+
+    // The settings, words and tables this test run works on; built first,
+    // as the members below may point into it.
+    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
 
 private slots:
     void initTestCase();
@@ -94,12 +100,13 @@ void TestShell::initTestCase()
     qputenv("VOCABRIUM_ADVERT_URL", QString(server.root() + QStringLiteral("advert.html")).toUtf8());
     server.set(QStringLiteral("/advert.html"), 500, "broken", "text/html");
     qputenv("VOCABRIUM_ADVERT_TIMEOUT", "300");
-    readSettings();
-    speakEnabled = false;
+    workspace->settings.read();
+    workspace->settings.speakEnabled = false;
     qputenv("VOCABRIUM_SPEECH_PAUSE", QByteArray::number(1));
-    QDir().mkpath(dictionariesPath);
-    currentFileName = dictionariesPath + QStringLiteral("shell");
-    window = new MainWindow;
+    QDir().mkpath(workspace->settings.dictionariesPath);
+    workspace->settings.currentFileName = workspace->settings.dictionariesPath + QStringLiteral("shell");
+    workspace->words.units.setFileName(workspace->settings.currentFileName + QStringLiteral(".dic"));
+    window = new MainWindow(workspace.get());
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window));
 }
@@ -166,8 +173,8 @@ void TestShell::useDictionary(int words, int learned)
     QList<int> statuses;
     for (int i = 0; i < words; ++i)
         statuses.append(i < learned ? 100 : 0);
-    Units::instance(0)->setUnits(list);
-    Statuses::instance()->setList(statuses);
+    (&workspace->words.units)->setUnits(list);
+    (&workspace->words.statuses)->setList(statuses);
     window->updateStatusBar();
 }
 
@@ -178,7 +185,7 @@ void TestShell::markLearnedIsEnabledOnlyOnLessonPages()
     QCOMPARE(window->currentPage(), 0);
     QVERIFY(!markLearned->isEnabled());
     QVERIFY(window->findChild<QDockWidget*>()->isVisible());
-    Statuses::instance()->setStatus(2, 5);
+    (&workspace->words.statuses)->setStatus(2, 5);
     window->startNextLesson();
     QCOMPARE(window->currentPage(), 1);
     QVERIFY(markLearned->isEnabled());
@@ -208,7 +215,7 @@ void TestShell::findShortcutReachesHiddenFinderBar()
 
 void TestShell::interfaceFontReachesEveryWidget()
 {
-    QFont chosen = interfaceFont;
+    QFont chosen = workspace->settings.interfaceFont;
     chosen.setPointSize(14);
     whenModal<QFontDialog>([chosen](QFontDialog* dialog) {
         dialog->setCurrentFont(chosen);
@@ -253,10 +260,10 @@ void TestShell::statusBarTexts()
 
 void TestShell::progressBoxLoopsUntilOk()
 {
-    learnedCount = 12;
-    mistakesCount = 3;
-    learningTime = 3723;
-    reviewedCount = 4;
+    workspace->settings.learnedCount = 12;
+    workspace->settings.mistakesCount = 3;
+    workspace->settings.learningTime = 3723;
+    workspace->settings.reviewedCount = 4;
     BoxAnswerer answerer({QMessageBox::Reset, QMessageBox::No, QMessageBox::Reset,
                           QMessageBox::Yes, QMessageBox::Ok});
     window->showProgressDialog();
@@ -266,7 +273,7 @@ void TestShell::progressBoxLoopsUntilOk()
     QCOMPARE(answerer.texts.at(2), answerer.texts.at(0));
     QVERIFY(answerer.texts.at(4).contains(QStringLiteral("<b>0 слов</b>")));
     QVERIFY(answerer.texts.at(4).contains(QStringLiteral("00:00:00")));
-    QCOMPARE(learnedCount + mistakesCount + reviewedCount, 0);
+    QCOMPARE(workspace->settings.learnedCount + workspace->settings.mistakesCount + workspace->settings.reviewedCount, 0);
 }
 
 void TestShell::clearingStatusesOnSelectionPage()
@@ -276,10 +283,10 @@ void TestShell::clearingStatusesOnSelectionPage()
         BoxAnswerer answerer({QMessageBox::No});
         window->clearStatuses();
     }
-    QCOMPARE(Statuses::instance()->countOf(100), 6);
+    QCOMPARE((&workspace->words.statuses)->countOf(100), 6);
     BoxAnswerer answerer({QMessageBox::Yes});
     window->clearStatuses();
-    QCOMPARE(Statuses::instance()->countOf(100), 0);
+    QCOMPARE((&workspace->words.statuses)->countOf(100), 0);
     QVERIFY(answerer.texts.first().startsWith(QStringLiteral("Все слова в словаре")));
 }
 
@@ -293,34 +300,34 @@ void TestShell::languageDialogAppliesAtOnce()
         out.setVersion(QDataStream::Qt_4_6);
         out << QMap<QString, QString>{{QStringLiteral("chat"), QStringLiteral("ʃa")}};
     }
-    learningLanguage = QStringLiteral("en");
-    interfaceLanguage = QStringLiteral("ru");
-    LanguageDialog dialog;
+    workspace->settings.learningLanguage = QStringLiteral("en");
+    workspace->settings.interfaceLanguage = QStringLiteral("ru");
+    LanguageDialog dialog(workspace.get());
     auto lists = dialog.findChildren<QComboBox*>();
     QCOMPARE(lists.size(), 2);
     QCOMPARE(lists.at(0)->count(), 36);
     QCOMPARE(lists.at(0)->currentData().toString(), QStringLiteral("en"));
 
     lists.at(0)->setCurrentIndex(lists.at(0)->findData(QStringLiteral("fr")));
-    QCOMPARE(learningLanguage, QStringLiteral("fr"));
-    QCOMPARE(transcriptionFileName, QStringLiteral("French"));
-    QCOMPARE(Transcriptions::instance()->lookup(QStringLiteral("Chat")), QStringLiteral("[ʃa]"));
+    QCOMPARE(workspace->settings.learningLanguage, QStringLiteral("fr"));
+    QCOMPARE(workspace->settings.transcriptionFileName, QStringLiteral("French"));
+    QCOMPARE((&workspace->transcriptions)->lookup(QStringLiteral("Chat")), QStringLiteral("[ʃa]"));
 
     lists.at(0)->setCurrentIndex(lists.at(0)->findData(QStringLiteral("ja")));
-    QCOMPARE(transcriptionFileName, QString());
-    QCOMPARE(Transcriptions::instance()->lookup(QStringLiteral("chat")), QString());
+    QCOMPARE(workspace->settings.transcriptionFileName, QString());
+    QCOMPARE((&workspace->transcriptions)->lookup(QStringLiteral("chat")), QString());
 
     lists.at(1)->setCurrentIndex(1);
-    QCOMPARE(interfaceLanguage, QStringLiteral("en"));
+    QCOMPARE(workspace->settings.interfaceLanguage, QStringLiteral("en"));
 
     // A stored language missing from the list leaves it unselected.
-    learningLanguage = QStringLiteral("xx");
-    LanguageDialog unknown;
+    workspace->settings.learningLanguage = QStringLiteral("xx");
+    LanguageDialog unknown(workspace.get());
     QCOMPARE(unknown.findChildren<QComboBox*>().at(0)->currentIndex(), -1);
     unknown.findChildren<QComboBox*>().at(1)->setCurrentIndex(0);
-    QCOMPARE(learningLanguage, QString());
-    learningLanguage = QStringLiteral("en");
-    transcriptionFileName = QStringLiteral("English");
+    QCOMPARE(workspace->settings.learningLanguage, QString());
+    workspace->settings.learningLanguage = QStringLiteral("en");
+    workspace->settings.transcriptionFileName = QStringLiteral("English");
 }
 
 void TestShell::advertFallsBackToLocalPage_data()
@@ -497,7 +504,7 @@ void TestShell::settingsWrittenAtClose()
     action(QStringLiteral("Транскрипция"))->trigger();
     action(QStringLiteral("Озвучка"))->trigger();
     action(QStringLiteral("Plastique"))->trigger();
-    lessonFont.setPointSize(15);
+    workspace->settings.lessonFont.setPointSize(15);
     window->close();
     QSettings s(QSettings::NativeFormat, QSettings::UserScope,
                 QStringLiteral("Vocabrium"), QStringLiteral("Vocabrium"));
@@ -509,10 +516,10 @@ void TestShell::settingsWrittenAtClose()
     QCOMPARE(s.value(QStringLiteral("style")).toString(), QStringLiteral("plastique"));
     QCOMPARE(s.value(QStringLiteral("lessonFontSize")).toInt(), 15);
     // The vanished style is shown by one that exists, apart from the platform's own.
-    QCOMPARE(QApplication::style()->name().compare(Styles::styleFor(QStringLiteral("plastique"), nativeStyle),
+    QCOMPARE(QApplication::style()->name().compare(Styles::styleFor(QStringLiteral("plastique"), workspace->settings.nativeStyle),
                                                    Qt::CaseInsensitive),
              0);
-    QVERIFY(Styles::styleFor(QStringLiteral("plastique"), nativeStyle) != Styles::styleFor(QStringLiteral("cleanlooks"), nativeStyle)
+    QVERIFY(Styles::styleFor(QStringLiteral("plastique"), workspace->settings.nativeStyle) != Styles::styleFor(QStringLiteral("cleanlooks"), workspace->settings.nativeStyle)
             || QApplication::palette().color(QPalette::Window) != QApplication::style()->standardPalette().color(QPalette::Window));
     delete window;
 }

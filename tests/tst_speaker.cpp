@@ -1,3 +1,4 @@
+#include <memory>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -13,6 +14,7 @@
 #include "model/units.h"
 #include "speech/espeaksynthesizer.h"
 #include "speech/speaker.h"
+#include "session/workspace.h"
 #include "testenvironment.h"
 
 namespace {
@@ -85,6 +87,9 @@ class SpeakerTest : public QObject
 {
     Q_OBJECT
 
+    // The settings, words and tables this test run works on.
+    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
+
 private slots:
     void initTestCase();
     void init();
@@ -112,9 +117,10 @@ void SpeakerTest::initTestCase()
 
 void SpeakerTest::init()
 {
-    speakEnabled = true;
-    learningLanguage = QStringLiteral("en");
-    currentFileName = QStringLiteral("deck");
+    workspace->settings.speakEnabled = true;
+    workspace->settings.learningLanguage = QStringLiteral("en");
+    workspace->settings.currentFileName = QStringLiteral("deck");
+    workspace->words.units.setFileName(workspace->settings.currentFileName + QStringLiteral(".dic"));
 }
 
 void SpeakerTest::cleanup()
@@ -184,16 +190,16 @@ void SpeakerTest::soundFileResolution()
     QFETCH(QString, word);
     QFETCH(QStringList, files);
     QFETCH(QString, expected);
-    learningLanguage = language;
+    workspace->settings.learningLanguage = language;
     for (const QString& file : files)
         writeFile(file, "x");
-    Units::instance(0)->setUnits({{QStringLiteral("unused"), QStringLiteral("-")}});
+    (&workspace->words.units)->setUnits({{QStringLiteral("unused"), QStringLiteral("-")}});
     int key = -1;
     if (!word.isEmpty()) {
-        Units::instance(0)->setUnits({{word, QStringLiteral("перевод")}});
+        (&workspace->words.units)->setUnits({{word, QStringLiteral("перевод")}});
         key = 0;
     }
-    Speaker speaker;
+    Speaker speaker(&workspace->words.units, &workspace->settings);
     QCOMPARE(speaker.soundFile(key), expected);
 }
 
@@ -239,12 +245,12 @@ void SpeakerTest::finishedOncePerCall()
     QFETCH(int, synthesized);
     if (!file.isEmpty())
         writeFile(file, content);
-    Units::instance(0)->setUnits({{QStringLiteral("house"), QStringLiteral("дом")}});
-    speakEnabled = speech;
-    learningLanguage = language;
+    (&workspace->words.units)->setUnits({{QStringLiteral("house"), QStringLiteral("дом")}});
+    workspace->settings.speakEnabled = speech;
+    workspace->settings.learningLanguage = language;
 
     const std::shared_ptr<FakeSynthesizer> synthesizer = synthesizerFor(voice);
-    Speaker speaker(synthesizer);
+    Speaker speaker(synthesizer, &workspace->words.units, &workspace->settings);
     QSignalSpy spy(&speaker, &Speaker::finished);
     QElapsedTimer clock;
     clock.start();
@@ -282,9 +288,9 @@ void SpeakerTest::newCallWhilePendingStillFinishesEachCallOnce()
     QFETCH(int, voice);
     if (withSound)
         writeFile(QStringLiteral("Sounds/h/house.wav"), tinyWav());
-    Units::instance(0)->setUnits({{QStringLiteral("house"), QStringLiteral("дом")}});
+    (&workspace->words.units)->setUnits({{QStringLiteral("house"), QStringLiteral("дом")}});
 
-    Speaker speaker(synthesizerFor(voice));
+    Speaker speaker(synthesizerFor(voice), &workspace->words.units, &workspace->settings);
     QSignalSpy spy(&speaker, &Speaker::finished);
     speaker.pronounceAndFinish(0);
     speaker.pronounceAndFinish(0);
@@ -296,9 +302,9 @@ void SpeakerTest::newCallWhilePendingStillFinishesEachCallOnce()
 
 void SpeakerTest::cancelDuringSynthesisReportsNothing()
 {
-    Units::instance(0)->setUnits({{QStringLiteral("house"), QStringLiteral("дом")}});
+    (&workspace->words.units)->setUnits({{QStringLiteral("house"), QStringLiteral("дом")}});
     const auto synthesizer = std::make_shared<FakeSynthesizer>(true, 200);
-    Speaker speaker(synthesizer);
+    Speaker speaker(synthesizer, &workspace->words.units, &workspace->settings);
     QSignalSpy spy(&speaker, &Speaker::finished);
     speaker.pronounceAndFinish(0);
     QTRY_COMPARE(synthesizer->calls.load(), 1);
@@ -316,26 +322,26 @@ void SpeakerTest::cancelDuringSynthesisReportsNothing()
 void SpeakerTest::destroyedWhileWaitingNeitherCrashesNorReports()
 {
     writeFile(QStringLiteral("Sounds/h/house.wav"), tinyWav());
-    Units::instance(0)->setUnits({{QStringLiteral("house"), QStringLiteral("дом")}});
+    (&workspace->words.units)->setUnits({{QStringLiteral("house"), QStringLiteral("дом")}});
     int reports = 0;
     {
-        Speaker speaker;
+        Speaker speaker(&workspace->words.units, &workspace->settings);
         connect(&speaker, &Speaker::finished, this, [&reports] { ++reports; });
         speaker.pronounceAndFinish(0);
         QTest::qWait(20);
     }
     {
         // Still synthesizing when it goes.
-        Speaker speaker(std::make_shared<FakeSynthesizer>(true, 200));
-        Units::instance(0)->setUnits({{QStringLiteral("mouse"), QStringLiteral("мышь")}});
+        Speaker speaker(std::make_shared<FakeSynthesizer>(true, 200), &workspace->words.units, &workspace->settings);
+        (&workspace->words.units)->setUnits({{QStringLiteral("mouse"), QStringLiteral("мышь")}});
         connect(&speaker, &Speaker::finished, this, [&reports] { ++reports; });
         speaker.pronounceAndFinish(0);
         QTest::qWait(20);
     }
     {
-        Speaker speaker;
+        Speaker speaker(&workspace->words.units, &workspace->settings);
         connect(&speaker, &Speaker::finished, this, [&reports] { ++reports; });
-        speakEnabled = false;
+        workspace->settings.speakEnabled = false;
         speaker.pronounceAndFinish(0);
     }
     QTest::qWait(ShortPause * 4 + 300);
@@ -345,13 +351,13 @@ void SpeakerTest::destroyedWhileWaitingNeitherCrashesNorReports()
 void SpeakerTest::plainPronounceNeverReports()
 {
     writeFile(QStringLiteral("Sounds/h/house.wav"), tinyWav());
-    Units::instance(0)->setUnits({{QStringLiteral("house"), QStringLiteral("дом")}});
-    Speaker speaker(std::make_shared<FakeSynthesizer>(true));
+    (&workspace->words.units)->setUnits({{QStringLiteral("house"), QStringLiteral("дом")}});
+    Speaker speaker(std::make_shared<FakeSynthesizer>(true), &workspace->words.units, &workspace->settings);
     QSignalSpy spy(&speaker, &Speaker::finished);
     speaker.pronounce(0);
     speaker.pronounce(-1);
     speaker.pronounce(0);
-    learningLanguage = QStringLiteral("fr");
+    workspace->settings.learningLanguage = QStringLiteral("fr");
     speaker.pronounce(0);
     QTest::qWait(800);
     QCOMPARE(spy.count(), 0);

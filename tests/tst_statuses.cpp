@@ -1,9 +1,12 @@
+#include <memory>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
 #include "model/statuses.h"
 #include "model/units.h"
+#include "model/dictionaryfiles.h"
+#include "session/workspace.h"
 #include "testenvironment.h"
 #include "testfiles.h"
 
@@ -12,9 +15,9 @@ namespace {
 
 
 
-QString infFile()
+QString infFile(Workspace* workspace)
 {
-    return currentFileName + QStringLiteral(".inf");
+    return DictionaryFiles::statusesPath(workspace->words.units.fileName());
 }
 
 } // namespace
@@ -22,6 +25,10 @@ QString infFile()
 class TestStatuses : public QObject
 {
     Q_OBJECT
+
+    // The settings, words and tables this test run works on; built first,
+    // as the members below may point into it.
+    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
 
 private slots:
     void initTestCase();
@@ -53,18 +60,20 @@ private:
 
 void TestStatuses::initTestCase()
 {
-    readSettings();
+    workspace->settings.read();
     QVERIFY(dir.isValid());
-    currentFileName = dir.filePath(QStringLiteral("words"));
-    units = Units::instance(0);
-    statuses = Statuses::instance();
+    workspace->settings.currentFileName = dir.filePath(QStringLiteral("words"));
+    workspace->words.units.setFileName(workspace->settings.currentFileName + QStringLiteral(".dic"));
+    units = (&workspace->words.units);
+    statuses = (&workspace->words.statuses);
 }
 
 void TestStatuses::init()
 {
-    currentFileName = dir.filePath(QStringLiteral("words"));
-    learningModel = {1, 2};
-    QFile::remove(infFile());
+    workspace->settings.currentFileName = dir.filePath(QStringLiteral("words"));
+    workspace->words.units.setFileName(workspace->settings.currentFileName + QStringLiteral(".dic"));
+    workspace->settings.learningModel = {1, 2};
+    QFile::remove(infFile(workspace.get()));
     makeDictionary(0);
     statuses->load();
 }
@@ -81,8 +90,8 @@ void TestStatuses::savesByteExactFile()
 {
     makeDictionary(3);
     statuses->setList({0, 5, 100});
-    statuses->save();
-    QCOMPARE(readFile(infFile()), hex("00000004 000003E7 00000000 00000005 00000064"));
+    saveStatuses(*units, *statuses);
+    QCOMPARE(readFile(infFile(workspace.get())), hex("00000004 000003E7 00000000 00000005 00000064"));
 }
 
 void TestStatuses::loadsFiles_data()
@@ -115,15 +124,15 @@ void TestStatuses::loadsFiles()
 
     makeDictionary(words);
     if (!bytes.isNull())
-        writeFile(infFile(), bytes);
+        writeFile(infFile(workspace.get()), bytes);
     statuses->load();
     for (int key = 0; key < values.size(); ++key)
         QCOMPARE(statuses->status(key), values.at(key));
     // Nothing beyond the dictionary survives, so the next save stays aligned.
-    statuses->save();
+    saveStatuses(*units, *statuses);
     QList<int> expected = values;
     expected.prepend(Statuses::StatusFileMarker);
-    QFile file(infFile());
+    QFile file(infFile(workspace.get()));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QDataStream in(&file);
     in.setVersion(QDataStream::Qt_4_6);
@@ -135,7 +144,7 @@ void TestStatuses::loadsFiles()
 void TestStatuses::loadSignalsEachStateOnce()
 {
     makeDictionary(4);
-    writeFile(infFile(), hex("00000005 000003E7 00000000 00000005 00000064 00000007"));
+    writeFile(infFile(workspace.get()), hex("00000005 000003E7 00000000 00000005 00000064 00000007"));
     QSignalSpy unlearned(statuses, &Statuses::unlearned);
     QSignalSpy initial(statuses, &Statuses::initial);
     QSignalSpy learned(statuses, &Statuses::learned);
@@ -152,10 +161,10 @@ void TestStatuses::loadSignalsEachStateOnce()
 void TestStatuses::earlierFormatIsConvertedAndSavedWithMarker()
 {
     makeDictionary(3);
-    writeFile(infFile(), hex("00000003 0000000B 00000004 00000000"));
+    writeFile(infFile(workspace.get()), hex("00000003 0000000B 00000004 00000000"));
     statuses->load();
-    statuses->save();
-    QCOMPARE(readFile(infFile()), hex("00000004 000003E7 00000064 00000000 00000000"));
+    saveStatuses(*units, *statuses);
+    QCOMPARE(readFile(infFile(workspace.get())), hex("00000004 000003E7 00000064 00000000 00000000"));
 }
 
 void TestStatuses::saveKeepsOneValuePerEntryInKeyOrder()
@@ -167,8 +176,8 @@ void TestStatuses::saveKeepsOneValuePerEntryInKeyOrder()
     units->remove(1);
     units->add(QStringLiteral("new"), QString());
     statuses->setStatus(40, 5); // a stray key without an entry
-    statuses->save();
-    QCOMPARE(readFile(infFile()), hex("00000004 000003E7 00000005 00000007 00000000"));
+    saveStatuses(*units, *statuses);
+    QCOMPARE(readFile(infFile(workspace.get())), hex("00000004 000003E7 00000005 00000007 00000000"));
     QObject::disconnect(units, nullptr, statuses, nullptr);
 }
 
@@ -201,7 +210,7 @@ void TestStatuses::setStatusSignals()
 
 void TestStatuses::incrementWalksTheModel()
 {
-    learningModel = {1, 2};
+    workspace->settings.learningModel = {1, 2};
     statuses->setStatus(0, 5);
     QSignalSpy learned(statuses, &Statuses::learned);
     statuses->increment(0);
@@ -237,7 +246,7 @@ void TestStatuses::decrementFloorsAtOneAndAlwaysSignals()
 
 void TestStatuses::predicates()
 {
-    learningModel = {1, 2, 3};
+    workspace->settings.learningModel = {1, 2, 3};
     statuses->setStatus(0, 100);
     statuses->setStatus(1, 5);
     statuses->setStatus(2, 0);

@@ -1,3 +1,4 @@
+#include <memory>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -9,6 +10,7 @@
 #include "app/mainwindow.h"
 #include "config/settings.h"
 #include "tests/dialoghelpers.h"
+#include "session/workspace.h"
 #include "testenvironment.h"
 #include "testfiles.h"
 
@@ -38,6 +40,10 @@ bool catchesSigterm(qint64 pid)
 class TestTermination : public QObject
 {
     Q_OBJECT
+
+    // The settings, words and tables this test run works on; built first,
+    // as the members below may point into it.
+    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
 
 private slots:
     void sigtermWithAFailedSaveEndsAndSaysWhy();
@@ -84,10 +90,10 @@ void TestTermination::sessionEndAfterTheWarningAsksNothing()
 {
     // The window is up and the save fails, as on a full disk: the end of
     // the session saves once and closes, with no box waiting for a person.
-    readSettings();
-    MainWindow window;
+    workspace->settings.read();
+    MainWindow window(workspace.get());
     window.show();
-    QVERIFY(QDir().mkpath(currentFileName + QStringLiteral(".dic.new")));
+    QVERIFY(QDir().mkpath(workspace->words.units.fileName() + QStringLiteral(".new")));
     BoxAnswerer answerer(QMessageBox::Cancel);
     // Quitting closes the windows only from the running main loop.
     QTimer::singleShot(0, &window, [&window] { window.saveAndQuit(); });
@@ -96,7 +102,7 @@ void TestTermination::sessionEndAfterTheWarningAsksNothing()
     QCOMPARE(QApplication::exec(), 0);
     QCOMPARE(answerer.titles, QStringList());
     QVERIFY(!window.isVisible());
-    QDir(currentFileName + QStringLiteral(".dic.new")).removeRecursively();
+    QDir(workspace->words.units.fileName() + QStringLiteral(".new")).removeRecursively();
 }
 
 VOCABRIUM_TEST_MAIN(TestTermination)

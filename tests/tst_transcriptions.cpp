@@ -1,3 +1,4 @@
+#include <memory>
 #include <QBuffer>
 #include <QDataStream>
 #include <QDir>
@@ -13,6 +14,7 @@
 #include "model/units.h"
 #include "speech/transcriptionformat.h"
 #include "speech/transcriptions.h"
+#include "session/workspace.h"
 #include "testenvironment.h"
 
 using Table = QMap<QString, QString>;
@@ -51,6 +53,9 @@ class TranscriptionsTest : public QObject
 {
     Q_OBJECT
 
+    // The settings, words and tables this test run works on.
+    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
+
 private slots:
     void firstUseLoadsTheTable();
     void cleanup();
@@ -77,18 +82,18 @@ private slots:
 
 void TranscriptionsTest::firstUseLoadsTheTable()
 {
-    // Runs first: nothing has touched the instance yet.
-    transcriptionFileName = QStringLiteral("English");
+    // A workspace built with the table in place has it at once.
     writeTableFile(QStringLiteral("English"), {{QStringLiteral("house"), QStringLiteral("haʊs")}});
-    QCOMPARE(Transcriptions::instance()->lookup(QStringLiteral("House")), QStringLiteral("[haʊs]"));
+    const Workspace fresh;
+    QCOMPARE(fresh.transcriptions.lookup(QStringLiteral("House")), QStringLiteral("[haʊs]"));
 }
 
 void TranscriptionsTest::cleanup()
 {
     QDir(QStringLiteral("Transcriptions")).removeRecursively();
-    transcriptionFileName = QStringLiteral("English");
-    transcriptionEnabled = true;
-    Transcriptions::instance()->load();
+    workspace->settings.transcriptionFileName = QStringLiteral("English");
+    workspace->settings.transcriptionEnabled = true;
+    (&workspace->transcriptions)->load();
 }
 
 void TranscriptionsTest::readTable_data()
@@ -199,88 +204,88 @@ void TranscriptionsTest::heteronymTakesTheReadingOfItsTranslation()
     QFETCH(QString, word);
     QFETCH(QString, translation);
     QFETCH(QString, expected);
-    transcriptionFileName = QStringLiteral("English");
+    workspace->settings.transcriptionFileName = QStringLiteral("English");
     writeTableFile(QStringLiteral("English"), {{QStringLiteral("cat"), QStringLiteral("kˈæt")},
                                                {QStringLiteral("live"), QStringLiteral("lˈaɪv")}});
-    Transcriptions::instance()->load();
-    Units::instance(0)->setUnits({{word, translation}});
-    QCOMPARE(Transcriptions::instance()->lookupUnit(0), expected);
+    (&workspace->transcriptions)->load();
+    (&workspace->words.units)->setUnits({{word, translation}});
+    QCOMPARE((&workspace->transcriptions)->lookupUnit(0), expected);
 }
 
 void TranscriptionsTest::lookupFoldsCaseAndBrackets()
 {
     QFETCH(QString, word);
     QFETCH(QString, expected);
-    transcriptionFileName = QStringLiteral("Test");
+    workspace->settings.transcriptionFileName = QStringLiteral("Test");
     writeTableFile(QStringLiteral("Test"), {{QStringLiteral("house"), QStringLiteral("haʊs")},
                                             {QStringLiteral("silent"), QStringLiteral("")}});
-    Transcriptions::instance()->load();
-    QCOMPARE(Transcriptions::instance()->lookup(word), expected);
+    (&workspace->transcriptions)->load();
+    QCOMPARE((&workspace->transcriptions)->lookup(word), expected);
 }
 
 void TranscriptionsTest::formattedWrapsTranscriptionInGreenBold()
 {
-    transcriptionFileName = QStringLiteral("Test");
+    workspace->settings.transcriptionFileName = QStringLiteral("Test");
     writeTableFile(QStringLiteral("Test"), {{QStringLiteral("house"), QStringLiteral("haʊs")}});
-    Transcriptions::instance()->load();
-    Units::instance(0)->setUnits({{QStringLiteral("House"), QStringLiteral("дом")},
+    (&workspace->transcriptions)->load();
+    (&workspace->words.units)->setUnits({{QStringLiteral("House"), QStringLiteral("дом")},
                                   {QStringLiteral("garden"), QStringLiteral("сад")}});
 
-    QCOMPARE(Transcriptions::instance()->formatted(0),
+    QCOMPARE((&workspace->transcriptions)->formatted(0),
              QStringLiteral("<b><font color = green> [haʊs]</font></b>"));
-    QCOMPARE(Transcriptions::instance()->formatted(1), QString());
-    QCOMPARE(Transcriptions::instance()->formatted(-1), QString());
+    QCOMPARE((&workspace->transcriptions)->formatted(1), QString());
+    QCOMPARE((&workspace->transcriptions)->formatted(-1), QString());
 }
 
 void TranscriptionsTest::formattedEscapesTextFromTheFile()
 {
-    transcriptionFileName = QStringLiteral("Test");
+    workspace->settings.transcriptionFileName = QStringLiteral("Test");
     writeTableFile(QStringLiteral("Test"), {{QStringLiteral("tag"), QStringLiteral("<i>a&b</i>")}});
-    Transcriptions::instance()->load();
-    Units::instance(0)->setUnits({{QStringLiteral("tag"), QStringLiteral("метка")}});
+    (&workspace->transcriptions)->load();
+    (&workspace->words.units)->setUnits({{QStringLiteral("tag"), QStringLiteral("метка")}});
 
-    QCOMPARE(Transcriptions::instance()->formatted(0),
+    QCOMPARE((&workspace->transcriptions)->formatted(0),
              QStringLiteral("<b><font color = green> [&lt;i&gt;a&amp;b&lt;/i&gt;]</font></b>"));
     // Plain-text users get the text as it is.
-    QCOMPARE(Transcriptions::instance()->lookupUnit(0), QStringLiteral("[<i>a&b</i>]"));
+    QCOMPARE((&workspace->transcriptions)->lookupUnit(0), QStringLiteral("[<i>a&b</i>]"));
 }
 
 void TranscriptionsTest::switchingOffHidesFormattedButNotLookupUnit()
 {
-    transcriptionFileName = QStringLiteral("Test");
+    workspace->settings.transcriptionFileName = QStringLiteral("Test");
     writeTableFile(QStringLiteral("Test"), {{QStringLiteral("house"), QStringLiteral("haʊs")}});
-    Transcriptions::instance()->load();
-    Units::instance(0)->setUnits({{QStringLiteral("HOUSE"), QStringLiteral("дом")}});
+    (&workspace->transcriptions)->load();
+    (&workspace->words.units)->setUnits({{QStringLiteral("HOUSE"), QStringLiteral("дом")}});
 
-    transcriptionEnabled = false;
-    QCOMPARE(Transcriptions::instance()->formatted(0), QString());
-    QCOMPARE(Transcriptions::instance()->lookupUnit(0), QStringLiteral("[haʊs]"));
-    transcriptionEnabled = true;
-    QVERIFY(!Transcriptions::instance()->formatted(0).isEmpty());
+    workspace->settings.transcriptionEnabled = false;
+    QCOMPARE((&workspace->transcriptions)->formatted(0), QString());
+    QCOMPARE((&workspace->transcriptions)->lookupUnit(0), QStringLiteral("[haʊs]"));
+    workspace->settings.transcriptionEnabled = true;
+    QVERIFY(!(&workspace->transcriptions)->formatted(0).isEmpty());
 }
 
 void TranscriptionsTest::emptyFileNameReadsDotTrn()
 {
-    transcriptionFileName = QString();
-    Transcriptions::instance()->load();
-    QCOMPARE(Transcriptions::instance()->lookup(QStringLiteral("house")), QString());
+    workspace->settings.transcriptionFileName = QString();
+    (&workspace->transcriptions)->load();
+    QCOMPARE((&workspace->transcriptions)->lookup(QStringLiteral("house")), QString());
 
     writeTableFile(QString(), {{QStringLiteral("house"), QStringLiteral("x")}});
     QVERIFY(QFile::exists(QStringLiteral("Transcriptions/.trn")));
-    Transcriptions::instance()->load();
-    QCOMPARE(Transcriptions::instance()->lookup(QStringLiteral("house")), QStringLiteral("[x]"));
+    (&workspace->transcriptions)->load();
+    QCOMPARE((&workspace->transcriptions)->lookup(QStringLiteral("house")), QStringLiteral("[x]"));
 }
 
 void TranscriptionsTest::loadEmptiesTableWhenFileIsMissing()
 {
-    transcriptionFileName = QStringLiteral("Test");
+    workspace->settings.transcriptionFileName = QStringLiteral("Test");
     writeTableFile(QStringLiteral("Test"), {{QStringLiteral("house"), QStringLiteral("haʊs")}});
-    Transcriptions::instance()->load();
-    QVERIFY(!Transcriptions::instance()->lookup(QStringLiteral("house")).isEmpty());
+    (&workspace->transcriptions)->load();
+    QVERIFY(!(&workspace->transcriptions)->lookup(QStringLiteral("house")).isEmpty());
 
-    transcriptionFileName = QStringLiteral("Klingon");
-    Transcriptions::instance()->load();
-    QCOMPARE(Transcriptions::instance()->lookup(QStringLiteral("house")), QString());
+    workspace->settings.transcriptionFileName = QStringLiteral("Klingon");
+    (&workspace->transcriptions)->load();
+    QCOMPARE((&workspace->transcriptions)->lookup(QStringLiteral("house")), QString());
 }
 
 void TranscriptionsTest::damagedFileGivesEmptyTable()
@@ -292,10 +297,10 @@ void TranscriptionsTest::damagedFileGivesEmptyTable()
                + string(QStringLiteral("b")) + string(QStringLiteral("2")));
     file.close();
 
-    transcriptionFileName = QStringLiteral("Short");
-    Transcriptions::instance()->load();
-    QCOMPARE(Transcriptions::instance()->lookup(QStringLiteral("a")), QString());
-    QCOMPARE(Transcriptions::instance()->lookup(QStringLiteral("b")), QString());
+    workspace->settings.transcriptionFileName = QStringLiteral("Short");
+    (&workspace->transcriptions)->load();
+    QCOMPARE((&workspace->transcriptions)->lookup(QStringLiteral("a")), QString());
+    QCOMPARE((&workspace->transcriptions)->lookup(QStringLiteral("b")), QString());
 }
 
 void TranscriptionsTest::shippedTablesCoverDefaultDictionary_data()

@@ -1,3 +1,4 @@
+#include <memory>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QProgressBar>
@@ -54,6 +55,10 @@ class TestTranslations : public QObject
 {
     Q_OBJECT
 
+    // The settings, words and tables this test run works on; built first,
+    // as the members below may point into it.
+    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
+
 private slots:
     void initTestCase();
     void init();
@@ -82,9 +87,9 @@ void TestTranslations::initTestCase()
 
 void TestTranslations::init()
 {
-    useOnlyV2Service(server.url(), 5000);
-    learningLanguage = QStringLiteral("en");
-    interfaceLanguage = QStringLiteral("ru");
+    useOnlyV2Service(workspace.get(), server.url(), 5000);
+    workspace->settings.learningLanguage = QStringLiteral("en");
+    workspace->settings.interfaceLanguage = QStringLiteral("ru");
     server.setDelay(0);
     server.setFault(TranslationServer::Fault::None);
     server.clearRequests();
@@ -114,7 +119,7 @@ void TestTranslations::batchWithAllAnswersEndsByItself()
     server.setDelay(150, words.first());
 
     TranslationProgressDialog progress;
-    Translations batch;
+    Translations batch(workspace.get());
     int highest = 0;
     QString shown;
     QProgressBar* bar = progress.findChild<QProgressBar*>();
@@ -132,8 +137,8 @@ void TestTranslations::batchWithAllAnswersEndsByItself()
     for (int i = 0; i < words.size(); ++i)
         QCOMPARE(batch.translation(i), translations.at(i));
     QVERIFY(!progress.isVisible());
-    QCOMPARE(learningLanguage, QStringLiteral("en"));
-    QCOMPARE(interfaceLanguage, QStringLiteral("ru"));
+    QCOMPARE(workspace->settings.learningLanguage, QStringLiteral("en"));
+    QCOMPARE(workspace->settings.interfaceLanguage, QStringLiteral("ru"));
     const auto items = TranslationServer::queryItems(server.requests().first());
     QCOMPARE(items.value(QStringLiteral("from")), reverse ? QStringLiteral("ru") : QStringLiteral("en"));
     QCOMPARE(items.value(QStringLiteral("to")), reverse ? QStringLiteral("en") : QStringLiteral("ru"));
@@ -155,7 +160,7 @@ void TestTranslations::abortKeepsReceivedTranslations()
         server.setDelay(0, words.at(i));
 
     TranslationProgressDialog progress;
-    Translations batch;
+    Translations batch(workspace.get());
     abortWhen([&] { return batch.count() >= 3; });
     QVERIFY(!progress.run(&batch, words, reverse));
 
@@ -165,8 +170,8 @@ void TestTranslations::abortKeepsReceivedTranslations()
     for (int i = 3; i < words.size(); ++i)
         QCOMPARE(batch.translation(i), QString());
     QVERIFY(!progress.isVisible());
-    QCOMPARE(learningLanguage, QStringLiteral("en"));
-    QCOMPARE(interfaceLanguage, QStringLiteral("ru"));
+    QCOMPARE(workspace->settings.learningLanguage, QStringLiteral("en"));
+    QCOMPARE(workspace->settings.interfaceLanguage, QStringLiteral("ru"));
 
     // The rest still comes in and is filed, for whoever asks later.
     QTRY_COMPARE_WITH_TIMEOUT(batch.count(), 10, 5000);
@@ -180,7 +185,7 @@ void TestTranslations::answersOfAnAbortedBatchDoNotEndTheNext()
     server.setDelay(800, QStringLiteral("week"));
 
     TranslationProgressDialog progress;
-    Translations batch;
+    Translations batch(workspace.get());
     abortWhen([] { return true; });
     QVERIFY(!progress.run(&batch, {QStringLiteral("time"), QStringLiteral("year")}, false));
 
@@ -197,7 +202,7 @@ void TestTranslations::repeatedAndCaseVariantWordsGetTheirOwnAnswers()
 {
     const QStringList words = {QStringLiteral("time"), QStringLiteral("Time"), QStringLiteral("time")};
     TranslationProgressDialog progress;
-    Translations batch;
+    Translations batch(workspace.get());
     QVERIFY(progress.run(&batch, words, false));
     QCOMPARE(server.requests().size(), 3);
     QCOMPARE(batch.count(), 3);
@@ -224,11 +229,11 @@ void TestTranslations::progressDialogStaysHiddenUntilABatchRuns()
 void TestTranslations::emptyBatchSendsNothing()
 {
     TranslationProgressDialog progress;
-    Translations batch;
+    Translations batch(workspace.get());
     QVERIFY(progress.run(&batch, QStringList(), true));
     QTest::qWait(50);
     QVERIFY(server.requests().isEmpty());
-    QCOMPARE(learningLanguage, QStringLiteral("en"));
+    QCOMPARE(workspace->settings.learningLanguage, QStringLiteral("en"));
 }
 
 void TestTranslations::waitingUsesNextToNoProcessorTime()
@@ -236,7 +241,7 @@ void TestTranslations::waitingUsesNextToNoProcessorTime()
     // Answers held back for a second: the wait must sleep, not spin.
     server.setDelay(1000);
     TranslationProgressDialog progress;
-    Translations batch;
+    Translations batch(workspace.get());
     QElapsedTimer wall;
     wall.start();
     const std::clock_t start = std::clock();

@@ -1,3 +1,4 @@
+#include <memory>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QJsonDocument>
@@ -31,9 +32,9 @@ struct Answer
 };
 
 // Translates \a text and waits for its one answer.
-Answer ask(const QString& text)
+Answer ask(Workspace* workspace, const QString& text)
 {
-    Translator translator;
+    Translator translator(&workspace->settings, &workspace->translatorSettings, &workspace->dictionaries);
     QSignalSpy details(&translator, &Translator::details);
     QSignalSpy answers(&translator, &Translator::translated);
     const int key = translator.translate(text);
@@ -48,10 +49,10 @@ Answer ask(const QString& text)
     return Answer{answers.first().at(1).toString(), details.first().at(2).toString()};
 }
 
-void configure(const QStringList& engines, const QString& v2Url, const QString& libreUrl = QString(),
+void configure(Workspace* workspace, const QStringList& engines, const QString& v2Url, const QString& libreUrl = QString(),
                int timeout = 5000)
 {
-    TranslatorSettings settings = TranslatorSettings::current();
+    TranslatorSettings settings = workspace->translatorSettings;
     settings.engines = engines;
     settings.v2Url = v2Url;
     settings.v2ApplicationId = appId;
@@ -59,7 +60,7 @@ void configure(const QStringList& engines, const QString& v2Url, const QString& 
     settings.timeout = timeout;
     settings.dictionaryFolder.clear();
     settings.standardFolders = {QFINDTESTDATA("data/dictd/sample-eng-rus.index").section(QLatin1Char('/'), 0, -2)};
-    TranslatorSettings::setCurrent(settings);
+    workspace->translatorSettings = settings;
 }
 
 } // namespace
@@ -67,6 +68,10 @@ void configure(const QStringList& engines, const QString& v2Url, const QString& 
 class TestTranslator : public QObject
 {
     Q_OBJECT
+
+    // The settings, words and tables this test run works on; built first,
+    // as the members below may point into it.
+    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
 
 private slots:
     void initTestCase();
@@ -111,21 +116,20 @@ void TestTranslator::initTestCase()
                           QStringLiteral("Москва"));
     QVERIFY(server.listen());
 
-    // The configuration is read once per process, so the environment is set
-    // before anything asks for it.
+    // The environment wins over the store and the defaults.
     qputenv("VOCABRIUM_TRANSLATOR_ENGINES", "v2, LibreTranslate, bogus");
     qputenv("VOCABRIUM_TRANSLATOR_URL", "http://127.0.0.1:1/prefix/");
     qputenv("VOCABRIUM_TRANSLATOR_APPID", "FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF");
     qputenv("VOCABRIUM_LIBRETRANSLATE_URL", "http://127.0.0.1:2");
     qputenv("VOCABRIUM_TRANSLATOR_TIMEOUT", "1234");
-    fromEnvironment = TranslatorSettings::current();
+    fromEnvironment = TranslatorSettings::read();
 }
 
 void TestTranslator::init()
 {
-    configure({TranslatorSettings::v2Engine()}, server.url().toString());
-    learningLanguage = QStringLiteral("en");
-    interfaceLanguage = QStringLiteral("ru");
+    configure(workspace.get(), {TranslatorSettings::v2Engine()}, server.url().toString());
+    workspace->settings.learningLanguage = QStringLiteral("en");
+    workspace->settings.interfaceLanguage = QStringLiteral("ru");
     server.setFault(TranslationServer::Fault::None);
     server.setDelay(0);
     server.clearRequests();
@@ -153,8 +157,8 @@ void TestTranslator::serverProgramAnswersTheProgram()
     QVERIFY(program.waitForReadyRead(10000));
     const QString banner = QString::fromUtf8(program.readLine()).trimmed();
     QVERIFY2(banner.startsWith(QStringLiteral("Listening on http://127.0.0.1:")), qPrintable(banner));
-    configure({TranslatorSettings::v2Engine()}, banner.section(QLatin1Char(' '), 2));
-    QCOMPARE(ask(QStringLiteral("tomorrow")).translation, QStringLiteral("завтра"));
+    configure(workspace.get(), {TranslatorSettings::v2Engine()}, banner.section(QLatin1Char(' '), 2));
+    QCOMPARE(ask(workspace.get(), QStringLiteral("tomorrow")).translation, QStringLiteral("завтра"));
     program.kill();
     program.waitForFinished();
 }
@@ -217,7 +221,7 @@ void TestTranslator::textReachesServerAsItself()
                  .toEncoded(QUrl::RemoveScheme | QUrl::RemoveAuthority),
              target);
 
-    QCOMPARE(ask(text).translation, translation);
+    QCOMPARE(ask(workspace.get(), text).translation, translation);
     QCOMPARE(server.requests(), QList<QByteArray>({target}));
     const QHash<QString, QString> items = TranslationServer::queryItems(target);
     QCOMPARE(items.value(QStringLiteral("text")), text);
@@ -242,14 +246,14 @@ void TestTranslator::directionFollowsLanguageValues()
     QFETCH(QString, to);
     QFETCH(QString, text);
     QFETCH(QString, translation);
-    learningLanguage = from;
-    interfaceLanguage = to;
-    Translator translator;
+    workspace->settings.learningLanguage = from;
+    workspace->settings.interfaceLanguage = to;
+    Translator translator(&workspace->settings, &workspace->translatorSettings, &workspace->dictionaries);
     QSignalSpy spy(&translator, &Translator::translated);
     translator.translate(text);
     // The values are read as the request is made; a caller may restore them at once.
-    learningLanguage = QStringLiteral("xx");
-    interfaceLanguage = QStringLiteral("yy");
+    workspace->settings.learningLanguage = QStringLiteral("xx");
+    workspace->settings.interfaceLanguage = QStringLiteral("yy");
     QVERIFY(spy.wait());
 
     const QHash<QString, QString> items = TranslationServer::queryItems(server.requests().first());
@@ -261,7 +265,7 @@ void TestTranslator::directionFollowsLanguageValues()
 void TestTranslator::answersOutOfOrderKeepTheirKeys()
 {
     server.setDelay(300, QStringLiteral("time"));
-    Translator translator;
+    Translator translator(&workspace->settings, &workspace->translatorSettings, &workspace->dictionaries);
     QSignalSpy spy(&translator, &Translator::translated);
     const int time = translator.translate(QStringLiteral("time"));
     const int year = translator.translate(QStringLiteral("year"));
@@ -285,7 +289,7 @@ void TestTranslator::answerEqualToSourceIsEmpty()
 {
     QFETCH(QString, text);
     QFETCH(QString, translation);
-    const Answer answer = ask(text);
+    const Answer answer = ask(workspace.get(), text);
     QCOMPARE(answer.translation, translation);
     QCOMPARE(answer.failure.isEmpty(), !translation.isEmpty());
 }
@@ -322,8 +326,8 @@ void TestTranslator::failureSaysWhy()
         url.setPort(probe.serverPort());
         probe.close();
     }
-    configure({TranslatorSettings::v2Engine()}, url.toString(), QString(), 500);
-    const Answer answer = ask(QStringLiteral("time"));
+    configure(workspace.get(), {TranslatorSettings::v2Engine()}, url.toString(), QString(), 500);
+    const Answer answer = ask(workspace.get(), QStringLiteral("time"));
     QCOMPARE(answer.translation, QString());
     QCOMPARE(answer.failure, failure);
 }
@@ -342,8 +346,8 @@ void TestTranslator::malformedAddressSendsNothing_data()
 void TestTranslator::malformedAddressSendsNothing()
 {
     QFETCH(QString, address);
-    configure({TranslatorSettings::v2Engine()}, address);
-    const Answer answer = ask(QStringLiteral("time"));
+    configure(workspace.get(), {TranslatorSettings::v2Engine()}, address);
+    const Answer answer = ask(workspace.get(), QStringLiteral("time"));
     QCOMPARE(answer.translation, QString());
     QVERIFY2(answer.failure.startsWith(QStringLiteral("сервис V2: неверный адрес сервиса")),
              qPrintable(answer.failure));
@@ -377,8 +381,8 @@ void TestTranslator::enginesAreAskedInOrder()
     QFETCH(QString, translation);
     QFETCH(QString, failure);
     QFETCH(int, requests);
-    configure(engines, server.url().toString());
-    const Answer answer = ask(text);
+    configure(workspace.get(), engines, server.url().toString());
+    const Answer answer = ask(workspace.get(), text);
     QCOMPARE(answer.translation, translation);
     QCOMPARE(answer.failure, failure);
     QCOMPARE(server.requests().size(), requests);
@@ -410,8 +414,8 @@ void TestTranslator::libreTranslate()
     QFETCH(QString, failure);
     HttpTestServer libre;
     libre.set(QStringLiteral("/base/translate"), reply);
-    configure({TranslatorSettings::libreTranslateEngine()}, QString(), libre.root() + QStringLiteral("base/"), 1500);
-    const Answer answer = ask(QStringLiteral("cat"));
+    configure(workspace.get(), {TranslatorSettings::libreTranslateEngine()}, QString(), libre.root() + QStringLiteral("base/"), 1500);
+    const Answer answer = ask(workspace.get(), QStringLiteral("cat"));
     QCOMPARE(answer.translation, translation);
     QCOMPARE(answer.failure, failure);
     QCOMPARE(libre.requested, QStringList{QStringLiteral("/base/translate")});
@@ -426,8 +430,8 @@ void TestTranslator::longBatchDoesNotTimeOutInTheQueue()
     // 30 answers of 100 ms each, six at a time, take half a second: far longer
     // than the deadline, which must count only from the moment each request leaves.
     server.setDelay(100);
-    configure({TranslatorSettings::v2Engine()}, server.url().toString(), QString(), 400);
-    Translator translator;
+    configure(workspace.get(), {TranslatorSettings::v2Engine()}, server.url().toString(), QString(), 400);
+    Translator translator(&workspace->settings, &workspace->translatorSettings, &workspace->dictionaries);
     QSignalSpy spy(&translator, &Translator::translated);
     for (int i = 0; i < 30; ++i)
         translator.translate(QStringLiteral("year"));

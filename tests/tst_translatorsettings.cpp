@@ -1,3 +1,4 @@
+#include <memory>
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -13,6 +14,10 @@
 class TestTranslatorSettings : public QObject
 {
     Q_OBJECT
+
+    // The settings, words and tables this test run works on; built first,
+    // as the members below may point into it.
+    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
 
 private slots:
     void dialogSetsOrderAndAddresses_data();
@@ -32,12 +37,12 @@ void TestTranslatorSettings::dialogSetsOrderAndAddresses()
 {
     QFETCH(QString, address);
     QFETCH(bool, accepted);
-    TranslatorSettings start = TranslatorSettings::current();
+    TranslatorSettings start = workspace->translatorSettings;
     start.engines = TranslatorSettings::allEngines();
     start.libreUrl.clear();
-    TranslatorSettings::setCurrent(start);
+    workspace->translatorSettings = start;
 
-    TranslatorSettingsDialog dialog;
+    TranslatorSettingsDialog dialog(workspace.get());
     BoxAnswerer answerer;
     QTimer::singleShot(0, &dialog, [&] {
         auto* engines = dialog.findChild<QListWidget*>();
@@ -56,7 +61,7 @@ void TestTranslatorSettings::dialogSetsOrderAndAddresses()
     });
     QCOMPARE(dialog.exec(), accepted ? int(QDialog::Accepted) : int(QDialog::Rejected));
 
-    const TranslatorSettings now = TranslatorSettings::current();
+    const TranslatorSettings now = workspace->translatorSettings;
     const QSettings store(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Vocabrium"),
                           QStringLiteral("Vocabrium"));
     if (accepted) {

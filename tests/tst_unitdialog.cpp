@@ -1,3 +1,4 @@
+#include <memory>
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QFile>
@@ -82,6 +83,10 @@ class TestUnitDialog : public QObject
 {
     Q_OBJECT
 
+    // The settings, words and tables this test run works on; built first,
+    // as the members below may point into it.
+    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
+
 private slots:
     void initTestCase();
     void init();
@@ -105,11 +110,11 @@ private:
 
 void TestUnitDialog::initTestCase()
 {
-    readSettings();
-    dictionary = Units::instance(0);
+    workspace->settings.read();
+    dictionary = (&workspace->words.units);
     QVERIFY(server.loadWordList(QStringLiteral(VOCABRIUM_SOURCE_DIR "/data/dictionaries/default.tsv")));
     QVERIFY(server.listen());
-    useOnlyV2Service(server.url(), 3000);
+    useOnlyV2Service(workspace.get(), server.url(), 3000);
 }
 
 void TestUnitDialog::init()
@@ -152,7 +157,7 @@ void TestUnitDialog::savingFollowsTheRules()
     QFETCH(int, answer);
     QFETCH(QList<Unit>, stored);
 
-    UnitDialog dialog;
+    UnitDialog dialog(workspace.get());
     bool asked = false;
     const int result = runDialog(
         &dialog, [&] { return editedKey < 0 ? dialog.exec() : dialog.exec(editedKey); },
@@ -181,7 +186,7 @@ void TestUnitDialog::savingFollowsTheRules()
 
 void TestUnitDialog::emptyWordKeepsTheDialogOpen()
 {
-    UnitDialog dialog;
+    UnitDialog dialog(workspace.get());
     const int result = runDialog(&dialog, [&] { return dialog.exec(); }, [&] {
         translationEdit(&dialog)->setFocus();
         translationEdit(&dialog)->setText(QStringLiteral("кот"));
@@ -196,7 +201,7 @@ void TestUnitDialog::emptyWordKeepsTheDialogOpen()
 
 void TestUnitDialog::returnMovesOnThenSavesAndEscapeDoesNothing()
 {
-    UnitDialog dialog;
+    UnitDialog dialog(workspace.get());
     const int result = runDialog(&dialog, [&] { return dialog.exec(); }, [&] {
         QTest::keyClicks(wordEdit(&dialog), QStringLiteral("cat"));
         QTest::keyClick(wordEdit(&dialog), Qt::Key_Escape);
@@ -234,7 +239,7 @@ void TestUnitDialog::openingSetsTitleFieldsAndFocus()
     QFETCH(QString, translation);
     QFETCH(int, focused);
 
-    UnitDialog dialog;
+    UnitDialog dialog(workspace.get());
     runDialog(&dialog,
               [&] {
                   switch (variant) {
@@ -258,7 +263,7 @@ void TestUnitDialog::openingSetsTitleFieldsAndFocus()
 
 void TestUnitDialog::fieldsTakeAtMost150Characters()
 {
-    UnitDialog dialog;
+    UnitDialog dialog(workspace.get());
     runDialog(&dialog, [&] { return dialog.exec(); }, [&] {
         QTest::keyClicks(wordEdit(&dialog), QString(200, QLatin1Char('a')));
         QTest::keyClicks(translationEdit(&dialog), QString(200, QLatin1Char('b')));
@@ -299,15 +304,15 @@ void TestUnitDialog::translateFillsTheTranslation()
     QFETCH(QString, article);
     QFETCH(QString, language);
     server.setDelay(500);
-    const QString learning = learningLanguage;
-    learningLanguage = language;
-    TranslatorSettings settings = TranslatorSettings::current();
+    const QString learning = workspace->settings.learningLanguage;
+    workspace->settings.learningLanguage = language;
+    TranslatorSettings settings = workspace->translatorSettings;
     if (dictionaries) {
         settings.engines.prepend(TranslatorSettings::dictionariesEngine());
         settings.standardFolders = {QFINDTESTDATA("data/dictd/sample-eng-rus.index").section(QLatin1Char('/'), 0, -2)};
     }
-    const TranslatorSettings before = TranslatorSettings::current();
-    TranslatorSettings::setCurrent(settings);
+    const TranslatorSettings before = workspace->translatorSettings;
+    workspace->translatorSettings = settings;
     QStringList articleTexts;
     for (const QString& name : article.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
         QFile file(QFINDTESTDATA("data/dictd/articles/" + name));
@@ -316,7 +321,7 @@ void TestUnitDialog::translateFillsTheTranslation()
     }
     const QString articleText = articleTexts.join(QStringLiteral("\n\n"));
 
-    UnitDialog dialog;
+    UnitDialog dialog(workspace.get());
     runDialog(&dialog, [&] { return dialog.exec(word, typed); }, [&] {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_T, Qt::ControlModifier);
         // One request at a time: the button (which the shortcut clicks a
@@ -354,14 +359,14 @@ void TestUnitDialog::translateFillsTheTranslation()
             QCOMPARE(dialog.findChild<QPlainTextEdit*>()->toPlainText(), articleText);
         }
     });
-    TranslatorSettings::setCurrent(before);
-    learningLanguage = learning;
+    workspace->translatorSettings = before;
+    workspace->settings.learningLanguage = learning;
 }
 
 void TestUnitDialog::answerForAnEarlierOpeningIsIgnored()
 {
     server.setDelay(300);
-    UnitDialog dialog;
+    UnitDialog dialog(workspace.get());
     runDialog(&dialog, [&] { return dialog.exec(QStringLiteral("time")); },
               [&] { translateButton(&dialog)->click(); });
     runDialog(&dialog, [&] { return dialog.exec(QStringLiteral("year")); }, [&] {
@@ -376,17 +381,17 @@ void TestUnitDialog::keyboardLayoutsStayAsStored()
 #ifdef Q_OS_WIN
     QSKIP("Windows switches real keyboard layouts");
 #endif
-    udPrimaryLanguage = 0x04090409;
-    udSecondaryLanguage = 0x04190419;
-    UnitDialog dialog;
+    workspace->settings.udPrimaryLanguage = 0x04090409;
+    workspace->settings.udSecondaryLanguage = 0x04190419;
+    UnitDialog dialog(workspace.get());
     runDialog(&dialog, [&] { return dialog.exec(); }, [&] {
         QTest::keyClick(wordEdit(&dialog), Qt::Key_Return);
         QCOMPARE(QApplication::focusWidget(), translationEdit(&dialog));
         translateButton(&dialog)->setFocus();
         wordEdit(&dialog)->setFocus();
     });
-    QCOMPARE(udPrimaryLanguage, 0x04090409);
-    QCOMPARE(udSecondaryLanguage, 0x04190419);
+    QCOMPARE(workspace->settings.udPrimaryLanguage, 0x04090409);
+    QCOMPARE(workspace->settings.udSecondaryLanguage, 0x04190419);
 }
 
 VOCABRIUM_TEST_MAIN(TestUnitDialog)

@@ -1,3 +1,4 @@
+#include <memory>
 #include <QBuffer>
 #include <QFile>
 #include <QSignalSpy>
@@ -5,6 +6,7 @@
 
 #include "model/dictionaryformat.h"
 #include "model/units.h"
+#include "session/workspace.h"
 #include "testenvironment.h"
 #include "testfiles.h"
 
@@ -18,6 +20,10 @@ namespace {
 class TestUnits : public QObject
 {
     Q_OBJECT
+
+    // The settings, words and tables this test run works on; built first,
+    // as the members below may point into it.
+    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
 
 private slots:
     void initTestCase();
@@ -53,24 +59,26 @@ private:
 
 void TestUnits::initTestCase()
 {
-    readSettings();
+    workspace->settings.read();
     QVERIFY(dir.isValid());
-    currentFileName = dir.filePath(QStringLiteral("start"));
-    units = Units::instance(0);
-    QVERIFY(units != Units::instance(1));
+    workspace->settings.currentFileName = dir.filePath(QStringLiteral("start"));
+    workspace->words.units.setFileName(workspace->settings.currentFileName + QStringLiteral(".dic"));
+    units = (&workspace->words.units);
+    QVERIFY(units != (&workspace->words.learnedUnits));
 }
 
 void TestUnits::init()
 {
-    currentFileName = dir.filePath(QStringLiteral("words"));
-    QFile::remove(currentFileName + QStringLiteral(".dic"));
+    workspace->settings.currentFileName = dir.filePath(QStringLiteral("words"));
+    workspace->words.units.setFileName(workspace->settings.currentFileName + QStringLiteral(".dic"));
+    QFile::remove(workspace->words.units.fileName());
     units->setUnits({});
 }
 
 void TestUnits::catDictionaryIsByteExact()
 {
     units->add(QStringLiteral("cat"), QStringLiteral("кот"));
-    units->save();
+    saveWords(*units);
     const QByteArray expected = hex("00000001 00000006 006300610074 00000006 043A043E0442");
     QCOMPARE(readFile(units->fileName()), expected);
     QCOMPARE(expected.size(), 24);
@@ -111,7 +119,7 @@ void TestUnits::readsFiles()
     QFETCH(QStringList, words);
     QFETCH(QStringList, translations);
 
-    writeFile(currentFileName + QStringLiteral(".dic"), bytes);
+    writeFile(workspace->words.units.fileName(), bytes);
     units->load();
     QCOMPARE(units->count(), words.size());
     for (int i = 0; i < words.size(); ++i) {
@@ -125,12 +133,12 @@ void TestUnits::readsFiles()
 void TestUnits::nullAndEmptyTranslationsRoundTrip()
 {
     const QByteArray bytes = hex("00000002 00000002 0061 FFFFFFFF 00000002 0062 00000000");
-    writeFile(currentFileName + QStringLiteral(".dic"), bytes);
+    writeFile(workspace->words.units.fileName(), bytes);
     units->load();
     QVERIFY(units->translation(0).isNull());
     QVERIFY(!units->translation(1).isNull());
     QVERIFY(units->translation(1).isEmpty());
-    units->save();
+    saveWords(*units);
     QCOMPARE(readFile(units->fileName()), bytes);
 }
 
@@ -176,7 +184,7 @@ void TestUnits::keysAfterLoadAddRemoveAndSave()
     units->add(QStringLiteral("w6"), QStringLiteral("t6"));
     QCOMPARE(added.takeFirst().at(0).toInt(), 6);
 
-    units->save();
+    saveWords(*units);
     units->load();
     QCOMPARE(units->keys(), (QList<int>{0, 1, 2, 3, 4, 5}));
     QCOMPARE(units->word(3), QStringLiteral("w4"));
@@ -291,7 +299,7 @@ void TestUnits::findFollowsEveryChange()
     units->edit(5, QStringLiteral("a"), QString());
     units->add(QStringLiteral("d"), QString());
     check();
-    units->save();
+    saveWords(*units);
     units->load();
     check();
     units->setUnits({{QStringLiteral("e"), QString()}, {QStringLiteral("d"), QString()}});
@@ -310,9 +318,10 @@ void TestUnits::unreadableDictionaryKeepsItsName()
     QFETCH(QString, kind);
     const QString stored = dir.filePath(QStringLiteral("stored"));
     QVERIFY(makeUnreadable(stored + QStringLiteral(".dic"), kind));
-    currentFileName = stored;
+    workspace->settings.currentFileName = stored;
+    workspace->words.units.setFileName(workspace->settings.currentFileName + QStringLiteral(".dic"));
     units->load();
-    QCOMPARE(currentFileName, stored);
+    QCOMPARE(openDictionaryBase(*workspace), stored);
     QCOMPARE(units->count(), 0);
     QVERIFY(!units->isWhole());
     QDir(stored + QStringLiteral(".dic")).removeRecursively();
@@ -321,19 +330,20 @@ void TestUnits::unreadableDictionaryKeepsItsName()
 
 void TestUnits::learnedListDoesNotTouchCurrentFileName()
 {
-    QFile::remove(learnedWordsName);
-    const QString before = currentFileName;
-    Units::instance(1)->load();
-    QCOMPARE(currentFileName, before);
-    QCOMPARE(Units::instance(1)->count(), 0);
-    QCOMPARE(Units::instance(1)->fileName(), learnedWordsName);
+    QFile::remove(workspace->settings.learnedWordsName);
+    const QString before = openDictionaryBase(*workspace);
+    (&workspace->words.learnedUnits)->load();
+    QCOMPARE(openDictionaryBase(*workspace), before);
+    QCOMPARE((&workspace->words.learnedUnits)->count(), 0);
+    QCOMPARE((&workspace->words.learnedUnits)->fileName(), workspace->settings.learnedWordsName);
 }
 
 void TestUnits::saveIntoMissingFolderKeepsEntries()
 {
     units->add(QStringLiteral("kept"), QStringLiteral("сохранено"));
-    currentFileName = dir.filePath(QStringLiteral("no/such/folder/words"));
-    units->save();
+    workspace->settings.currentFileName = dir.filePath(QStringLiteral("no/such/folder/words"));
+    workspace->words.units.setFileName(workspace->settings.currentFileName + QStringLiteral(".dic"));
+    saveWords(*units);
     QVERIFY(!QFile::exists(units->fileName()));
     QCOMPARE(units->count(), 1);
 }

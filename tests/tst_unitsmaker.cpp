@@ -1,3 +1,4 @@
+#include <memory>
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -53,6 +54,10 @@ class TestUnitsMaker : public QObject
 {
     Q_OBJECT
 
+    // The settings, words and tables this test run works on; built first,
+    // as the members below may point into it.
+    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
+
 private slots:
     void initTestCase();
     void init();
@@ -92,14 +97,14 @@ private:
 
 void TestUnitsMaker::initTestCase()
 {
-    readSettings();
-    learningLanguage = QStringLiteral("en");
-    interfaceLanguage = QStringLiteral("ru");
-    dictionary = Units::instance(0);
-    learned = Units::instance(1);
+    workspace->settings.read();
+    workspace->settings.learningLanguage = QStringLiteral("en");
+    workspace->settings.interfaceLanguage = QStringLiteral("ru");
+    dictionary = (&workspace->words.units);
+    learned = (&workspace->words.learnedUnits);
     QVERIFY(server.loadWordList(QStringLiteral(VOCABRIUM_SOURCE_DIR "/data/dictionaries/default.tsv")));
     QVERIFY(server.listen());
-    useOnlyV2Service(server.url(), 3000);
+    useOnlyV2Service(workspace.get(), server.url(), 3000);
 
     // The dialog reads the morphology from the working folder, as the program does.
     if (QFile::exists(buildAffix)) {
@@ -110,7 +115,7 @@ void TestUnitsMaker::initTestCase()
             QFile::copy(QStringLiteral(VOCABRIUM_BUILD_DIR "/Morphologic/") + QLatin1String(list),
                         QStringLiteral("Morphologic/") + QLatin1String(list));
     }
-    dialog = new UnitsMakerDialog;
+    dialog = new UnitsMakerDialog(workspace.get());
 }
 
 void TestUnitsMaker::init()
@@ -162,7 +167,7 @@ void TestUnitsMaker::stemmingWithTheBuiltDictionary()
 {
     if (!QFile::exists(buildAffix))
         QSKIP("The build has no morphological dictionary (hunspell-en-us missing)");
-    UnitsMaker maker(buildAffix, buildDictionary);
+    UnitsMaker maker(&workspace->words.units, &workspace->words.learnedUnits, buildAffix, buildDictionary);
     QVERIFY(maker.hasMorphology());
     maker.setWords({"books", "book", "helped", "Кошки", "café", "xyzzyq"});
     maker.stem();
@@ -264,7 +269,7 @@ void TestUnitsMaker::stemmingKeepsTheDeclaredEncoding()
     QFETCH(QString, stem);
     const QString base = QFINDTESTDATA("data/morphology/" + name + ".aff").chopped(4);
     QVERIFY(!base.isEmpty());
-    UnitsMaker maker(base + ".aff", base + ".dic");
+    UnitsMaker maker(&workspace->words.units, &workspace->words.learnedUnits, base + ".aff", base + ".dic");
     QVERIFY(maker.hasMorphology());
     QCOMPARE(maker.stemOf(word), stem);
 }
@@ -291,7 +296,7 @@ void TestUnitsMaker::otherLanguagesStemWithTheirOwnPair()
     if (!HunspellStemmer(language).isValid())
         QSKIP("no Hunspell pair for the language (tools/deps.sh installs it)");
     // The English morphology of the working folder must not answer for them.
-    UnitsMaker maker(buildAffix, buildDictionary);
+    UnitsMaker maker(&workspace->words.units, &workspace->words.learnedUnits, buildAffix, buildDictionary);
     maker.setLanguage(language);
     QVERIFY(maker.hasMorphology());
     maker.setWords(words);
@@ -301,7 +306,7 @@ void TestUnitsMaker::otherLanguagesStemWithTheirOwnPair()
 
 void TestUnitsMaker::missingMorphologyLeavesWordsAsTyped()
 {
-    UnitsMaker maker(QStringLiteral("absent.aff"), QStringLiteral("absent.dic"));
+    UnitsMaker maker(&workspace->words.units, &workspace->words.learnedUnits, QStringLiteral("absent.aff"), QStringLiteral("absent.dic"));
     QVERIFY(!maker.hasMorphology());
     maker.setWords({"books", "book"});
     maker.stem();
@@ -310,7 +315,7 @@ void TestUnitsMaker::missingMorphologyLeavesWordsAsTyped()
 
 void TestUnitsMaker::knownAndLearnedWordsAreLeftOut()
 {
-    UnitsMaker maker(QStringLiteral("absent.aff"), QStringLiteral("absent.dic"));
+    UnitsMaker maker(&workspace->words.units, &workspace->words.learnedUnits, QStringLiteral("absent.aff"), QStringLiteral("absent.dic"));
     maker.setWords({"bird", "CAT", "dog", "cow", "cat"});
     maker.excludeKnown();
     QCOMPARE(maker.words(), (QStringList{"bird", "dog", "cow"}));
@@ -383,8 +388,8 @@ void TestUnitsMaker::savingFollowsTheOptions()
     QCOMPARE(words(units).mid(1), added);
     for (const Unit& unit : units.mid(1))
         QCOMPARE(unit.translation, QString());
-    QCOMPARE(umdStem, stem);
-    QCOMPARE(umdToLower, lower);
+    QCOMPARE(workspace->settings.umdStem, stem);
+    QCOMPARE(workspace->settings.umdToLower, lower);
 }
 
 void TestUnitsMaker::nothingNewKeepsTheDialogOpen()
@@ -406,7 +411,7 @@ void TestUnitsMaker::nothingNewKeepsTheDialogOpen()
 
 void TestUnitsMaker::cancelAddsNothingAndStoresOptions()
 {
-    umdStem = false;
+    workspace->settings.umdStem = false;
     const int result = runDialog([&] {
         QVERIFY(dialog->findChild<QPlainTextEdit*>()->toPlainText().isEmpty());
         dialog->findChild<QPlainTextEdit*>()->setPlainText(QStringLiteral("bird cow"));
@@ -415,7 +420,7 @@ void TestUnitsMaker::cancelAddsNothingAndStoresOptions()
     });
     QCOMPARE(result, int(QDialog::Rejected));
     QCOMPARE(dictionary->count(), 1);
-    QVERIFY(umdStem);
+    QVERIFY(workspace->settings.umdStem);
     // The batch's progress window appears only while a batch runs.
     QTest::qWait(50);
     QVERIFY(!dialog->findChild<QProgressDialog*>()->isVisible());
@@ -467,9 +472,9 @@ void TestUnitsMaker::translationInEitherDirection()
     QCOMPARE(result, int(QDialog::Accepted));
     QCOMPARE(answerer.texts, QStringList{report});
     QCOMPARE(dictionary->unitList().mid(1), added);
-    QCOMPARE(learningLanguage, QStringLiteral("en"));
-    QCOMPARE(interfaceLanguage, QStringLiteral("ru"));
-    QCOMPARE(umdStandardDirection, !reverse);
+    QCOMPARE(workspace->settings.learningLanguage, QStringLiteral("en"));
+    QCOMPARE(workspace->settings.interfaceLanguage, QStringLiteral("ru"));
+    QCOMPARE(workspace->settings.umdStandardDirection, !reverse);
 }
 
 void TestUnitsMaker::reverseImportSkipsKnownTranslationsAndUntranslatedWords()

@@ -55,6 +55,7 @@
 #include "morphology/hunspellstemmer.h"
 #include "morphology/baseforms.h"
 #include "tools/tabseparated.h"
+#include "translation/offlinedictionaries.h"
 #include "translation/translator.h"
 
 namespace {
@@ -115,10 +116,11 @@ QString languageCode(const QString& code)
 
 int translate(const QString& from, const QString& to, QStringList words)
 {
-    learningLanguage = languageCode(from);
-    interfaceLanguage = languageCode(to);
-    if (learningLanguage.isEmpty() || interfaceLanguage.isEmpty())
-        return fail(QStringLiteral("unknown language code %1").arg(learningLanguage.isEmpty() ? from : to));
+    Settings settings;
+    settings.learningLanguage = languageCode(from);
+    settings.interfaceLanguage = languageCode(to);
+    if (settings.learningLanguage.isEmpty() || settings.interfaceLanguage.isEmpty())
+        return fail(QStringLiteral("unknown language code %1").arg(settings.learningLanguage.isEmpty() ? from : to));
     if (words.isEmpty()) {
         QFile input;
         if (!input.open(stdin, QIODevice::ReadOnly | QIODevice::Text))
@@ -131,7 +133,10 @@ int translate(const QString& from, const QString& to, QStringList words)
         }
     }
 
-    Translator translator;
+    // The same translator settings and dictionaries the window would use.
+    const TranslatorSettings translatorSettings = TranslatorSettings::read();
+    OfflineDictionaries dictionaries;
+    Translator translator(&settings, &translatorSettings, &dictionaries);
     QHash<int, int> positions;
     QStringList translations(words.size());
     int waiting = int(words.size());

@@ -9,7 +9,7 @@ void DictionaryEngine::translate(const TranslationRequest& request)
     QMetaObject::invokeMethod(
         this,
         [this, request] {
-            const OfflineDictionaries::Answer answer = OfflineDictionaries::instance()->translate(
+            const OfflineDictionaries::Answer answer = dictionaries->translate(
                 request.text, request.from, request.to, request.settings.folders());
             QString failure;
             if (!answer.havePair)

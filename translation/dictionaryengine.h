@@ -2,13 +2,22 @@
 
 #include "translation/translationengine.h"
 
+class OfflineDictionaries;
+
 /*! Translates from the installed dictd dictionaries (OfflineDictionaries). */
 class DictionaryEngine : public TranslationEngine
 {
     Q_OBJECT
 
 public:
-    using TranslationEngine::TranslationEngine;
+    explicit DictionaryEngine(OfflineDictionaries* dictionaries, QObject* parent = nullptr)
+        : TranslationEngine(parent)
+        , dictionaries(dictionaries)
+    {
+    }
 
     void translate(const TranslationRequest& request) override;
+
+private:
+    OfflineDictionaries* dictionaries;
 };

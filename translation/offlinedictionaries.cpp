@@ -59,12 +59,6 @@ QString withoutArticle(const QString& word, const QString& from)
 
 } // namespace
 
-OfflineDictionaries* OfflineDictionaries::instance()
-{
-    static OfflineDictionaries dictionaries;
-    return &dictionaries;
-}
-
 QString OfflineDictionaries::threeLetterCode(const QString& code)
 {
     static const QHash<QString, QString> codes{

@@ -11,8 +11,8 @@ class DictdDictionary;
 class HunspellStemmer;
 
 /*!
-    The installed dictd dictionaries, opened once per process and shared by
-    every translator.
+    The installed dictd dictionaries, opened once for the program run (one
+    object, built at start-up) and shared by every translator.
 
     A dictionary's language pair comes from its file name: FreeDict's
     "freedict-deu-rus", any name ending in "-FROM-TO" with two- or
@@ -51,7 +51,6 @@ public:
         QStringList via;
     };
 
-    static OfflineDictionaries* instance();
 
     /*! Looks \a word up for a translation from \a from into \a to (codes
         of the language table: "en", "ru") in the dictionaries of \a folders. */

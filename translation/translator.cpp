@@ -5,8 +5,12 @@
 #include "translation/libretranslateengine.h"
 #include "translation/v2engine.h"
 
-Translator::Translator(QObject* parent)
+Translator::Translator(const Settings* settings, const TranslatorSettings* translatorSettings,
+                       OfflineDictionaries* dictionaries, QObject* parent)
     : QObject(parent)
+    , settings(settings)
+    , translatorSettings(translatorSettings)
+    , dictionaries(dictionaries)
 {
 }
 
@@ -17,7 +21,7 @@ TranslationEngine* Translator::engine(const QString& name)
     TranslationEngine*& made = engines[name];
     if (!made) {
         if (name == TranslatorSettings::dictionariesEngine())
-            made = new DictionaryEngine(this);
+            made = new DictionaryEngine(dictionaries, this);
         else if (name == TranslatorSettings::libreTranslateEngine())
             made = new LibreTranslateEngine(this);
         else
@@ -29,13 +33,18 @@ TranslationEngine* Translator::engine(const QString& name)
 
 int Translator::translate(const QString& text)
 {
+    // The languages of the moment: the open dictionary's may change between calls.
+    return translate(text, settings->learningLanguage, settings->interfaceLanguage);
+}
+
+int Translator::translate(const QString& text, const QString& from, const QString& to)
+{
     const int key = ++lastKey;
     Pending request;
     request.text = text;
-    // The languages are read now: callers swap them around a batch of calls.
-    request.from = learningLanguage;
-    request.to = interfaceLanguage;
-    request.settings = TranslatorSettings::current();
+    request.from = from;
+    request.to = to;
+    request.settings = *translatorSettings;
     for (const QString& name : std::as_const(request.settings.engines)) {
         // An online service nobody gave an address to is not asked, and not
         // worth a word in the reasons either.

@@ -9,6 +9,8 @@
 
 #include "translation/translatorsettings.h"
 
+class OfflineDictionaries;
+class Settings;
 class TranslationEngine;
 
 /*!
@@ -23,21 +25,24 @@ class TranslationEngine;
     for an empty answer, the reasons ("нет в словарях; LibreTranslate:
     сервис недоступен").
 
-    The source and target languages are read from the application-wide
-    values learningLanguage and interfaceLanguage when translate() is called,
-    so a caller may swap them around a batch of calls; the engines and their
-    addresses are TranslatorSettings::current() at that moment.
+    translate(text) goes from the settings' learningLanguage into their
+    interfaceLanguage as they stand at the call; translate(text, from, to)
+    names the pair (a batch the other way round). The engines and their
+    addresses are the translator settings at the moment of the call.
 */
 class Translator : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit Translator(QObject* parent = nullptr);
+    Translator(const Settings* settings, const TranslatorSettings* translatorSettings,
+               OfflineDictionaries* dictionaries, QObject* parent = nullptr);
     ~Translator() override;
 
     /*! Asks for the translation of \a text, sent exactly as given. */
     int translate(const QString& text);
+    /*! The same from \a from into \a to (codes of languages()). */
+    int translate(const QString& text, const QString& from, const QString& to);
 
 signals:
     void details(int key, QString article, QString failure, QString note);
@@ -61,6 +66,9 @@ private:
                  const QString& note);
     TranslationEngine* engine(const QString& name);
 
+    const Settings* settings;
+    const TranslatorSettings* translatorSettings;
+    OfflineDictionaries* dictionaries;
     QHash<QString, TranslationEngine*> engines;
     QHash<int, Pending> pending;
     int lastKey = 0;

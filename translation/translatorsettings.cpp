@@ -22,7 +22,9 @@ QString configured(const QSettings& store, const char* variable, const QString& 
     return stored.isEmpty() ? fallback : stored;
 }
 
-TranslatorSettings loaded()
+} // namespace
+
+TranslatorSettings TranslatorSettings::read()
 {
     const QSettings store = settingsStore();
     TranslatorSettings settings;
@@ -53,14 +55,6 @@ TranslatorSettings loaded()
         settings.timeout = timeout;
     return settings;
 }
-
-TranslatorSettings& process()
-{
-    static TranslatorSettings settings = loaded();
-    return settings;
-}
-
-} // namespace
 
 QStringList TranslatorSettings::folders() const
 {
@@ -94,16 +88,6 @@ QString TranslatorSettings::userFolder()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
            + QStringLiteral("/Vocabrium/dictd");
-}
-
-TranslatorSettings TranslatorSettings::current()
-{
-    return process();
-}
-
-void TranslatorSettings::setCurrent(const TranslatorSettings& settings)
-{
-    process() = settings;
 }
 
 bool TranslatorSettings::store(const TranslatorSettings& settings)

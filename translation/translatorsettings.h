@@ -5,10 +5,10 @@
 
 /*!
     How words are translated: which engines are asked, in what order, and
-    where they are. One process-wide value, read on first use from the
+    where they are. One value for the program run, read at start-up from the
     environment (for development and scripts), else the settings store, else
-    the defaults, and changed by the translator settings dialog, which also
-    stores it.
+    the defaults; every translator reads it when asked, and the translator
+    settings dialog changes and stores it.
 
     | value            | environment                  | settings key        | default |
     | engines          | VOCABRIUM_TRANSLATOR_ENGINES | "translatorEngines" | dictionaries, libretranslate, v2 |
@@ -53,8 +53,8 @@ struct TranslatorSettings
         ~/.local/share/Vocabrium/dictd on Linux. */
     static QString userFolder();
 
-    static TranslatorSettings current();
-    static void setCurrent(const TranslatorSettings& settings);
+    /*! The environment, else the settings store, else the defaults. */
+    static TranslatorSettings read();
     /*! Writes \a settings to the settings store; false when it could not. */
     static bool store(const TranslatorSettings& settings);
 };
