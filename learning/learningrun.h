@@ -83,6 +83,13 @@ public:
 
     /*! Brings the schedule in line with the statuses; review words count as learned. */
     void syncSchedule(const QDate& today);
+    /*! How many learned words are due for review \a today, the schedule brought up to date first. */
+    int dueCount(const QDate& today);
+
+    /*! The dictionary was reordered: the key now at index i was
+        \a previousKeys[i]. The pools follow their words to the new keys, so
+        the run goes on with the same words; keys no longer there leave. */
+    void renumberPools(const QList<int>& previousKeys);
 
 private:
     void judge(int key);
