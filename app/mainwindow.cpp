@@ -3,45 +3,38 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
-#include <QDockWidget>
-#include <QFontDialog>
 #include <QCloseEvent>
-#include <QDialogButtonBox>
 #include <QDateTime>
 #include <QDir>
-#include <QFile>
+#include <QDockWidget>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QHBoxLayout>
-#include <QGridLayout>
-#include <QHash>
+#include <QFontDialog>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QStackedWidget>
-#include <QScreen>
 #include <QScrollArea>
-#include <QSessionManager>
 #include <QSignalBlocker>
+#include <QStackedWidget>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 
 #include <cstdio>
 
+#include "app/aboutboxes.h"
 #include "app/adwidget.h"
+#include "app/appearance.h"
 #include "app/helpdialog.h"
-#include "app/htmlformat.h"
 #include "app/languagedialog.h"
-#include "app/progresschart.h"
-#include "app/translatorsettingsdialog.h"
-#include "config/services.h"
-#include "config/settings.h"
+#include "app/mainactions.h"
+#include "app/progressbox.h"
 #include "app/statustexts.h"
-#include "app/styles.h"
+#include "app/translatorsettingsdialog.h"
+#include "config/settings.h"
 #include "editing/downloaderdialog.h"
 #include "editing/editordialog.h"
 #include "editing/finderdialog.h"
@@ -49,6 +42,7 @@
 #include "languages/dictionarylanguage.h"
 #include "languages/languagedetector.h"
 #include "learning/learningrun.h"
+#include "learning/lifetimetotals.h"
 #include "lessons/cardwidget.h"
 #include "lessons/fillwidget.h"
 #include "lessons/meetwidget.h"
@@ -61,19 +55,10 @@
 #include "model/statuses.h"
 #include "model/units.h"
 #include "model/variants.h"
+#include "session/dictionarysession.h"
+#include "session/recentfiles.h"
 #include "speech/transcriptions.h"
 #include "translation/translator.h"
-
-namespace {
-
-constexpr int RecentFileCount = 5;
-
-QString dicSuffix()
-{
-    return QStringLiteral(".dic");
-}
-
-} // namespace
 
 MainWindow::MainWindow()
 {
@@ -120,7 +105,7 @@ void MainWindow::initModels()
 {
     // Taken before the lists exist: a list that cannot read its file falls
     // back to the default dictionary as it is created.
-    const QString storedFile = currentFileName + dicSuffix();
+    const QString storedFile = currentFileName + QStringLiteral(".dic");
     units = Units::instance(0);
     learnedUnits = Units::instance(1);
     statuses = Statuses::instance();
@@ -134,7 +119,8 @@ void MainWindow::initModels()
     startUpProblems = files->openAtStartUp(storedFile);
     applyDictionaryLanguage();
     run = new LearningRun(units, statuses, questions, variants, lessonSelector, this);
-    const QString scheduleProblem = loadSchedule();
+    session = new DictionarySession(files.get(), run, learnedUnits, statuses, this);
+    const QString scheduleProblem = session->loadSchedule();
     if (!scheduleProblem.isEmpty())
         startUpProblems.append(scheduleProblem);
 }
@@ -150,35 +136,8 @@ void MainWindow::createWidgets()
     adDock->setFixedHeight(160);
     addDockWidget(Qt::BottomDockWidgetArea, adDock);
 
-    using namespace HtmlFormat;
-    aboutBox = new QMessageBox(this);
-    aboutBox->setIconPixmap(QPixmap(QStringLiteral(":Vocabrium.png")));
-    aboutBox->setWindowTitle(tr("О программе"));
-    aboutBox->setTextFormat(Qt::RichText);
-    aboutBox->setText(htmlParagraph(
-        htmlColored(QStringLiteral("<b>Vocabrium 1.2</b>"), QStringLiteral("darkslategray"))
-            + QStringLiteral("<br>------<br>")
-            + htmlColored(tr("Программа для изучения иностранных слов"), QStringLiteral("darkred"))
-            + QStringLiteral("<br>") + tr("Разработчики: команда Vocabrium")
-            + QStringLiteral("<br>------<br>")
-            + htmlColored(tr("Значки:"), QStringLiteral("darkred")) + QLatin1Char(' ')
-            + htmlLink(QStringLiteral("Tango Desktop Project"), QStringLiteral("http://tango.freedesktop.org"))
-            + QStringLiteral("<br>") + htmlColored(tr("Произношение и транскрипции:"), QStringLiteral("darkred"))
-            + QStringLiteral(" eSpeak NG<br>")
-            + htmlColored(tr("Морфология:"), QStringLiteral("darkred")) + QStringLiteral(" Hunspell"),
-        QStringLiteral("center")));
-
-    supportBox = new QMessageBox(this);
-    supportBox->setWindowTitle(tr("Поддержать проект"));
-    supportBox->setTextFormat(Qt::RichText);
-    supportBox->setText(htmlParagraph(
-        tr("Vocabrium развивается силами добровольцев.") + QStringLiteral("<br>")
-            + tr("Лучшая поддержка — новые словари, переводы и сообщения об ошибках:")
-            + QStringLiteral("<br>") + htmlLink(tr("список словарей"), Services::dictionaryListUrl().toString())
-            + QStringLiteral("<br>------<br>")
-            + htmlColored(tr("Пожертвования:"), QStringLiteral("darkred")) + QLatin1Char(' ')
-            + tr("проект их не принимает — расскажите о нём друзьям."),
-        QStringLiteral("center")));
+    aboutBox = AboutBoxes::createAbout(this);
+    supportBox = AboutBoxes::createSupport(this);
 
     finderLineEdit = new QLineEdit;
     finderLineEdit->setFocusPolicy(Qt::ClickFocus);
@@ -214,199 +173,64 @@ void MainWindow::createWidgets()
         scroll->setStyleSheet(QStringLiteral("QScrollArea {background: transparent}"));
         stack->addWidget(scroll);
     }
+    appearance = new Appearance(this, lessons);
 }
 
 void MainWindow::createActions()
 {
-    auto makeAction = [this](const char* icon, const QString& text, const QKeySequence& shortcut) {
-        auto* action = icon ? new QAction(QIcon(QString::fromLatin1(icon)), text, this)
-                            : new QAction(text, this);
-        action->setShortcut(shortcut);
-        return action;
-    };
-    auto makeToggle = [&](const QString& text, const char* shortcut, bool checked) {
-        QAction* action = makeAction(nullptr, text, QKeySequence(QString::fromLatin1(shortcut)));
-        action->setCheckable(true);
-        action->setChecked(checked);
-        return action;
-    };
-
-    newAction = makeAction(":New.png", tr("Новый словарь..."), QKeySequence::New);
-    connect(newAction, &QAction::triggered, this, &MainWindow::showNewFileDialog);
-    openAction = makeAction(":Open.png", tr("Открыть словарь..."), QKeySequence::Open);
-    connect(openAction, &QAction::triggered, this, &MainWindow::showOpenFileDialog);
-    downloadAction = makeAction(":Download.png", tr("Скачать словарь..."), QKeySequence(QStringLiteral("Ctrl+d")));
-    connect(downloadAction, &QAction::triggered, this, &MainWindow::showDownloaderDialog);
-    importAction = makeAction(nullptr, tr("Импорт..."), QKeySequence());
-    connect(importAction, &QAction::triggered, this, &MainWindow::importWords);
-    exportAction = makeAction(nullptr, tr("Экспорт..."), QKeySequence());
-    connect(exportAction, &QAction::triggered, this, &MainWindow::exportWords);
-    exitAction = makeAction(":Exit.png", tr("Выход"), QKeySequence(QStringLiteral("Ctrl+q")));
-    connect(exitAction, &QAction::triggered, this, &QWidget::close);
-
-    for (int i = 0; i < RecentFileCount; ++i) {
-        QAction* action = makeAction(":RecentFile.png", QString(), QKeySequence());
-        action->setVisible(false);
+    actions = new MainActions(this);
+    connect(actions->newAction, &QAction::triggered, this, &MainWindow::showNewFileDialog);
+    connect(actions->openAction, &QAction::triggered, this, &MainWindow::showOpenFileDialog);
+    connect(actions->downloadAction, &QAction::triggered, this, &MainWindow::showDownloaderDialog);
+    connect(actions->importAction, &QAction::triggered, this, &MainWindow::importWords);
+    connect(actions->exportAction, &QAction::triggered, this, &MainWindow::exportWords);
+    connect(actions->exitAction, &QAction::triggered, this, &QWidget::close);
+    for (QAction* action : std::as_const(actions->recentFileActions))
         connect(action, &QAction::triggered, this, &MainWindow::openRecentFile);
-        recentFileActions.append(action);
-    }
-
-    toolBarAction = makeToggle(tr("Панель инструментов"), "Ctrl+1", mwToolBar);
-    finderBarAction = makeToggle(tr("Панель поиска"), "Ctrl+2", mwFinderBar);
-    statusBarAction = makeToggle(tr("Строка состояния"), "Ctrl+3", mwStatusBar);
-    alwaysOnTopAction = makeToggle(tr("Поверх всех окон"), "Ctrl+t", mwAlwaysOnTop);
-    connect(alwaysOnTopAction, &QAction::toggled, this, &MainWindow::toggleAlwaysOnTop);
-
-    editorAction = makeAction(":Editor.png", tr("Редактор словаря..."), QKeySequence(QStringLiteral("Ctrl+E")));
-    connect(editorAction, &QAction::triggered, this, &MainWindow::showEditorDialog);
-    modelAction = makeAction(":Models.png", tr("Модель обучения..."), QKeySequence(QStringLiteral("Ctrl+m")));
-    connect(modelAction, &QAction::triggered, this, &MainWindow::showModelDialog);
-    languageAction = makeAction(":Language.png", tr("Язык..."), QKeySequence(QStringLiteral("Ctrl+l")));
-    connect(languageAction, &QAction::triggered, this, &MainWindow::showLanguageDialog);
-    clearAction = makeAction(":Clear.png", tr("Обнулить статусы слов"), QKeySequence(QStringLiteral("Ctrl+r")));
-    connect(clearAction, &QAction::triggered, this, &MainWindow::clearStatuses);
-    markLearnedAction = makeAction(":MarkLearned.png", tr("Это слово выучено"),
-                                   QKeySequence(QStringLiteral("Ctrl+w")));
-    markLearnedAction->setEnabled(false);
-    connect(markLearnedAction, &QAction::triggered, this, &MainWindow::markLearned);
-    reviewAction = makeAction(":MarkLearned1.png", tr("Повторить выученные слова"), QKeySequence(QStringLiteral("Ctrl+Y")));
-    connect(reviewAction, &QAction::triggered, this, &MainWindow::startReview);
-    retentionAction = makeAction(nullptr, tr("Повторение..."), QKeySequence());
-    connect(retentionAction, &QAction::triggered, this, &MainWindow::showRetentionDialog);
-    progressAction = makeAction(":Progress.png", tr("Прогресс..."), QKeySequence(QStringLiteral("Ctrl+p")));
-    connect(progressAction, &QAction::triggered, this, &MainWindow::showProgressDialog);
-    aboutAction = makeAction(":About.png", tr("О программе..."), QKeySequence());
-    connect(aboutAction, &QAction::triggered, this, [this] {
+    connect(actions->alwaysOnTopAction, &QAction::toggled, this, &MainWindow::toggleAlwaysOnTop);
+    connect(actions->editorAction, &QAction::triggered, this, &MainWindow::showEditorDialog);
+    connect(actions->modelAction, &QAction::triggered, this, &MainWindow::showModelDialog);
+    connect(actions->languageAction, &QAction::triggered, this, &MainWindow::showLanguageDialog);
+    connect(actions->clearAction, &QAction::triggered, this, &MainWindow::clearStatuses);
+    connect(actions->markLearnedAction, &QAction::triggered, this, &MainWindow::markLearned);
+    connect(actions->reviewAction, &QAction::triggered, this, &MainWindow::startReview);
+    connect(actions->retentionAction, &QAction::triggered, this, &MainWindow::showRetentionDialog);
+    connect(actions->progressAction, &QAction::triggered, this, &MainWindow::showProgressDialog);
+    connect(actions->aboutAction, &QAction::triggered, this, [this] {
         aboutBox->exec();
         resumeDeferredLesson();
     });
-    lessonFontAction = makeAction(":Font.png", tr("Шрифт упражнений..."), QKeySequence());
-    connect(lessonFontAction, &QAction::triggered, this, &MainWindow::showLessonFontDialog);
-    interfaceFontAction = makeAction(":Font.png", tr("Шрифт интерфейса..."), QKeySequence());
-    connect(interfaceFontAction, &QAction::triggered, this, &MainWindow::showInterfaceFontDialog);
-
-    styleGroup = new QActionGroup(this);
-    styleGroup->setExclusive(true);
-    auto addStyle = [&](const QString& text, const QString& data, bool checked) {
-        QAction* action = makeAction(nullptr, text, QKeySequence());
-        action->setCheckable(true);
-        action->setData(data);
-        action->setChecked(checked);
-        styleGroup->addAction(action);
-        return action;
-    };
-    standardStyleAction = addStyle(tr("Стандарт"), QString(), styleName == nativeStyle);
-    cleanlooksStyleAction = addStyle(QStringLiteral("Cleanlooks"), QStringLiteral("cleanlooks"),
-                                     styleName == QLatin1String("cleanlooks"));
-    plastiqueStyleAction = addStyle(QStringLiteral("Plastique"), QStringLiteral("plastique"),
-                                    styleName == QLatin1String("plastique"));
-    connect(styleGroup, &QActionGroup::triggered, this, &MainWindow::setupStyle);
-
-    transcriptionAction = makeToggle(tr("Транскрипция"), "Ctrl+b", transcriptionEnabled);
+    connect(actions->lessonFontAction, &QAction::triggered, this, &MainWindow::showLessonFontDialog);
+    connect(actions->interfaceFontAction, &QAction::triggered, this, &MainWindow::showInterfaceFontDialog);
+    connect(actions->styleGroup, &QActionGroup::triggered, this, &MainWindow::setupStyle);
     // The flag first, then the lesson on screen shows the word again with or
     // without its transcription.
-    connect(transcriptionAction, &QAction::toggled, this, &MainWindow::toggleTranscription);
-    connect(transcriptionAction, &QAction::triggered, this, &MainWindow::restartCurrentLessson);
-    speakAction = makeToggle(tr("Озвучка"), "Ctrl+s", speakEnabled);
-    connect(speakAction, &QAction::toggled, this, &MainWindow::toggleSpeak);
-    supportAction = makeAction(":Money.png", tr("Поддержать проект..."), QKeySequence());
-    connect(supportAction, &QAction::triggered, this, [this] {
+    connect(actions->transcriptionAction, &QAction::toggled, this, &MainWindow::toggleTranscription);
+    connect(actions->transcriptionAction, &QAction::triggered, this, &MainWindow::restartCurrentLessson);
+    connect(actions->speakAction, &QAction::toggled, this, &MainWindow::toggleSpeak);
+    connect(actions->supportAction, &QAction::triggered, this, [this] {
         supportBox->exec();
         resumeDeferredLesson();
     });
-    helpAction = makeAction(":Help.png", tr("Справка..."), QKeySequence::HelpContents);
-    connect(helpAction, &QAction::triggered, this, &MainWindow::showHelp);
-
-    findAction = new QAction(this);
-    findAction->setShortcut(QKeySequence::Find);
-    connect(findAction, &QAction::triggered, finderLineEdit,
-            [this] {
-                // Typing into a hidden field would go nowhere.
-                if (!finderToolBar->isVisible())
-                    finderBarAction->setChecked(true);
-                finderLineEdit->setFocus(Qt::ShortcutFocusReason);
-            });
-    addAction(findAction);
+    connect(actions->helpAction, &QAction::triggered, this, &MainWindow::showHelp);
+    connect(actions->findAction, &QAction::triggered, finderLineEdit, [this] {
+        // Typing into a hidden field would go nowhere.
+        if (!actions->finderToolBar->isVisible())
+            actions->finderBarAction->setChecked(true);
+        finderLineEdit->setFocus(Qt::ShortcutFocusReason);
+    });
 }
 
 void MainWindow::createMenus()
 {
-    QMenu* fileMenu = menuBar()->addMenu(tr("Файл"));
-    fileMenu->addAction(newAction);
-    fileMenu->addAction(openAction);
-    fileMenu->addAction(downloadAction);
-    fileMenu->addAction(importAction);
-    fileMenu->addAction(exportAction);
-    recentSeparator = fileMenu->addSeparator();
-    for (QAction* action : std::as_const(recentFileActions))
-        fileMenu->addAction(action);
-    fileMenu->addSeparator();
-    fileMenu->addAction(exitAction);
+    actions->addMenus(menuBar());
+    connect(actions->translatorAction, &QAction::triggered, this, &MainWindow::showTranslatorSettingsDialog);
     updateRecentFiles();
-
-    QMenu* viewMenu = menuBar()->addMenu(tr("Вид"));
-    viewMenu->addAction(toolBarAction);
-    viewMenu->addAction(finderBarAction);
-    viewMenu->addAction(statusBarAction);
-    viewMenu->addSeparator();
-    viewMenu->addAction(alwaysOnTopAction);
-
-    QMenu* toolsMenu = menuBar()->addMenu(tr("Инструменты"));
-    toolsMenu->addAction(editorAction);
-    toolsMenu->addSeparator();
-    toolsMenu->addAction(markLearnedAction);
-    toolsMenu->addAction(reviewAction);
-    toolsMenu->addAction(clearAction);
-    toolsMenu->addSeparator();
-    toolsMenu->addAction(progressAction);
-
-    QMenu* settingsMenu = menuBar()->addMenu(tr("Настройки"));
-    settingsMenu->addAction(modelAction);
-    settingsMenu->addAction(languageAction);
-    settingsMenu->addAction(retentionAction);
-    settingsMenu->addAction(tr("Перевод слов..."), this, &MainWindow::showTranslatorSettingsDialog);
-    QMenu* fontsMenu = settingsMenu->addMenu(QIcon(QStringLiteral(":Font.png")), tr("Шрифты"));
-    fontsMenu->addAction(lessonFontAction);
-    fontsMenu->addAction(interfaceFontAction);
-    QMenu* styleMenu = settingsMenu->addMenu(QIcon(QStringLiteral(":Style.png")), tr("Оформление"));
-    styleMenu->addActions(styleGroup->actions());
-    settingsMenu->addSeparator();
-    settingsMenu->addAction(transcriptionAction);
-    settingsMenu->addAction(speakAction);
-
-    QMenu* helpMenu = menuBar()->addMenu(tr("Помощь"));
-    helpMenu->addAction(helpAction);
-    helpMenu->addSeparator();
-    helpMenu->addAction(supportAction);
-    helpMenu->addAction(aboutAction);
 }
 
 void MainWindow::createToolBars()
 {
-    mainToolBar = addToolBar(QStringLiteral("Main"));
-    mainToolBar->setObjectName(QStringLiteral("Main"));
-    mainToolBar->setFloatable(false);
-    mainToolBar->setIconSize(QSize(30, 30));
-    mainToolBar->addAction(newAction);
-    mainToolBar->addAction(openAction);
-    mainToolBar->addAction(editorAction);
-    mainToolBar->addAction(markLearnedAction);
-    mainToolBar->addAction(clearAction);
-    mainToolBar->addAction(progressAction);
-    mainToolBar->addAction(helpAction);
-    mainToolBar->addAction(aboutAction);
-
-    addToolBarBreak(Qt::TopToolBarArea);
-
-    finderToolBar = addToolBar(QStringLiteral("Finder"));
-    finderToolBar->setObjectName(QStringLiteral("Finder"));
-    finderToolBar->setFloatable(false);
-    auto* finderWidget = new QWidget;
-    auto* finderLayout = new QHBoxLayout(finderWidget);
-    finderLayout->setContentsMargins(5, 5, 5, 5);
-    finderLayout->addWidget(finderLineEdit, 1);
-    finderLayout->addStretch();
-    finderToolBar->addWidget(finderWidget);
+    actions->addToolBars(this, finderLineEdit);
 }
 
 void MainWindow::createStatusBar()
@@ -429,11 +253,12 @@ void MainWindow::createConnections()
 {
     for (AbstractLesson* lesson : std::as_const(lessons))
         connect(lesson, &AbstractLesson::finished, this, &MainWindow::startNextLesson);
-    connect(toolBarAction, &QAction::toggled, mainToolBar, &QWidget::setVisible);
-    connect(finderBarAction, &QAction::toggled, finderToolBar, &QWidget::setVisible);
-    connect(statusBarAction, &QAction::toggled, statusBar(), &QWidget::setVisible);
+    connect(actions->toolBarAction, &QAction::toggled, actions->mainToolBar, &QWidget::setVisible);
+    connect(actions->finderBarAction, &QAction::toggled, actions->finderToolBar, &QWidget::setVisible);
+    connect(actions->statusBarAction, &QAction::toggled, statusBar(), &QWidget::setVisible);
     connect(finderLineEdit, &QLineEdit::returnPressed, this, &MainWindow::showFinderDialog);
-    connect(editorDialog, &EditorDialog::keysRenumbered, this, &MainWindow::renumberPools);
+    connect(editorDialog, &EditorDialog::keysRenumbered, run, &LearningRun::renumberPools);
+    connect(session, &DictionarySession::dictionaryRead, this, &MainWindow::applyDictionaryLanguage);
     connect(static_cast<FillWidget*>(lessons.at(0)), &FillWidget::reviewRequested, this, &MainWindow::startReview);
     connect(editorDialog, &EditorDialog::changesAccepted, this, &MainWindow::saveEdits);
     connect(finderDialog, &FinderDialog::changesAccepted, this, &MainWindow::saveEdits);
@@ -462,42 +287,17 @@ void MainWindow::createConnections()
 
 void MainWindow::applySettings()
 {
-    QApplication::setFont(interfaceFont);
-    // Widgets with a style sheet took their font when the sheet was set;
-    // setting it again makes them take the new one.
-    const QList<QWidget*> children = findChildren<QWidget*>();
-    for (QWidget* widget : children) {
-        if (!widget->styleSheet().isEmpty())
-            widget->setStyleSheet(widget->styleSheet());
-    }
-    for (AbstractLesson* lesson : std::as_const(lessons))
-        lesson->setupFonts();
-    // Every menu title fits in the window whatever the interface font.
-    setMinimumWidth(qMin(menuBar()->sizeHint().width(), 1200));
-    Styles::apply(styleName);
-    // Stored values may come from another screen or a damaged file.
-    const QScreen* screen = QGuiApplication::screenAt(mwPos);
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
-    const QRect fitted = fitToScreen(mwSize, mwPos, screen ? screen->availableGeometry() : QRect());
-    resize(fitted.size());
-    move(fitted.topLeft());
-    mainToolBar->setVisible(mwToolBar);
-    finderToolBar->setVisible(mwFinderBar);
+    appearance->apply();
+    appearance->placeWindow();
+    actions->mainToolBar->setVisible(mwToolBar);
+    actions->finderToolBar->setVisible(mwFinderBar);
     statusBar()->setVisible(mwStatusBar);
     toggleAlwaysOnTop(mwAlwaysOnTop);
 }
 
 void MainWindow::setupStyle(QAction* action)
 {
-    const QString name = action->data().toString();
-    if (name.isEmpty()) {
-        Styles::apply(nativeStyle);
-        styleName = nativeStyle;
-    } else {
-        Styles::apply(name);
-        styleName = name;
-    }
+    appearance->setStyle(action->data().toString());
 }
 
 void MainWindow::toggleAlwaysOnTop(bool on)
@@ -529,8 +329,7 @@ void MainWindow::showInterfaceFontDialog()
     resumeDeferredLesson();
     if (!ok)
         return;
-    interfaceFont = font;
-    interfaceFont.setPointSize(sensibleFontSize(font.pointSize(), 10, MaximumInterfaceFontSize));
+    appearance->setInterfaceFont(font);
     // Keep the geometry and bars the user has now rather than those of start-up.
     storeWindowState();
     applySettings();
@@ -543,10 +342,7 @@ void MainWindow::showLessonFontDialog()
     resumeDeferredLesson();
     if (!ok)
         return;
-    lessonFont = font;
-    lessonFont.setPointSize(sensibleFontSize(font.pointSize(), 12, MaximumLessonFontSize));
-    for (AbstractLesson* lesson : std::as_const(lessons))
-        lesson->setupFonts();
+    appearance->setLessonFont(font);
 }
 
 void MainWindow::showHelp()
@@ -650,31 +446,16 @@ void MainWindow::showTranslatorSettingsDialog()
 
 void MainWindow::setupDictionariesFolder()
 {
-    QDir home = QDir::home();
-    const QString folderName = QStringLiteral("Vocabrium Dictionaries");
-    if (home.exists(folderName))
-        return;
-    if (!home.mkdir(folderName) || !home.cd(folderName))
-        return;
-    const QDir source(QDir::currentPath() + QStringLiteral("/Default Dictionaries"));
-    const QStringList files = source.entryList(QDir::Files, QDir::NoSort);
-    for (const QString& name : files)
-        QFile::copy(source.path() + QLatin1Char('/') + name, home.path() + QLatin1Char('/') + name);
-    {
-        const QSignalBlocker blocker(statuses);
-        startUpProblems += this->files->openAtStartUp(currentFileName + dicSuffix());
-    }
-    applyDictionaryLanguage();
-    loadSchedule();
-    learnedUnits->load();
+    if (DictionarySession::setUpDictionariesFolder(QDir::currentPath() + QStringLiteral("/Default Dictionaries")))
+        startUpProblems += session->reopenAtStartUp(currentFileName + QStringLiteral(".dic"));
 }
 
 void MainWindow::storeWindowState()
 {
     mwSize = size();
     mwPos = pos();
-    mwToolBar = mainToolBar->isVisible();
-    mwFinderBar = finderToolBar->isVisible();
+    mwToolBar = actions->mainToolBar->isVisible();
+    mwFinderBar = actions->finderToolBar->isVisible();
     mwStatusBar = statusBar()->isVisible();
 }
 
@@ -690,8 +471,8 @@ void MainWindow::setLesson(int kind)
     } else {
         adDock->hide();
     }
-    markLearnedAction->setEnabled(kind != 0);
-    reviewAction->setEnabled(kind == 0);
+    actions->markLearnedAction->setEnabled(kind != 0);
+    actions->reviewAction->setEnabled(kind == 0);
     if (kind == 0)
         updateDueCount();
     lessons.at(kind)->start();
@@ -750,15 +531,7 @@ void MainWindow::endLearningRun()
     if (currentPage() == 0)
         return;
     abandonExercise();
-    // Remembered and relearned words were learned before: they count apart.
-    const LearningRun::Figures figures = run->finish();
-    learnedCount += figures.learned;
-    reviewedCount += figures.reviewed;
-    mistakesCount += figures.mistakes;
-    learningTime += figures.seconds;
-    // What was learned must survive a crash or a kill from here on.
-    const QString error = saveDictionaryFiles();
-    writeSettings();
+    const QString error = session->endRun();
     if (!error.isEmpty())
         showError(error);
 }
@@ -815,24 +588,9 @@ void MainWindow::clearStatuses()
 void MainWindow::showProgressDialog()
 {
     forever {
-        QMessageBox box(QMessageBox::Information, tr("Прогресс"),
-                        StatusTexts::progress(learnedCount, learningTime, mistakesCount, reviewedCount),
-                        QMessageBox::Ok | QMessageBox::Reset, this);
-        box.setTextFormat(Qt::RichText);
-        // Enter, Escape and the close button close the box; clearing the
-        // totals takes a deliberate choice.
-        box.setDefaultButton(QMessageBox::Ok);
-        box.setEscapeButton(QMessageBox::Ok);
         run->syncSchedule(QDate::currentDate());
-        // The chart goes between the totals and the buttons.
-        auto* grid = qobject_cast<QGridLayout*>(box.layout());
-        auto* buttons = box.findChild<QDialogButtonBox*>();
-        if (grid && buttons) {
-            const int row = grid->rowCount();
-            grid->removeWidget(buttons);
-            grid->addWidget(createProgressChart(run->schedule(), QDate::currentDate(), &box), row, 0, 1, grid->columnCount());
-            grid->addWidget(buttons, row + 1, 0, 1, grid->columnCount());
-        }
+        ProgressBox box(StatusTexts::progress(learnedCount, learningTime, mistakesCount, reviewedCount),
+                        run->schedule(), QDate::currentDate(), this);
         if (box.exec() != QMessageBox::Reset) {
             resumeDeferredLesson();
             return;
@@ -840,12 +598,8 @@ void MainWindow::showProgressDialog()
         const auto answer = QMessageBox::question(
             this, tr("Вопрос"), tr("Вы уверены что хотите очистить свои достижения?"),
             QMessageBox::Yes | QMessageBox::No);
-        if (answer == QMessageBox::Yes) {
-            learnedCount = 0;
-            mistakesCount = 0;
-            reviewedCount = 0;
-            learningTime = 0;
-        }
+        if (answer == QMessageBox::Yes)
+            LifetimeTotals::clear();
     }
 }
 
@@ -867,29 +621,8 @@ void MainWindow::updateTitle()
 
 void MainWindow::updateRecentFiles()
 {
-    QStringList files = recentFiles;
-    const QString current = currentFileName + dicSuffix();
-    files.removeAll(current);
-    files.prepend(current);
-    files.erase(std::remove_if(files.begin(), files.end(),
-                               [](const QString& path) { return !QFile::exists(path); }),
-                files.end());
-    while (files.size() > RecentFileCount)
-        files.removeLast();
-    recentFiles = files;
-
-    for (QAction* action : std::as_const(recentFileActions))
-        action->setVisible(false);
-    for (int i = 0; i < files.size(); ++i) {
-        QAction* action = recentFileActions.at(i);
-        QString name = QFileInfo(files.at(i)).fileName();
-        if (name.endsWith(dicSuffix(), Qt::CaseInsensitive))
-            name.chop(dicSuffix().size());
-        action->setText(name);
-        action->setData(files.at(i));
-        action->setVisible(true);
-    }
-    recentSeparator->setVisible(!files.isEmpty());
+    recentFiles = RecentFiles::withCurrent(recentFiles, currentFileName + QStringLiteral(".dic"));
+    actions->showRecentFiles(recentFiles);
 }
 
 void MainWindow::openRecentFile()
@@ -904,53 +637,23 @@ void MainWindow::openRecentFile()
 
 void MainWindow::openFile(const QString& path)
 {
-    if (!saveOpenDictionary(tr("Словарь не переключён, чтобы изменения не пропали.")))
-        return;
     statusBarFrozen = true;
-    QString error = files->open(path);
+    const DictionarySession::Outcome outcome = session->switchTo(path);
     statusBarFrozen = false;
-    if (error.isEmpty()) {
-        applyDictionaryLanguage();
-        error = loadSchedule();
+    if (outcome.kind != DictionarySession::Outcome::Refused) {
+        updateStatusBar();
+        updateTitle();
+        updateRecentFiles();
     }
-    error = (files->takeNotices() << error).join(QLatin1Char('\n')).trimmed();
-    updateStatusBar();
-    updateTitle();
-    updateRecentFiles();
-    if (!error.isEmpty())
-        showError(error);
-}
-
-bool MainWindow::saveOpenDictionary(const QString& consequence)
-{
-    const QString error = saveDictionaryFiles();
-    if (error.isEmpty())
-        return true;
-    showError(error + QLatin1Char('\n') + consequence);
-    return false;
-}
-
-QString MainWindow::saveDictionaryFiles()
-{
-    // A save writes the state at the last finished exercise, whatever ends
-    // the program or the run; the run itself goes on unchanged.
-    QString error;
-    run->saveAsOfLastExercise([&] {
-        error = files->save();
-        if (error.isEmpty() && files->isSaveable()) {
-            run->syncSchedule(QDate::currentDate());
-            error = run->schedule().save(files->openFileName());
-        }
-    });
-    return error;
+    if (!outcome.error.isEmpty())
+        showError(outcome.error);
 }
 
 void MainWindow::saveEdits()
 {
     // Accepted edits reach the disk at once, not only at the next switch
     // or at exit.
-    const QString error = saveDictionaryFiles();
-    writeSettings();
+    const QString error = session->saveWithSettings();
     if (!error.isEmpty())
         showError(error);
 }
@@ -966,20 +669,10 @@ void MainWindow::followMidnight()
     midnightTimer->start(int(qBound(qint64(1000), now.msecsTo(midnight), qint64(24 * 3600 * 1000))));
 }
 
-QString MainWindow::loadSchedule()
-{
-    run->schedule().setRequestedRetention(reviewRetention);
-    const QString problem = run->schedule().load(files->openFileName());
-    run->syncSchedule(QDate::currentDate());
-    return problem;
-}
-
 void MainWindow::updateDueCount()
 {
-    run->syncSchedule(QDate::currentDate());
     dueCountDay = QDate::currentDate();
-    const int due = int(run->schedule().due(QDate::currentDate()).size());
-    static_cast<FillWidget*>(lessons.at(0))->setDueCount(due);
+    static_cast<FillWidget*>(lessons.at(0))->setDueCount(run->dueCount(QDate::currentDate()));
 }
 
 void MainWindow::startReview()
@@ -1030,7 +723,7 @@ void MainWindow::showStartUpProblems()
 void MainWindow::showOpenFileDialog()
 {
     const QString path = QFileDialog::getOpenFileName(
-        this, tr("Выберите словарь"), QDir::homePath() + QStringLiteral("/Vocabrium Dictionaries"),
+        this, tr("Выберите словарь"), DictionarySession::dictionariesFolder(),
         tr("Словари (*.dic)"));
     if (path.isEmpty())
         return;
@@ -1057,21 +750,14 @@ void MainWindow::exportWords()
 void MainWindow::showDownloaderDialog()
 {
     const int accepted = downloaderDialog->exec();
-    const QStringList replaced = downloaderDialog->replacedFiles();
-    if (std::any_of(replaced.cbegin(), replaced.cend(), [this](const QString& path) {
-            return DictionaryFiles::sameFile(path, files->openFileName());
-        })) {
+    if (session->isOpenAmong(downloaderDialog->replacedFiles())) {
         // The download took the place of the open dictionary: what memory
         // holds belongs to the replaced file and must not be saved over it.
         files->forgetReplaced();
         endLearningRun();
         statusBarFrozen = true;
-        QString error = files->reloadReplaced();
+        const QString error = session->reloadReplaced();
         statusBarFrozen = false;
-        if (error.isEmpty()) {
-            applyDictionaryLanguage();
-            error = loadSchedule();
-        }
         setLesson(0);
         if (!error.isEmpty())
             showError(error);
@@ -1087,7 +773,7 @@ void MainWindow::showNewFileDialog()
 {
     const QString path = QFileDialog::getSaveFileName(
         this, tr("Введите имя нового словаря"),
-        QDir::homePath() + QStringLiteral("/Vocabrium Dictionaries"), tr("Словари (*.dic)"));
+        DictionarySession::dictionariesFolder(), tr("Словари (*.dic)"));
     if (path.isEmpty())
         return;
     newFile(path);
@@ -1095,34 +781,21 @@ void MainWindow::showNewFileDialog()
 
 void MainWindow::newFile(const QString& chosenPath)
 {
-    QString path = chosenPath;
-    if (!path.endsWith(dicSuffix(), Qt::CaseInsensitive))
-        path += dicSuffix();
     endLearningRun();
-    // A new dictionary is empty even under the open one's name: what memory
-    // holds of that name belongs to the words being thrown away.
-    const bool replacesOpen = DictionaryFiles::sameFile(path, files->openFileName());
-    if (!replacesOpen && !saveOpenDictionary(tr("Новый словарь не создан, чтобы изменения не пропали.")))
-        return;
-    const QString error = DictionaryFiles::createEmpty(path);
-    if (!error.isEmpty()) {
-        showError(tr("Не удалось создать файл словаря:\n%1").arg(error));
+    statusBarFrozen = true;
+    const DictionarySession::Outcome outcome = session->create(DictionarySession::withDictionarySuffix(chosenPath));
+    statusBarFrozen = false;
+    if (outcome.kind == DictionarySession::Outcome::Refused) {
+        showError(outcome.error);
         return;
     }
-    if (replacesOpen) {
-        statusBarFrozen = true;
-        QString problem = files->reloadReplaced();
-        statusBarFrozen = false;
-        if (problem.isEmpty()) {
-            applyDictionaryLanguage();
-            problem = loadSchedule();
-        }
-        updateStatusBar();
-        if (!problem.isEmpty())
-            showError(problem);
-    } else {
-        openFile(path);
+    updateStatusBar();
+    if (outcome.kind == DictionarySession::Outcome::Opened) {
+        updateTitle();
+        updateRecentFiles();
     }
+    if (!outcome.error.isEmpty())
+        showError(outcome.error);
     setLesson(0);
     showEditorDialog();
 }
@@ -1157,13 +830,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
 
 QStringList MainWindow::saveEverything()
 {
-    QStringList errors;
-    for (const QString& error : {saveDictionaryFiles(), files->saveLearned()}) {
-        if (!error.isEmpty())
-            errors.append(error);
-    }
-    writeSettings();
-    return errors;
+    return session->saveEverything();
 }
 
 void MainWindow::saveAndQuit()
@@ -1217,28 +884,6 @@ void MainWindow::showEditorDialog()
     } else {
         saveEdits();
         setLesson(0);
-    }
-}
-
-void MainWindow::renumberPools(const QList<int>& previousKeys)
-{
-    // The editor reordered the dictionary: the pools follow their words to
-    // the new keys, so a run in progress goes on with the same words.
-    QHash<int, int> newKeys;
-    newKeys.reserve(previousKeys.size());
-    for (int i = 0; i < previousKeys.size(); ++i)
-        newKeys.insert(previousKeys.at(i), i);
-    const QList<int> questionKeys = questions->list();
-    const QList<int> variantKeys = variants->list();
-    questions->clear();
-    variants->clear();
-    for (int key : questionKeys) {
-        if (newKeys.contains(key))
-            questions->add(newKeys.value(key));
-    }
-    for (int key : variantKeys) {
-        if (newKeys.contains(key))
-            variants->add(newKeys.value(key));
     }
 }
 

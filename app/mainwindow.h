@@ -12,7 +12,6 @@
 #include "review/reviewschedule.h"
 
 class QAction;
-class QActionGroup;
 class QDockWidget;
 class QLabel;
 class QLineEdit;
@@ -20,10 +19,11 @@ class QMenu;
 class QStackedWidget;
 class QTimer;
 class QMessageBox;
-class QToolBar;
 class AdWidget;
 class AbstractLesson;
+class Appearance;
 class DictionaryFiles;
+class DictionarySession;
 class DownloaderDialog;
 class EditorDialog;
 class FinderDialog;
@@ -31,6 +31,7 @@ class LessonSelector;
 class LanguageDialog;
 class LanguageDetector;
 class LearningRun;
+class MainActions;
 class ModelDialog;
 class Questions;
 class Statuses;
@@ -115,14 +116,10 @@ private:
     void setLesson(int kind);
     void endLearningRun();
     void congratulate();
-    void renumberPools(const QList<int>& previousKeys);
     void showError(const QString& text);
     void showStartUpProblems();
     void abandonExercise();
     void resumeDeferredLesson();
-    bool saveOpenDictionary(const QString& consequence);
-    QString saveDictionaryFiles();
-    QString loadSchedule();
     void updateDueCount();
     void saveEdits();
     void followMidnight();
@@ -156,45 +153,13 @@ private:
     // Hunspell dictionaries of every language, read the first time a
     // dictionary without a language is opened.
     std::unique_ptr<LanguageDetector> languageDetector;
-    QAction* reviewAction = nullptr;
-    QAction* retentionAction = nullptr;
-
-    QAction* newAction = nullptr;
-    QAction* openAction = nullptr;
-    QAction* downloadAction = nullptr;
-    QAction* importAction = nullptr;
-    QAction* exportAction = nullptr;
-    QAction* exitAction = nullptr;
-    QList<QAction*> recentFileActions;
-    QAction* recentSeparator = nullptr;
-    QAction* toolBarAction = nullptr;
-    QAction* finderBarAction = nullptr;
-    QAction* statusBarAction = nullptr;
-    QAction* clearAction = nullptr;
-    QAction* markLearnedAction = nullptr;
-    QAction* progressAction = nullptr;
-    QAction* modelAction = nullptr;
-    QAction* alwaysOnTopAction = nullptr;
-    QAction* languageAction = nullptr;
-    QAction* aboutAction = nullptr;
-    QAction* lessonFontAction = nullptr;
-    QAction* interfaceFontAction = nullptr;
-    QActionGroup* styleGroup = nullptr;
-    QAction* standardStyleAction = nullptr;
-    QAction* cleanlooksStyleAction = nullptr;
-    QAction* plastiqueStyleAction = nullptr;
-    QAction* transcriptionAction = nullptr;
-    QAction* speakAction = nullptr;
-    QAction* supportAction = nullptr;
-    QAction* helpAction = nullptr;
+    MainActions* actions = nullptr;
+    Appearance* appearance = nullptr;
+    DictionarySession* session = nullptr;
     QMessageBox* aboutBox = nullptr;
     QMessageBox* supportBox = nullptr;
     QDockWidget* adDock = nullptr;
     AdWidget* adWidget = nullptr;
-    QAction* findAction = nullptr;
-
-    QToolBar* mainToolBar = nullptr;
-    QToolBar* finderToolBar = nullptr;
     QLineEdit* finderLineEdit = nullptr;
     QLabel* lessonLabel = nullptr;
     QLabel* learnedLabel = nullptr;
@@ -205,7 +170,6 @@ private:
     LanguageDialog* languageDialog = nullptr;
     DownloaderDialog* downloaderDialog = nullptr;
     FinderDialog* finderDialog = nullptr;
-    QAction* editorAction = nullptr;
 
     QStackedWidget* stack = nullptr;
     QList<AbstractLesson*> lessons;
