@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "config/settings.h"
+#include "languages/learninglanguage.h"
 #include "model/units.h"
 #include "speech/transcriptions.h"
 #include "translation/translator.h"
@@ -21,18 +22,6 @@ LanguageDialog::LanguageDialog(QWidget* parent)
     createWidgets();
     createConnections();
     createLayout();
-}
-
-QString LanguageDialog::transcriptionFileFor(const QString& languageCode)
-{
-    static const QHash<QString, QString> files = {
-        {QStringLiteral("en"), QStringLiteral("English")},
-        {QStringLiteral("fr"), QStringLiteral("French")},
-        {QStringLiteral("de"), QStringLiteral("German")},
-        {QStringLiteral("es"), QStringLiteral("Spanish")},
-        {QStringLiteral("it"), QStringLiteral("Italian")},
-    };
-    return files.value(languageCode);
 }
 
 void LanguageDialog::createWidgets()
@@ -82,6 +71,6 @@ void LanguageDialog::changeLanguage()
 {
     learningLanguage = learningList->currentData().toString();
     interfaceLanguage = interfaceList->currentData().toString();
-    transcriptionFileName = transcriptionFileFor(learningLanguage);
+    transcriptionFileName = LearningLanguage::transcriptionFileFor(learningLanguage);
     transcriptions->load();
 }

@@ -18,10 +18,6 @@ class LanguageDialog : public QDialog
 public:
     explicit LanguageDialog(QWidget* parent = nullptr);
 
-    /*! Base name of the transcription table for a learning language, empty
-        for a language without one. */
-    static QString transcriptionFileFor(const QString& languageCode);
-
 public slots:
     int exec() override;
 

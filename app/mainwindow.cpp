@@ -40,7 +40,7 @@
 #include "editing/finderdialog.h"
 #include "editing/importexport.h"
 #include "languages/dictionarylanguage.h"
-#include "languages/languagedetector.h"
+#include "languages/learninglanguage.h"
 #include "learning/learningrun.h"
 #include "learning/lifetimetotals.h"
 #include "lessons/cardwidget.h"
@@ -113,6 +113,7 @@ void MainWindow::initModels()
     variants = Variants::instance();
     lessonSelector = LessonSelector::instance();
     files = std::make_unique<DictionaryFiles>(units, learnedUnits, statuses);
+    language = std::make_unique<LearningLanguage>(files.get(), units, Transcriptions::instance());
     // As at any start, the statuses reach no pool: a run begins on the
     // word selection page.
     const QSignalBlocker blocker(statuses);
@@ -358,10 +359,8 @@ void MainWindow::showLanguageDialog()
 {
     const QString before = learningLanguage;
     languageDialog->exec();
-    // The language belongs to the open dictionary, not to every one.
-    if (learningLanguage != before || DictionaryLanguage::read(files->openFileName()).kind != DictionaryLanguage::Reading::Whole) {
-        const QString error = writeLanguage(files->openFileName(), learningLanguage);
-        setLearningLanguage(learningLanguage);
+    QString error;
+    if (language->adoptChosen(before, &error)) {
         if (!error.isEmpty())
             showError(error + QLatin1Char('\n') + tr("Язык будет действовать до закрытия словаря."));
         restartCurrentLessson();
@@ -372,29 +371,8 @@ void MainWindow::showLanguageDialog()
 void MainWindow::applyDictionaryLanguage()
 {
     const QString dic = files->openFileName();
-    const DictionaryLanguage::Reading reading = DictionaryLanguage::read(dic);
-    if (reading.kind == DictionaryLanguage::Reading::Whole) {
-        setLearningLanguage(reading.foreign);
-        return;
-    }
-    // Told from the words, once: the answer is kept beside the dictionary.
-    QStringList words;
-    const QList<Unit> unitList = units->unitList();
-    words.reserve(unitList.size());
-    for (const Unit& unit : unitList)
-        words.append(unit.word);
-    LanguageDetector::Guess guess;
-    if (!words.isEmpty()) {
-        if (!languageDetector)
-            languageDetector = std::make_unique<LanguageDetector>();
-        guess = languageDetector->detect(words);
-    }
-    const LanguageDetector::Decision decision = LanguageDetector::decide(words, guess, learningLanguage);
-    setLearningLanguage(decision.language);
-    if (decision.keep)
-        writeLanguage(dic, decision.language);
-    if (decision.ask)
-        QTimer::singleShot(0, this, [this, dic, decision] { askDictionaryLanguage(dic, decision.language); });
+    if (const std::optional<QString> proposed = language->applyOpen())
+        QTimer::singleShot(0, this, [this, dic, proposed] { askDictionaryLanguage(dic, *proposed); });
 }
 
 void MainWindow::askDictionaryLanguage(const QString& dicPath, const QString& proposed)
@@ -411,31 +389,9 @@ void MainWindow::askDictionaryLanguage(const QString& dicPath, const QString& pr
         tr("На каком языке слова словаря «%1»?").arg(QFileInfo(dicPath).completeBaseName()), names,
         int(qMax<qsizetype>(0, DictionaryLanguage::supported().indexOf(proposed))), false, &ok);
     const qsizetype chosen = names.indexOf(name);
-    const QString language = ok && chosen >= 0 ? DictionaryLanguage::supported().at(chosen) : proposed;
-    writeLanguage(dicPath, language);
-    if (language != learningLanguage) {
-        setLearningLanguage(language);
+    if (language->choose(dicPath, ok && chosen >= 0 ? DictionaryLanguage::supported().at(chosen) : proposed))
         restartCurrentLessson();
-    }
     resumeDeferredLesson();
-}
-
-QString MainWindow::writeLanguage(const QString& dicPath, const QString& language)
-{
-    // A copy that keeps its files unchanged writes no language beside them either.
-    if (!files->isSaveable())
-        return QString();
-    return DictionaryLanguage::write(dicPath, language);
-}
-
-void MainWindow::setLearningLanguage(const QString& language)
-{
-    // Transcriptions, the voice, translations, the words-from-text
-    // direction and the export's column names all read the learning
-    // language: the open dictionary's.
-    learningLanguage = language;
-    transcriptionFileName = LanguageDialog::transcriptionFileFor(language);
-    Transcriptions::instance()->load();
 }
 
 void MainWindow::showTranslatorSettingsDialog()

@@ -29,7 +29,7 @@ class EditorDialog;
 class FinderDialog;
 class LessonSelector;
 class LanguageDialog;
-class LanguageDetector;
+class LearningLanguage;
 class LearningRun;
 class MainActions;
 class ModelDialog;
@@ -125,8 +125,6 @@ private:
     void followMidnight();
     void applyDictionaryLanguage();
     void askDictionaryLanguage(const QString& dicPath, const QString& proposed);
-    void setLearningLanguage(const QString& language);
-    QString writeLanguage(const QString& dicPath, const QString& language);
 
     Units* units = nullptr;
     Units* learnedUnits = nullptr;
@@ -150,9 +148,8 @@ private:
     // The due count on the selection page belongs to one day.
     QDate dueCountDay;
     QTimer* midnightTimer = nullptr;
-    // Hunspell dictionaries of every language, read the first time a
-    // dictionary without a language is opened.
-    std::unique_ptr<LanguageDetector> languageDetector;
+    // The learning language follows the open dictionary.
+    std::unique_ptr<LearningLanguage> language;
     MainActions* actions = nullptr;
     Appearance* appearance = nullptr;
     DictionarySession* session = nullptr;
