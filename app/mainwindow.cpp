@@ -30,8 +30,10 @@
 #include "app/appearance.h"
 #include "app/helpdialog.h"
 #include "app/languagedialog.h"
+#include "app/lessonstack.h"
 #include "app/mainactions.h"
 #include "app/progressbox.h"
+#include "app/statusline.h"
 #include "app/statustexts.h"
 #include "app/translatorsettingsdialog.h"
 #include "config/settings.h"
@@ -43,12 +45,8 @@
 #include "languages/learninglanguage.h"
 #include "learning/learningrun.h"
 #include "learning/lifetimetotals.h"
-#include "lessons/cardwidget.h"
 #include "lessons/fillwidget.h"
-#include "lessons/meetwidget.h"
 #include "lessons/modeldialog.h"
-#include "lessons/selectwidget.h"
-#include "lessons/writewidget.h"
 #include "model/dictionaryfiles.h"
 #include "model/lessonselector.h"
 #include "model/questions.h"
@@ -98,7 +96,7 @@ const ReviewSchedule& MainWindow::reviewSchedule() const
 
 AbstractLesson* MainWindow::lesson(int kind) const
 {
-    return lessons.value(kind);
+    return stack->lesson(kind);
 }
 
 void MainWindow::initModels()
@@ -145,36 +143,14 @@ void MainWindow::createWidgets()
     finderLineEdit->setToolTip(tr("Поиск слова"));
     finderLineEdit->setMaximumWidth(180);
 
-    lessonLabel = new QLabel;
-    lessonLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    learnedLabel = new QLabel;
-    learningLabel = new QLabel;
-
     editorDialog = new EditorDialog(this);
     modelDialog = new ModelDialog(this);
     languageDialog = new LanguageDialog(this);
     downloaderDialog = new DownloaderDialog(this);
     finderDialog = new FinderDialog(this);
 
-    stack = new QStackedWidget(this);
-    stack->setStyleSheet(stackStyleSheet);
-    lessons = {new FillWidget, new MeetWidget, new SelectWidget, new CardWidget, new WriteWidget};
-    for (AbstractLesson* lesson : std::as_const(lessons)) {
-        // A page taller or wider than the window scrolls inside it instead
-        // of making the window grow.
-        auto* scroll = new QScrollArea;
-        scroll->setFrameShape(QFrame::NoFrame);
-        scroll->setWidgetResizable(true);
-        // The lessons' own controls keep the keyboard focus.
-        scroll->setFocusPolicy(Qt::NoFocus);
-        scroll->setWidget(lesson);
-        // The stack's white shows through, as without the scroll area.
-        lesson->setAutoFillBackground(false);
-        scroll->viewport()->setAutoFillBackground(false);
-        scroll->setStyleSheet(QStringLiteral("QScrollArea {background: transparent}"));
-        stack->addWidget(scroll);
-    }
-    appearance = new Appearance(this, lessons);
+    stack = new LessonStack(this);
+    appearance = new Appearance(this, stack->lessons());
 }
 
 void MainWindow::createActions()
@@ -236,31 +212,19 @@ void MainWindow::createToolBars()
 
 void MainWindow::createStatusBar()
 {
-    QStatusBar* bar = statusBar();
-    bar->setStyleSheet(QStringLiteral("QStatusBar::item {border: 0px;}"));
-    auto vline = [] {
-        auto* line = new QFrame;
-        line->setFrameShape(QFrame::VLine);
-        return line;
-    };
-    bar->addWidget(lessonLabel, 1);
-    bar->addWidget(vline());
-    bar->addWidget(learnedLabel);
-    bar->addWidget(vline());
-    bar->addWidget(learningLabel);
+    statusLine = new StatusLine(statusBar());
 }
 
 void MainWindow::createConnections()
 {
-    for (AbstractLesson* lesson : std::as_const(lessons))
-        connect(lesson, &AbstractLesson::finished, this, &MainWindow::startNextLesson);
+    connect(stack, &LessonStack::finished, this, &MainWindow::startNextLesson);
     connect(actions->toolBarAction, &QAction::toggled, actions->mainToolBar, &QWidget::setVisible);
     connect(actions->finderBarAction, &QAction::toggled, actions->finderToolBar, &QWidget::setVisible);
     connect(actions->statusBarAction, &QAction::toggled, statusBar(), &QWidget::setVisible);
     connect(finderLineEdit, &QLineEdit::returnPressed, this, &MainWindow::showFinderDialog);
     connect(editorDialog, &EditorDialog::keysRenumbered, run, &LearningRun::renumberPools);
     connect(session, &DictionarySession::dictionaryRead, this, &MainWindow::applyDictionaryLanguage);
-    connect(static_cast<FillWidget*>(lessons.at(0)), &FillWidget::reviewRequested, this, &MainWindow::startReview);
+    connect(stack->selection(), &FillWidget::reviewRequested, this, &MainWindow::startReview);
     connect(editorDialog, &EditorDialog::changesAccepted, this, &MainWindow::saveEdits);
     connect(finderDialog, &FinderDialog::changesAccepted, this, &MainWindow::saveEdits);
     // A corrected spelling keeps the word's review card.
@@ -268,17 +232,7 @@ void MainWindow::createConnections()
         run->schedule().rename(previousWord, units->word(key));
     });
 
-    // The models outlive the window; a unique connection keeps a second
-    // window of the same process from wiring them twice.
-    const auto unique = Qt::UniqueConnection;
-    connect(units, &Units::added, statuses, &Statuses::add, unique);
-    connect(units, &Units::removed, statuses, &Statuses::remove, unique);
-    connect(units, &Units::removed, questions, &Questions::remove, unique);
-    connect(units, &Units::removed, variants, &Variants::remove, unique);
-    connect(statuses, &Statuses::unlearned, questions, &Questions::remove, unique);
-    connect(statuses, &Statuses::initial, questions, &Questions::add, unique);
-    connect(statuses, &Statuses::initial, variants, &Variants::add, unique);
-    connect(statuses, &Statuses::learned, questions, &Questions::remove, unique);
+    run->connectPools();
     connect(units, &Units::added, this, &MainWindow::updateStatusBar);
     connect(units, &Units::removed, this, &MainWindow::updateStatusBar);
     connect(statuses, &Statuses::unlearned, this, &MainWindow::updateStatusBar);
@@ -431,7 +385,7 @@ void MainWindow::setLesson(int kind)
     actions->reviewAction->setEnabled(kind == 0);
     if (kind == 0)
         updateDueCount();
-    lessons.at(kind)->start();
+    stack->lesson(kind)->start();
     updateStatusBar();
 }
 
@@ -455,7 +409,7 @@ void MainWindow::startNextLesson()
 
 void MainWindow::abandonExercise()
 {
-    lessons.at(currentPage())->abandon();
+    stack->current()->abandon();
     deferredLesson = false;
 }
 
@@ -468,7 +422,7 @@ void MainWindow::resumeDeferredLesson()
 
 void MainWindow::restartCurrentLessson()
 {
-    lessons.at(currentPage())->start();
+    stack->current()->start();
 }
 
 void MainWindow::showModelDialog()
@@ -563,11 +517,9 @@ void MainWindow::updateStatusBar()
 {
     if (statusBarFrozen)
         return;
-    lessonLabel->setText(StatusTexts::lessonLabel(lessons.at(currentPage())->title()));
     // Words waiting in a review run are still learned until they are forgotten.
-    learnedLabel->setText(StatusTexts::learnedLabel(statuses->countOf(Statuses::Learned) + run->waitingReviews(),
-                                                    units->count()));
-    learningLabel->setText(StatusTexts::learningLabel(questions->count()));
+    statusLine->show(stack->current()->title(), statuses->countOf(Statuses::Learned) + run->waitingReviews(),
+                     units->count(), questions->count());
 }
 
 void MainWindow::updateTitle()
@@ -628,7 +580,7 @@ void MainWindow::followMidnight()
 void MainWindow::updateDueCount()
 {
     dueCountDay = QDate::currentDate();
-    static_cast<FillWidget*>(lessons.at(0))->setDueCount(run->dueCount(QDate::currentDate()));
+    stack->selection()->setDueCount(run->dueCount(QDate::currentDate()));
 }
 
 void MainWindow::startReview()
@@ -639,7 +591,7 @@ void MainWindow::startReview()
         QMessageBox::information(this, tr("Информация"), tr("Сегодня повторять нечего."));
         return;
     }
-    static_cast<FillWidget*>(lessons.at(0))->startLearning();
+    stack->selection()->startLearning();
     // The run did not start (too few words for the choice lesson).
     if (currentPage() == 0)
         run->cancelReview();

@@ -13,10 +13,8 @@
 
 class QAction;
 class QDockWidget;
-class QLabel;
 class QLineEdit;
 class QMenu;
-class QStackedWidget;
 class QTimer;
 class QMessageBox;
 class AdWidget;
@@ -31,10 +29,12 @@ class LessonSelector;
 class LanguageDialog;
 class LearningLanguage;
 class LearningRun;
+class LessonStack;
 class MainActions;
 class ModelDialog;
 class Questions;
 class Statuses;
+class StatusLine;
 class Units;
 class Variants;
 
@@ -158,9 +158,7 @@ private:
     QDockWidget* adDock = nullptr;
     AdWidget* adWidget = nullptr;
     QLineEdit* finderLineEdit = nullptr;
-    QLabel* lessonLabel = nullptr;
-    QLabel* learnedLabel = nullptr;
-    QLabel* learningLabel = nullptr;
+    StatusLine* statusLine = nullptr;
 
     EditorDialog* editorDialog = nullptr;
     ModelDialog* modelDialog = nullptr;
@@ -168,6 +166,5 @@ private:
     DownloaderDialog* downloaderDialog = nullptr;
     FinderDialog* finderDialog = nullptr;
 
-    QStackedWidget* stack = nullptr;
-    QList<AbstractLesson*> lessons;
+    LessonStack* stack = nullptr;
 };

@@ -22,6 +22,19 @@ LearningRun::LearningRun(Units* units, Statuses* statuses, Questions* questions,
     connect(statuses, &Statuses::decremented, this, &LearningRun::noteMistake);
 }
 
+void LearningRun::connectPools()
+{
+    const auto unique = Qt::UniqueConnection;
+    connect(units, &Units::added, statuses, &Statuses::add, unique);
+    connect(units, &Units::removed, statuses, &Statuses::remove, unique);
+    connect(units, &Units::removed, questions, &Questions::remove, unique);
+    connect(units, &Units::removed, variants, &Variants::remove, unique);
+    connect(statuses, &Statuses::unlearned, questions, &Questions::remove, unique);
+    connect(statuses, &Statuses::initial, questions, &Questions::add, unique);
+    connect(statuses, &Statuses::initial, variants, &Variants::add, unique);
+    connect(statuses, &Statuses::learned, questions, &Questions::remove, unique);
+}
+
 int LearningRun::next()
 {
     judgeAnswerGiven();

@@ -49,6 +49,13 @@ public:
     LearningRun(Units* units, Statuses* statuses, Questions* questions, Variants* variants,
                 LessonSelector* selector, QObject* parent = nullptr);
 
+    /*! Keeps the pools and statuses in step with the word list: a word
+        added gets a status, a word removed leaves the pools, a word set to
+        the model's start enters them and one learned or unlearned leaves
+        the questions. The models outlive a window, so a second call wires
+        nothing twice. */
+    void connectPools();
+
     ReviewSchedule& schedule() { return reviewSchedule; }
     const ReviewSchedule& schedule() const { return reviewSchedule; }
 
