@@ -11,14 +11,11 @@
 #include <QFileInfo>
 #include <QFontDialog>
 #include <QInputDialog>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QSignalBlocker>
-#include <QStackedWidget>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
