@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "config/settings.h"
+#include "languages/learninglanguage.h"
 #include "model/units.h"
 #include "session/workspace.h"
 #include "speech/transcriptions.h"
@@ -23,18 +24,6 @@ LanguageDialog::LanguageDialog(Workspace* workspace, QWidget* parent)
     createWidgets();
     createConnections();
     createLayout();
-}
-
-QString LanguageDialog::transcriptionFileFor(const QString& languageCode)
-{
-    static const QHash<QString, QString> files = {
-        {QStringLiteral("en"), QStringLiteral("English")},
-        {QStringLiteral("fr"), QStringLiteral("French")},
-        {QStringLiteral("de"), QStringLiteral("German")},
-        {QStringLiteral("es"), QStringLiteral("Spanish")},
-        {QStringLiteral("it"), QStringLiteral("Italian")},
-    };
-    return files.value(languageCode);
 }
 
 void LanguageDialog::createWidgets()
@@ -84,6 +73,6 @@ void LanguageDialog::changeLanguage()
 {
     settings->learningLanguage = learningList->currentData().toString();
     settings->interfaceLanguage = interfaceList->currentData().toString();
-    settings->transcriptionFileName = transcriptionFileFor(settings->learningLanguage);
+    settings->transcriptionFileName = LearningLanguage::transcriptionFileFor(settings->learningLanguage);
     transcriptions->load();
 }

@@ -20,10 +20,6 @@ class LanguageDialog : public QDialog
 public:
     explicit LanguageDialog(Workspace* workspace, QWidget* parent = nullptr);
 
-    /*! Base name of the transcription table for a learning language, empty
-        for a language without one. */
-    static QString transcriptionFileFor(const QString& languageCode);
-
 public slots:
     int exec() override;
 

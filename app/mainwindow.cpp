@@ -3,28 +3,18 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
-#include <QDockWidget>
-#include <QFontDialog>
 #include <QCloseEvent>
-#include <QDialogButtonBox>
 #include <QDateTime>
 #include <QDir>
-#include <QFile>
+#include <QDockWidget>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QHBoxLayout>
-#include <QGridLayout>
-#include <QHash>
+#include <QFontDialog>
 #include <QInputDialog>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QStackedWidget>
-#include <QScreen>
-#include <QScrollArea>
-#include <QSessionManager>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTimer>
@@ -32,50 +22,38 @@
 
 #include <cstdio>
 
+#include "app/aboutboxes.h"
 #include "app/adwidget.h"
+#include "app/appearance.h"
 #include "app/helpdialog.h"
-#include "app/htmlformat.h"
 #include "app/languagedialog.h"
-#include "app/progresschart.h"
-#include "app/translatorsettingsdialog.h"
-#include "config/services.h"
-#include "config/settings.h"
+#include "app/lessonstack.h"
+#include "app/mainactions.h"
+#include "app/progressbox.h"
+#include "app/statusline.h"
 #include "app/statustexts.h"
-#include "app/styles.h"
+#include "app/translatorsettingsdialog.h"
+#include "config/settings.h"
 #include "editing/downloaderdialog.h"
 #include "editing/editordialog.h"
 #include "editing/finderdialog.h"
 #include "editing/importexport.h"
 #include "languages/dictionarylanguage.h"
-#include "languages/languagedetector.h"
+#include "languages/learninglanguage.h"
 #include "learning/learningrun.h"
-#include "lessons/cardwidget.h"
 #include "lessons/fillwidget.h"
-#include "lessons/meetwidget.h"
 #include "lessons/modeldialog.h"
-#include "lessons/selectwidget.h"
-#include "lessons/writewidget.h"
 #include "model/dictionaryfiles.h"
 #include "model/lessonselector.h"
-#include "lessons/cardstyles.h"
 #include "model/questions.h"
 #include "model/statuses.h"
 #include "model/units.h"
 #include "model/variants.h"
+#include "session/dictionarysession.h"
+#include "session/recentfiles.h"
 #include "session/workspace.h"
 #include "speech/transcriptions.h"
 #include "translation/translator.h"
-
-namespace {
-
-constexpr int RecentFileCount = 5;
-
-QString dicSuffix()
-{
-    return QStringLiteral(".dic");
-}
-
-} // namespace
 
 MainWindow::MainWindow(Workspace* workspace)
     : workspace(workspace)
@@ -117,12 +95,12 @@ const ReviewSchedule& MainWindow::reviewSchedule() const
 
 AbstractLesson* MainWindow::lesson(int kind) const
 {
-    return lessons.value(kind);
+    return stack->lesson(kind);
 }
 
 void MainWindow::initModels()
 {
-    const QString storedFile = settings.currentFileName + dicSuffix();
+    const QString storedFile = settings.currentFileName + QStringLiteral(".dic");
     units = &workspace->words.units;
     learnedUnits = &workspace->words.learnedUnits;
     statuses = &workspace->words.statuses;
@@ -130,24 +108,17 @@ void MainWindow::initModels()
     variants = &workspace->words.variants;
     lessonSelector = &workspace->words.selector;
     files = std::make_unique<DictionaryFiles>(&workspace->words);
+    language = std::make_unique<LearningLanguage>(&settings, files.get(), units, (&workspace->transcriptions));
     // As at any start, the statuses reach no pool: a run begins on the
     // word selection page.
     const QSignalBlocker blocker(statuses);
     startUpProblems = files->openAtStartUp(storedFile, settings.dictionariesPath + QStringLiteral("default.dic"));
     applyDictionaryLanguage();
     run = new LearningRun(&workspace->words, &settings, this);
-    const QString scheduleProblem = loadSchedule();
+    session = new DictionarySession(&settings, files.get(), run, learnedUnits, statuses, this);
+    const QString scheduleProblem = session->loadSchedule();
     if (!scheduleProblem.isEmpty())
         startUpProblems.append(scheduleProblem);
-}
-
-void MainWindow::storeSettings()
-{
-    QString open = units->fileName();
-    if (open.endsWith(dicSuffix()))
-        open.chop(dicSuffix().size());
-    settings.currentFileName = open;
-    settings.write();
 }
 
 void MainWindow::createWidgets()
@@ -161,45 +132,13 @@ void MainWindow::createWidgets()
     adDock->setFixedHeight(160);
     addDockWidget(Qt::BottomDockWidgetArea, adDock);
 
-    using namespace HtmlFormat;
-    aboutBox = new QMessageBox(this);
-    aboutBox->setIconPixmap(QPixmap(QStringLiteral(":Vocabrium.png")));
-    aboutBox->setWindowTitle(tr("О программе"));
-    aboutBox->setTextFormat(Qt::RichText);
-    aboutBox->setText(htmlParagraph(
-        htmlColored(QStringLiteral("<b>Vocabrium 1.2</b>"), QStringLiteral("darkslategray"))
-            + QStringLiteral("<br>------<br>")
-            + htmlColored(tr("Программа для изучения иностранных слов"), QStringLiteral("darkred"))
-            + QStringLiteral("<br>") + tr("Разработчики: команда Vocabrium")
-            + QStringLiteral("<br>------<br>")
-            + htmlColored(tr("Значки:"), QStringLiteral("darkred")) + QLatin1Char(' ')
-            + htmlLink(QStringLiteral("Tango Desktop Project"), QStringLiteral("http://tango.freedesktop.org"))
-            + QStringLiteral("<br>") + htmlColored(tr("Произношение и транскрипции:"), QStringLiteral("darkred"))
-            + QStringLiteral(" eSpeak NG<br>")
-            + htmlColored(tr("Морфология:"), QStringLiteral("darkred")) + QStringLiteral(" Hunspell"),
-        QStringLiteral("center")));
-
-    supportBox = new QMessageBox(this);
-    supportBox->setWindowTitle(tr("Поддержать проект"));
-    supportBox->setTextFormat(Qt::RichText);
-    supportBox->setText(htmlParagraph(
-        tr("Vocabrium развивается силами добровольцев.") + QStringLiteral("<br>")
-            + tr("Лучшая поддержка — новые словари, переводы и сообщения об ошибках:")
-            + QStringLiteral("<br>") + htmlLink(tr("список словарей"), Services::dictionaryListUrl().toString())
-            + QStringLiteral("<br>------<br>")
-            + htmlColored(tr("Пожертвования:"), QStringLiteral("darkred")) + QLatin1Char(' ')
-            + tr("проект их не принимает — расскажите о нём друзьям."),
-        QStringLiteral("center")));
+    aboutBox = AboutBoxes::createAbout(this);
+    supportBox = AboutBoxes::createSupport(this);
 
     finderLineEdit = new QLineEdit;
     finderLineEdit->setFocusPolicy(Qt::ClickFocus);
     finderLineEdit->setToolTip(tr("Поиск слова"));
     finderLineEdit->setMaximumWidth(180);
-
-    lessonLabel = new QLabel;
-    lessonLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    learnedLabel = new QLabel;
-    learningLabel = new QLabel;
 
     editorDialog = new EditorDialog(workspace, this);
     modelDialog = new ModelDialog(&settings, this);
@@ -207,245 +146,82 @@ void MainWindow::createWidgets()
     downloaderDialog = new DownloaderDialog(settings.dictionariesPath, this);
     finderDialog = new FinderDialog(workspace, this);
 
-    stack = new QStackedWidget(this);
-    stack->setStyleSheet(stackStyleSheet());
-    lessons = {new FillWidget(workspace), new MeetWidget(workspace), new SelectWidget(workspace), new CardWidget(workspace), new WriteWidget(workspace)};
-    for (AbstractLesson* lesson : std::as_const(lessons)) {
-        // A page taller or wider than the window scrolls inside it instead
-        // of making the window grow.
-        auto* scroll = new QScrollArea;
-        scroll->setFrameShape(QFrame::NoFrame);
-        scroll->setWidgetResizable(true);
-        // The lessons' own controls keep the keyboard focus.
-        scroll->setFocusPolicy(Qt::NoFocus);
-        scroll->setWidget(lesson);
-        // The stack's white shows through, as without the scroll area.
-        lesson->setAutoFillBackground(false);
-        scroll->viewport()->setAutoFillBackground(false);
-        scroll->setStyleSheet(QStringLiteral("QScrollArea {background: transparent}"));
-        stack->addWidget(scroll);
-    }
+    stack = new LessonStack(workspace, this);
+    appearance = new Appearance(&settings, this, stack->lessons());
 }
 
 void MainWindow::createActions()
 {
-    auto makeAction = [this](const char* icon, const QString& text, const QKeySequence& shortcut) {
-        auto* action = icon ? new QAction(QIcon(QString::fromLatin1(icon)), text, this)
-                            : new QAction(text, this);
-        action->setShortcut(shortcut);
-        return action;
-    };
-    auto makeToggle = [&](const QString& text, const char* shortcut, bool checked) {
-        QAction* action = makeAction(nullptr, text, QKeySequence(QString::fromLatin1(shortcut)));
-        action->setCheckable(true);
-        action->setChecked(checked);
-        return action;
-    };
-
-    newAction = makeAction(":New.png", tr("Новый словарь..."), QKeySequence::New);
-    connect(newAction, &QAction::triggered, this, &MainWindow::showNewFileDialog);
-    openAction = makeAction(":Open.png", tr("Открыть словарь..."), QKeySequence::Open);
-    connect(openAction, &QAction::triggered, this, &MainWindow::showOpenFileDialog);
-    downloadAction = makeAction(":Download.png", tr("Скачать словарь..."), QKeySequence(QStringLiteral("Ctrl+d")));
-    connect(downloadAction, &QAction::triggered, this, &MainWindow::showDownloaderDialog);
-    importAction = makeAction(nullptr, tr("Импорт..."), QKeySequence());
-    connect(importAction, &QAction::triggered, this, &MainWindow::importWords);
-    exportAction = makeAction(nullptr, tr("Экспорт..."), QKeySequence());
-    connect(exportAction, &QAction::triggered, this, &MainWindow::exportWords);
-    exitAction = makeAction(":Exit.png", tr("Выход"), QKeySequence(QStringLiteral("Ctrl+q")));
-    connect(exitAction, &QAction::triggered, this, &QWidget::close);
-
-    for (int i = 0; i < RecentFileCount; ++i) {
-        QAction* action = makeAction(":RecentFile.png", QString(), QKeySequence());
-        action->setVisible(false);
+    actions = new MainActions(settings, this);
+    connect(actions->newAction, &QAction::triggered, this, &MainWindow::showNewFileDialog);
+    connect(actions->openAction, &QAction::triggered, this, &MainWindow::showOpenFileDialog);
+    connect(actions->downloadAction, &QAction::triggered, this, &MainWindow::showDownloaderDialog);
+    connect(actions->importAction, &QAction::triggered, this, &MainWindow::importWords);
+    connect(actions->exportAction, &QAction::triggered, this, &MainWindow::exportWords);
+    connect(actions->exitAction, &QAction::triggered, this, &QWidget::close);
+    for (QAction* action : std::as_const(actions->recentFileActions))
         connect(action, &QAction::triggered, this, &MainWindow::openRecentFile);
-        recentFileActions.append(action);
-    }
-
-    toolBarAction = makeToggle(tr("Панель инструментов"), "Ctrl+1", settings.mwToolBar);
-    finderBarAction = makeToggle(tr("Панель поиска"), "Ctrl+2", settings.mwFinderBar);
-    statusBarAction = makeToggle(tr("Строка состояния"), "Ctrl+3", settings.mwStatusBar);
-    alwaysOnTopAction = makeToggle(tr("Поверх всех окон"), "Ctrl+t", settings.mwAlwaysOnTop);
-    connect(alwaysOnTopAction, &QAction::toggled, this, &MainWindow::toggleAlwaysOnTop);
-
-    editorAction = makeAction(":Editor.png", tr("Редактор словаря..."), QKeySequence(QStringLiteral("Ctrl+E")));
-    connect(editorAction, &QAction::triggered, this, &MainWindow::showEditorDialog);
-    modelAction = makeAction(":Models.png", tr("Модель обучения..."), QKeySequence(QStringLiteral("Ctrl+m")));
-    connect(modelAction, &QAction::triggered, this, &MainWindow::showModelDialog);
-    languageAction = makeAction(":Language.png", tr("Язык..."), QKeySequence(QStringLiteral("Ctrl+l")));
-    connect(languageAction, &QAction::triggered, this, &MainWindow::showLanguageDialog);
-    clearAction = makeAction(":Clear.png", tr("Обнулить статусы слов"), QKeySequence(QStringLiteral("Ctrl+r")));
-    connect(clearAction, &QAction::triggered, this, &MainWindow::clearStatuses);
-    markLearnedAction = makeAction(":MarkLearned.png", tr("Это слово выучено"),
-                                   QKeySequence(QStringLiteral("Ctrl+w")));
-    markLearnedAction->setEnabled(false);
-    connect(markLearnedAction, &QAction::triggered, this, &MainWindow::markLearned);
-    reviewAction = makeAction(":MarkLearned1.png", tr("Повторить выученные слова"), QKeySequence(QStringLiteral("Ctrl+Y")));
-    connect(reviewAction, &QAction::triggered, this, &MainWindow::startReview);
-    retentionAction = makeAction(nullptr, tr("Повторение..."), QKeySequence());
-    connect(retentionAction, &QAction::triggered, this, &MainWindow::showRetentionDialog);
-    progressAction = makeAction(":Progress.png", tr("Прогресс..."), QKeySequence(QStringLiteral("Ctrl+p")));
-    connect(progressAction, &QAction::triggered, this, &MainWindow::showProgressDialog);
-    aboutAction = makeAction(":About.png", tr("О программе..."), QKeySequence());
-    connect(aboutAction, &QAction::triggered, this, [this] {
+    connect(actions->alwaysOnTopAction, &QAction::toggled, this, &MainWindow::toggleAlwaysOnTop);
+    connect(actions->editorAction, &QAction::triggered, this, &MainWindow::showEditorDialog);
+    connect(actions->modelAction, &QAction::triggered, this, &MainWindow::showModelDialog);
+    connect(actions->languageAction, &QAction::triggered, this, &MainWindow::showLanguageDialog);
+    connect(actions->clearAction, &QAction::triggered, this, &MainWindow::clearStatuses);
+    connect(actions->markLearnedAction, &QAction::triggered, this, &MainWindow::markLearned);
+    connect(actions->reviewAction, &QAction::triggered, this, &MainWindow::startReview);
+    connect(actions->retentionAction, &QAction::triggered, this, &MainWindow::showRetentionDialog);
+    connect(actions->progressAction, &QAction::triggered, this, &MainWindow::showProgressDialog);
+    connect(actions->aboutAction, &QAction::triggered, this, [this] {
         aboutBox->exec();
         resumeDeferredLesson();
     });
-    lessonFontAction = makeAction(":Font.png", tr("Шрифт упражнений..."), QKeySequence());
-    connect(lessonFontAction, &QAction::triggered, this, &MainWindow::showLessonFontDialog);
-    interfaceFontAction = makeAction(":Font.png", tr("Шрифт интерфейса..."), QKeySequence());
-    connect(interfaceFontAction, &QAction::triggered, this, &MainWindow::showInterfaceFontDialog);
-
-    styleGroup = new QActionGroup(this);
-    styleGroup->setExclusive(true);
-    auto addStyle = [&](const QString& text, const QString& data, bool checked) {
-        QAction* action = makeAction(nullptr, text, QKeySequence());
-        action->setCheckable(true);
-        action->setData(data);
-        action->setChecked(checked);
-        styleGroup->addAction(action);
-        return action;
-    };
-    standardStyleAction = addStyle(tr("Стандарт"), QString(), settings.styleName == settings.nativeStyle);
-    cleanlooksStyleAction = addStyle(QStringLiteral("Cleanlooks"), QStringLiteral("cleanlooks"),
-                                     settings.styleName == QLatin1String("cleanlooks"));
-    plastiqueStyleAction = addStyle(QStringLiteral("Plastique"), QStringLiteral("plastique"),
-                                    settings.styleName == QLatin1String("plastique"));
-    connect(styleGroup, &QActionGroup::triggered, this, &MainWindow::setupStyle);
-
-    transcriptionAction = makeToggle(tr("Транскрипция"), "Ctrl+b", settings.transcriptionEnabled);
+    connect(actions->lessonFontAction, &QAction::triggered, this, &MainWindow::showLessonFontDialog);
+    connect(actions->interfaceFontAction, &QAction::triggered, this, &MainWindow::showInterfaceFontDialog);
+    connect(actions->styleGroup, &QActionGroup::triggered, this, &MainWindow::setupStyle);
     // The flag first, then the lesson on screen shows the word again with or
     // without its transcription.
-    connect(transcriptionAction, &QAction::toggled, this, &MainWindow::toggleTranscription);
-    connect(transcriptionAction, &QAction::triggered, this, &MainWindow::restartCurrentLessson);
-    speakAction = makeToggle(tr("Озвучка"), "Ctrl+s", settings.speakEnabled);
-    connect(speakAction, &QAction::toggled, this, &MainWindow::toggleSpeak);
-    supportAction = makeAction(":Money.png", tr("Поддержать проект..."), QKeySequence());
-    connect(supportAction, &QAction::triggered, this, [this] {
+    connect(actions->transcriptionAction, &QAction::toggled, this, &MainWindow::toggleTranscription);
+    connect(actions->transcriptionAction, &QAction::triggered, this, &MainWindow::restartCurrentLessson);
+    connect(actions->speakAction, &QAction::toggled, this, &MainWindow::toggleSpeak);
+    connect(actions->supportAction, &QAction::triggered, this, [this] {
         supportBox->exec();
         resumeDeferredLesson();
     });
-    helpAction = makeAction(":Help.png", tr("Справка..."), QKeySequence::HelpContents);
-    connect(helpAction, &QAction::triggered, this, &MainWindow::showHelp);
-
-    findAction = new QAction(this);
-    findAction->setShortcut(QKeySequence::Find);
-    connect(findAction, &QAction::triggered, finderLineEdit,
-            [this] {
-                // Typing into a hidden field would go nowhere.
-                if (!finderToolBar->isVisible())
-                    finderBarAction->setChecked(true);
-                finderLineEdit->setFocus(Qt::ShortcutFocusReason);
-            });
-    addAction(findAction);
+    connect(actions->helpAction, &QAction::triggered, this, &MainWindow::showHelp);
+    connect(actions->findAction, &QAction::triggered, finderLineEdit, [this] {
+        // Typing into a hidden field would go nowhere.
+        if (!actions->finderToolBar->isVisible())
+            actions->finderBarAction->setChecked(true);
+        finderLineEdit->setFocus(Qt::ShortcutFocusReason);
+    });
 }
 
 void MainWindow::createMenus()
 {
-    QMenu* fileMenu = menuBar()->addMenu(tr("Файл"));
-    fileMenu->addAction(newAction);
-    fileMenu->addAction(openAction);
-    fileMenu->addAction(downloadAction);
-    fileMenu->addAction(importAction);
-    fileMenu->addAction(exportAction);
-    recentSeparator = fileMenu->addSeparator();
-    for (QAction* action : std::as_const(recentFileActions))
-        fileMenu->addAction(action);
-    fileMenu->addSeparator();
-    fileMenu->addAction(exitAction);
+    actions->addMenus(menuBar());
+    connect(actions->translatorAction, &QAction::triggered, this, &MainWindow::showTranslatorSettingsDialog);
     updateRecentFiles();
-
-    QMenu* viewMenu = menuBar()->addMenu(tr("Вид"));
-    viewMenu->addAction(toolBarAction);
-    viewMenu->addAction(finderBarAction);
-    viewMenu->addAction(statusBarAction);
-    viewMenu->addSeparator();
-    viewMenu->addAction(alwaysOnTopAction);
-
-    QMenu* toolsMenu = menuBar()->addMenu(tr("Инструменты"));
-    toolsMenu->addAction(editorAction);
-    toolsMenu->addSeparator();
-    toolsMenu->addAction(markLearnedAction);
-    toolsMenu->addAction(reviewAction);
-    toolsMenu->addAction(clearAction);
-    toolsMenu->addSeparator();
-    toolsMenu->addAction(progressAction);
-
-    QMenu* settingsMenu = menuBar()->addMenu(tr("Настройки"));
-    settingsMenu->addAction(modelAction);
-    settingsMenu->addAction(languageAction);
-    settingsMenu->addAction(retentionAction);
-    settingsMenu->addAction(tr("Перевод слов..."), this, &MainWindow::showTranslatorSettingsDialog);
-    QMenu* fontsMenu = settingsMenu->addMenu(QIcon(QStringLiteral(":Font.png")), tr("Шрифты"));
-    fontsMenu->addAction(lessonFontAction);
-    fontsMenu->addAction(interfaceFontAction);
-    QMenu* styleMenu = settingsMenu->addMenu(QIcon(QStringLiteral(":Style.png")), tr("Оформление"));
-    styleMenu->addActions(styleGroup->actions());
-    settingsMenu->addSeparator();
-    settingsMenu->addAction(transcriptionAction);
-    settingsMenu->addAction(speakAction);
-
-    QMenu* helpMenu = menuBar()->addMenu(tr("Помощь"));
-    helpMenu->addAction(helpAction);
-    helpMenu->addSeparator();
-    helpMenu->addAction(supportAction);
-    helpMenu->addAction(aboutAction);
 }
 
 void MainWindow::createToolBars()
 {
-    mainToolBar = addToolBar(QStringLiteral("Main"));
-    mainToolBar->setObjectName(QStringLiteral("Main"));
-    mainToolBar->setFloatable(false);
-    mainToolBar->setIconSize(QSize(30, 30));
-    mainToolBar->addAction(newAction);
-    mainToolBar->addAction(openAction);
-    mainToolBar->addAction(editorAction);
-    mainToolBar->addAction(markLearnedAction);
-    mainToolBar->addAction(clearAction);
-    mainToolBar->addAction(progressAction);
-    mainToolBar->addAction(helpAction);
-    mainToolBar->addAction(aboutAction);
-
-    addToolBarBreak(Qt::TopToolBarArea);
-
-    finderToolBar = addToolBar(QStringLiteral("Finder"));
-    finderToolBar->setObjectName(QStringLiteral("Finder"));
-    finderToolBar->setFloatable(false);
-    auto* finderWidget = new QWidget;
-    auto* finderLayout = new QHBoxLayout(finderWidget);
-    finderLayout->setContentsMargins(5, 5, 5, 5);
-    finderLayout->addWidget(finderLineEdit, 1);
-    finderLayout->addStretch();
-    finderToolBar->addWidget(finderWidget);
+    actions->addToolBars(this, finderLineEdit);
 }
 
 void MainWindow::createStatusBar()
 {
-    QStatusBar* bar = statusBar();
-    bar->setStyleSheet(QStringLiteral("QStatusBar::item {border: 0px;}"));
-    auto vline = [] {
-        auto* line = new QFrame;
-        line->setFrameShape(QFrame::VLine);
-        return line;
-    };
-    bar->addWidget(lessonLabel, 1);
-    bar->addWidget(vline());
-    bar->addWidget(learnedLabel);
-    bar->addWidget(vline());
-    bar->addWidget(learningLabel);
+    statusLine = new StatusLine(statusBar());
 }
 
 void MainWindow::createConnections()
 {
-    for (AbstractLesson* lesson : std::as_const(lessons))
-        connect(lesson, &AbstractLesson::finished, this, &MainWindow::startNextLesson);
-    connect(toolBarAction, &QAction::toggled, mainToolBar, &QWidget::setVisible);
-    connect(finderBarAction, &QAction::toggled, finderToolBar, &QWidget::setVisible);
-    connect(statusBarAction, &QAction::toggled, statusBar(), &QWidget::setVisible);
+    connect(stack, &LessonStack::finished, this, &MainWindow::startNextLesson);
+    connect(actions->toolBarAction, &QAction::toggled, actions->mainToolBar, &QWidget::setVisible);
+    connect(actions->finderBarAction, &QAction::toggled, actions->finderToolBar, &QWidget::setVisible);
+    connect(actions->statusBarAction, &QAction::toggled, statusBar(), &QWidget::setVisible);
     connect(finderLineEdit, &QLineEdit::returnPressed, this, &MainWindow::showFinderDialog);
-    connect(editorDialog, &EditorDialog::keysRenumbered, this, &MainWindow::renumberPools);
-    connect(static_cast<FillWidget*>(lessons.at(0)), &FillWidget::reviewRequested, this, &MainWindow::startReview);
+    connect(editorDialog, &EditorDialog::keysRenumbered, run, &LearningRun::renumberPools);
+    connect(session, &DictionarySession::dictionaryRead, this, &MainWindow::applyDictionaryLanguage);
+    connect(stack->selection(), &FillWidget::reviewRequested, this, &MainWindow::startReview);
     connect(editorDialog, &EditorDialog::changesAccepted, this, &MainWindow::saveEdits);
     connect(finderDialog, &FinderDialog::changesAccepted, this, &MainWindow::saveEdits);
     // A corrected spelling keeps the word's review card.
@@ -453,17 +229,7 @@ void MainWindow::createConnections()
         run->schedule().rename(previousWord, units->word(key));
     });
 
-    // The models outlive the window; a unique connection keeps a second
-    // window of the same process from wiring them twice.
-    const auto unique = Qt::UniqueConnection;
-    connect(units, &Units::added, statuses, &Statuses::add, unique);
-    connect(units, &Units::removed, statuses, &Statuses::remove, unique);
-    connect(units, &Units::removed, questions, &Questions::remove, unique);
-    connect(units, &Units::removed, variants, &Variants::remove, unique);
-    connect(statuses, &Statuses::unlearned, questions, &Questions::remove, unique);
-    connect(statuses, &Statuses::initial, questions, &Questions::add, unique);
-    connect(statuses, &Statuses::initial, variants, &Variants::add, unique);
-    connect(statuses, &Statuses::learned, questions, &Questions::remove, unique);
+    run->connectPools();
     connect(units, &Units::added, this, &MainWindow::updateStatusBar);
     connect(units, &Units::removed, this, &MainWindow::updateStatusBar);
     connect(statuses, &Statuses::unlearned, this, &MainWindow::updateStatusBar);
@@ -473,42 +239,17 @@ void MainWindow::createConnections()
 
 void MainWindow::applySettings()
 {
-    QApplication::setFont(settings.interfaceFont);
-    // Widgets with a style sheet took their font when the sheet was set;
-    // setting it again makes them take the new one.
-    const QList<QWidget*> children = findChildren<QWidget*>();
-    for (QWidget* widget : children) {
-        if (!widget->styleSheet().isEmpty())
-            widget->setStyleSheet(widget->styleSheet());
-    }
-    for (AbstractLesson* lesson : std::as_const(lessons))
-        lesson->setupFonts();
-    // Every menu title fits in the window whatever the interface font.
-    setMinimumWidth(qMin(menuBar()->sizeHint().width(), 1200));
-    Styles::apply(settings.styleName, settings.nativeStyle);
-    // Stored values may come from another screen or a damaged file.
-    const QScreen* screen = QGuiApplication::screenAt(settings.mwPos);
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
-    const QRect fitted = fitToScreen(settings.mwSize, settings.mwPos, screen ? screen->availableGeometry() : QRect());
-    resize(fitted.size());
-    move(fitted.topLeft());
-    mainToolBar->setVisible(settings.mwToolBar);
-    finderToolBar->setVisible(settings.mwFinderBar);
+    appearance->apply();
+    appearance->placeWindow();
+    actions->mainToolBar->setVisible(settings.mwToolBar);
+    actions->finderToolBar->setVisible(settings.mwFinderBar);
     statusBar()->setVisible(settings.mwStatusBar);
     toggleAlwaysOnTop(settings.mwAlwaysOnTop);
 }
 
 void MainWindow::setupStyle(QAction* action)
 {
-    const QString name = action->data().toString();
-    if (name.isEmpty()) {
-        Styles::apply(settings.nativeStyle, settings.nativeStyle);
-        settings.styleName = settings.nativeStyle;
-    } else {
-        Styles::apply(name, settings.nativeStyle);
-        settings.styleName = name;
-    }
+    appearance->setStyle(action->data().toString());
 }
 
 void MainWindow::toggleAlwaysOnTop(bool on)
@@ -540,8 +281,7 @@ void MainWindow::showInterfaceFontDialog()
     resumeDeferredLesson();
     if (!ok)
         return;
-    settings.interfaceFont = font;
-    settings.interfaceFont.setPointSize(sensibleFontSize(font.pointSize(), 10, MaximumInterfaceFontSize));
+    appearance->setInterfaceFont(font);
     // Keep the geometry and bars the user has now rather than those of start-up.
     storeWindowState();
     applySettings();
@@ -554,10 +294,7 @@ void MainWindow::showLessonFontDialog()
     resumeDeferredLesson();
     if (!ok)
         return;
-    settings.lessonFont = font;
-    settings.lessonFont.setPointSize(sensibleFontSize(font.pointSize(), 12, MaximumLessonFontSize));
-    for (AbstractLesson* lesson : std::as_const(lessons))
-        lesson->setupFonts();
+    appearance->setLessonFont(font);
 }
 
 void MainWindow::showHelp()
@@ -573,10 +310,8 @@ void MainWindow::showLanguageDialog()
 {
     const QString before = settings.learningLanguage;
     languageDialog->exec();
-    // The language belongs to the open dictionary, not to every one.
-    if (settings.learningLanguage != before || DictionaryLanguage::read(files->openFileName()).kind != DictionaryLanguage::Reading::Whole) {
-        const QString error = writeLanguage(files->openFileName(), settings.learningLanguage);
-        setLearningLanguage(settings.learningLanguage);
+    QString error;
+    if (language->adoptChosen(before, &error)) {
         if (!error.isEmpty())
             showError(error + QLatin1Char('\n') + tr("Язык будет действовать до закрытия словаря."));
         restartCurrentLessson();
@@ -587,29 +322,8 @@ void MainWindow::showLanguageDialog()
 void MainWindow::applyDictionaryLanguage()
 {
     const QString dic = files->openFileName();
-    const DictionaryLanguage::Reading reading = DictionaryLanguage::read(dic);
-    if (reading.kind == DictionaryLanguage::Reading::Whole) {
-        setLearningLanguage(reading.foreign);
-        return;
-    }
-    // Told from the words, once: the answer is kept beside the dictionary.
-    QStringList words;
-    const QList<Unit> unitList = units->unitList();
-    words.reserve(unitList.size());
-    for (const Unit& unit : unitList)
-        words.append(unit.word);
-    LanguageDetector::Guess guess;
-    if (!words.isEmpty()) {
-        if (!languageDetector)
-            languageDetector = std::make_unique<LanguageDetector>();
-        guess = languageDetector->detect(words);
-    }
-    const LanguageDetector::Decision decision = LanguageDetector::decide(words, guess, settings.learningLanguage);
-    setLearningLanguage(decision.language);
-    if (decision.keep)
-        writeLanguage(dic, decision.language);
-    if (decision.ask)
-        QTimer::singleShot(0, this, [this, dic, decision] { askDictionaryLanguage(dic, decision.language); });
+    if (const std::optional<QString> proposed = language->applyOpen())
+        QTimer::singleShot(0, this, [this, dic, proposed] { askDictionaryLanguage(dic, *proposed); });
 }
 
 void MainWindow::askDictionaryLanguage(const QString& dicPath, const QString& proposed)
@@ -626,31 +340,9 @@ void MainWindow::askDictionaryLanguage(const QString& dicPath, const QString& pr
         tr("На каком языке слова словаря «%1»?").arg(QFileInfo(dicPath).completeBaseName()), names,
         int(qMax<qsizetype>(0, DictionaryLanguage::supported().indexOf(proposed))), false, &ok);
     const qsizetype chosen = names.indexOf(name);
-    const QString language = ok && chosen >= 0 ? DictionaryLanguage::supported().at(chosen) : proposed;
-    writeLanguage(dicPath, language);
-    if (language != settings.learningLanguage) {
-        setLearningLanguage(language);
+    if (language->choose(dicPath, ok && chosen >= 0 ? DictionaryLanguage::supported().at(chosen) : proposed))
         restartCurrentLessson();
-    }
     resumeDeferredLesson();
-}
-
-QString MainWindow::writeLanguage(const QString& dicPath, const QString& language)
-{
-    // A copy that keeps its files unchanged writes no language beside them either.
-    if (!files->isSaveable())
-        return QString();
-    return DictionaryLanguage::write(dicPath, language);
-}
-
-void MainWindow::setLearningLanguage(const QString& language)
-{
-    // Transcriptions, the voice, translations, the words-from-text
-    // direction and the export's column names all read the learning
-    // language: the open dictionary's.
-    settings.learningLanguage = language;
-    settings.transcriptionFileName = LanguageDialog::transcriptionFileFor(language);
-    (&workspace->transcriptions)->load();
 }
 
 void MainWindow::showTranslatorSettingsDialog()
@@ -661,31 +353,16 @@ void MainWindow::showTranslatorSettingsDialog()
 
 void MainWindow::setupDictionariesFolder()
 {
-    QDir home = QDir::home();
-    const QString folderName = QStringLiteral("Vocabrium Dictionaries");
-    if (home.exists(folderName))
-        return;
-    if (!home.mkdir(folderName) || !home.cd(folderName))
-        return;
-    const QDir source(QDir::currentPath() + QStringLiteral("/Default Dictionaries"));
-    const QStringList files = source.entryList(QDir::Files, QDir::NoSort);
-    for (const QString& name : files)
-        QFile::copy(source.path() + QLatin1Char('/') + name, home.path() + QLatin1Char('/') + name);
-    {
-        const QSignalBlocker blocker(statuses);
-        startUpProblems += this->files->openAtStartUp(settings.currentFileName + dicSuffix(), settings.dictionariesPath + QStringLiteral("default.dic"));
-    }
-    applyDictionaryLanguage();
-    loadSchedule();
-    learnedUnits->load();
+    if (DictionarySession::setUpDictionariesFolder(QDir::currentPath() + QStringLiteral("/Default Dictionaries")))
+        startUpProblems += session->reopenAtStartUp(settings.currentFileName + QStringLiteral(".dic"));
 }
 
 void MainWindow::storeWindowState()
 {
     settings.mwSize = size();
     settings.mwPos = pos();
-    settings.mwToolBar = mainToolBar->isVisible();
-    settings.mwFinderBar = finderToolBar->isVisible();
+    settings.mwToolBar = actions->mainToolBar->isVisible();
+    settings.mwFinderBar = actions->finderToolBar->isVisible();
     settings.mwStatusBar = statusBar()->isVisible();
 }
 
@@ -701,11 +378,11 @@ void MainWindow::setLesson(int kind)
     } else {
         adDock->hide();
     }
-    markLearnedAction->setEnabled(kind != 0);
-    reviewAction->setEnabled(kind == 0);
+    actions->markLearnedAction->setEnabled(kind != 0);
+    actions->reviewAction->setEnabled(kind == 0);
     if (kind == 0)
         updateDueCount();
-    lessons.at(kind)->start();
+    stack->lesson(kind)->start();
     updateStatusBar();
 }
 
@@ -729,7 +406,7 @@ void MainWindow::startNextLesson()
 
 void MainWindow::abandonExercise()
 {
-    lessons.at(currentPage())->abandon();
+    stack->current()->abandon();
     deferredLesson = false;
 }
 
@@ -742,7 +419,7 @@ void MainWindow::resumeDeferredLesson()
 
 void MainWindow::restartCurrentLessson()
 {
-    lessons.at(currentPage())->start();
+    stack->current()->start();
 }
 
 void MainWindow::showModelDialog()
@@ -761,10 +438,7 @@ void MainWindow::endLearningRun()
     if (currentPage() == 0)
         return;
     abandonExercise();
-    run->finish();
-    // What was learned must survive a crash or a kill from here on.
-    const QString error = saveDictionaryFiles();
-    storeSettings();
+    const QString error = session->endRun();
     if (!error.isEmpty())
         showError(error);
 }
@@ -821,24 +495,9 @@ void MainWindow::clearStatuses()
 void MainWindow::showProgressDialog()
 {
     forever {
-        QMessageBox box(QMessageBox::Information, tr("Прогресс"),
-                        StatusTexts::progress(settings.learnedCount, settings.learningTime, settings.mistakesCount, settings.reviewedCount),
-                        QMessageBox::Ok | QMessageBox::Reset, this);
-        box.setTextFormat(Qt::RichText);
-        // Enter, Escape and the close button close the box; clearing the
-        // totals takes a deliberate choice.
-        box.setDefaultButton(QMessageBox::Ok);
-        box.setEscapeButton(QMessageBox::Ok);
         run->syncSchedule(QDate::currentDate());
-        // The chart goes between the totals and the buttons.
-        auto* grid = qobject_cast<QGridLayout*>(box.layout());
-        auto* buttons = box.findChild<QDialogButtonBox*>();
-        if (grid && buttons) {
-            const int row = grid->rowCount();
-            grid->removeWidget(buttons);
-            grid->addWidget(createProgressChart(run->schedule(), QDate::currentDate(), &box), row, 0, 1, grid->columnCount());
-            grid->addWidget(buttons, row + 1, 0, 1, grid->columnCount());
-        }
+        ProgressBox box(StatusTexts::progress(settings.learnedCount, settings.learningTime, settings.mistakesCount, settings.reviewedCount),
+                        run->schedule(), QDate::currentDate(), this);
         if (box.exec() != QMessageBox::Reset) {
             resumeDeferredLesson();
             return;
@@ -846,9 +505,8 @@ void MainWindow::showProgressDialog()
         const auto answer = QMessageBox::question(
             this, tr("Вопрос"), tr("Вы уверены что хотите очистить свои достижения?"),
             QMessageBox::Yes | QMessageBox::No);
-        if (answer == QMessageBox::Yes) {
+        if (answer == QMessageBox::Yes)
             run->resetTotals();
-        }
     }
 }
 
@@ -856,11 +514,9 @@ void MainWindow::updateStatusBar()
 {
     if (statusBarFrozen)
         return;
-    lessonLabel->setText(StatusTexts::lessonLabel(lessons.at(currentPage())->title()));
     // Words waiting in a review run are still learned until they are forgotten.
-    learnedLabel->setText(StatusTexts::learnedLabel(statuses->countOf(Statuses::Learned) + run->waitingReviews(),
-                                                    units->count()));
-    learningLabel->setText(StatusTexts::learningLabel(questions->count()));
+    statusLine->show(stack->current()->title(), statuses->countOf(Statuses::Learned) + run->waitingReviews(),
+                     units->count(), questions->count());
 }
 
 void MainWindow::updateTitle()
@@ -870,29 +526,8 @@ void MainWindow::updateTitle()
 
 void MainWindow::updateRecentFiles()
 {
-    QStringList files = settings.recentFiles;
-    const QString current = units->fileName();
-    files.removeAll(current);
-    files.prepend(current);
-    files.erase(std::remove_if(files.begin(), files.end(),
-                               [](const QString& path) { return !QFile::exists(path); }),
-                files.end());
-    while (files.size() > RecentFileCount)
-        files.removeLast();
-    settings.recentFiles = files;
-
-    for (QAction* action : std::as_const(recentFileActions))
-        action->setVisible(false);
-    for (int i = 0; i < files.size(); ++i) {
-        QAction* action = recentFileActions.at(i);
-        QString name = QFileInfo(files.at(i)).fileName();
-        if (name.endsWith(dicSuffix(), Qt::CaseInsensitive))
-            name.chop(dicSuffix().size());
-        action->setText(name);
-        action->setData(files.at(i));
-        action->setVisible(true);
-    }
-    recentSeparator->setVisible(!files.isEmpty());
+    settings.recentFiles = RecentFiles::withCurrent(settings.recentFiles, units->fileName());
+    actions->showRecentFiles(settings.recentFiles);
 }
 
 void MainWindow::openRecentFile()
@@ -907,53 +542,23 @@ void MainWindow::openRecentFile()
 
 void MainWindow::openFile(const QString& path)
 {
-    if (!saveOpenDictionary(tr("Словарь не переключён, чтобы изменения не пропали.")))
-        return;
     statusBarFrozen = true;
-    QString error = files->open(path);
+    const DictionarySession::Outcome outcome = session->switchTo(path);
     statusBarFrozen = false;
-    if (error.isEmpty()) {
-        applyDictionaryLanguage();
-        error = loadSchedule();
+    if (outcome.kind != DictionarySession::Outcome::Refused) {
+        updateStatusBar();
+        updateTitle();
+        updateRecentFiles();
     }
-    error = (files->takeNotices() << error).join(QLatin1Char('\n')).trimmed();
-    updateStatusBar();
-    updateTitle();
-    updateRecentFiles();
-    if (!error.isEmpty())
-        showError(error);
-}
-
-bool MainWindow::saveOpenDictionary(const QString& consequence)
-{
-    const QString error = saveDictionaryFiles();
-    if (error.isEmpty())
-        return true;
-    showError(error + QLatin1Char('\n') + consequence);
-    return false;
-}
-
-QString MainWindow::saveDictionaryFiles()
-{
-    // A save writes the state at the last finished exercise, whatever ends
-    // the program or the run; the run itself goes on unchanged.
-    QString error;
-    run->saveAsOfLastExercise([&] {
-        error = files->save();
-        if (error.isEmpty() && files->isSaveable()) {
-            run->syncSchedule(QDate::currentDate());
-            error = run->schedule().save(files->openFileName());
-        }
-    });
-    return error;
+    if (!outcome.error.isEmpty())
+        showError(outcome.error);
 }
 
 void MainWindow::saveEdits()
 {
     // Accepted edits reach the disk at once, not only at the next switch
     // or at exit.
-    const QString error = saveDictionaryFiles();
-    storeSettings();
+    const QString error = session->saveWithSettings();
     if (!error.isEmpty())
         showError(error);
 }
@@ -969,20 +574,10 @@ void MainWindow::followMidnight()
     midnightTimer->start(int(qBound(qint64(1000), now.msecsTo(midnight), qint64(24 * 3600 * 1000))));
 }
 
-QString MainWindow::loadSchedule()
-{
-    run->schedule().setRequestedRetention(settings.reviewRetention);
-    const QString problem = run->schedule().load(files->openFileName());
-    run->syncSchedule(QDate::currentDate());
-    return problem;
-}
-
 void MainWindow::updateDueCount()
 {
-    run->syncSchedule(QDate::currentDate());
     dueCountDay = QDate::currentDate();
-    const int due = int(run->schedule().due(QDate::currentDate()).size());
-    static_cast<FillWidget*>(lessons.at(0))->setDueCount(due);
+    stack->selection()->setDueCount(run->dueCount(QDate::currentDate()));
 }
 
 void MainWindow::startReview()
@@ -993,7 +588,7 @@ void MainWindow::startReview()
         QMessageBox::information(this, tr("Информация"), tr("Сегодня повторять нечего."));
         return;
     }
-    static_cast<FillWidget*>(lessons.at(0))->startLearning();
+    stack->selection()->startLearning();
     // The run did not start (too few words for the choice lesson).
     if (currentPage() == 0)
         run->cancelReview();
@@ -1033,7 +628,7 @@ void MainWindow::showStartUpProblems()
 void MainWindow::showOpenFileDialog()
 {
     const QString path = QFileDialog::getOpenFileName(
-        this, tr("Выберите словарь"), QDir::homePath() + QStringLiteral("/Vocabrium Dictionaries"),
+        this, tr("Выберите словарь"), DictionarySession::dictionariesFolder(),
         tr("Словари (*.dic)"));
     if (path.isEmpty())
         return;
@@ -1060,21 +655,14 @@ void MainWindow::exportWords()
 void MainWindow::showDownloaderDialog()
 {
     const int accepted = downloaderDialog->exec();
-    const QStringList replaced = downloaderDialog->replacedFiles();
-    if (std::any_of(replaced.cbegin(), replaced.cend(), [this](const QString& path) {
-            return DictionaryFiles::sameFile(path, files->openFileName());
-        })) {
+    if (session->isOpenAmong(downloaderDialog->replacedFiles())) {
         // The download took the place of the open dictionary: what memory
         // holds belongs to the replaced file and must not be saved over it.
         files->forgetReplaced();
         endLearningRun();
         statusBarFrozen = true;
-        QString error = files->reloadReplaced();
+        const QString error = session->reloadReplaced();
         statusBarFrozen = false;
-        if (error.isEmpty()) {
-            applyDictionaryLanguage();
-            error = loadSchedule();
-        }
         setLesson(0);
         if (!error.isEmpty())
             showError(error);
@@ -1090,7 +678,7 @@ void MainWindow::showNewFileDialog()
 {
     const QString path = QFileDialog::getSaveFileName(
         this, tr("Введите имя нового словаря"),
-        QDir::homePath() + QStringLiteral("/Vocabrium Dictionaries"), tr("Словари (*.dic)"));
+        DictionarySession::dictionariesFolder(), tr("Словари (*.dic)"));
     if (path.isEmpty())
         return;
     newFile(path);
@@ -1098,34 +686,21 @@ void MainWindow::showNewFileDialog()
 
 void MainWindow::newFile(const QString& chosenPath)
 {
-    QString path = chosenPath;
-    if (!path.endsWith(dicSuffix(), Qt::CaseInsensitive))
-        path += dicSuffix();
     endLearningRun();
-    // A new dictionary is empty even under the open one's name: what memory
-    // holds of that name belongs to the words being thrown away.
-    const bool replacesOpen = DictionaryFiles::sameFile(path, files->openFileName());
-    if (!replacesOpen && !saveOpenDictionary(tr("Новый словарь не создан, чтобы изменения не пропали.")))
-        return;
-    const QString error = DictionaryFiles::createEmpty(path);
-    if (!error.isEmpty()) {
-        showError(tr("Не удалось создать файл словаря:\n%1").arg(error));
+    statusBarFrozen = true;
+    const DictionarySession::Outcome outcome = session->create(DictionarySession::withDictionarySuffix(chosenPath));
+    statusBarFrozen = false;
+    if (outcome.kind == DictionarySession::Outcome::Refused) {
+        showError(outcome.error);
         return;
     }
-    if (replacesOpen) {
-        statusBarFrozen = true;
-        QString problem = files->reloadReplaced();
-        statusBarFrozen = false;
-        if (problem.isEmpty()) {
-            applyDictionaryLanguage();
-            problem = loadSchedule();
-        }
-        updateStatusBar();
-        if (!problem.isEmpty())
-            showError(problem);
-    } else {
-        openFile(path);
+    updateStatusBar();
+    if (outcome.kind == DictionarySession::Outcome::Opened) {
+        updateTitle();
+        updateRecentFiles();
     }
+    if (!outcome.error.isEmpty())
+        showError(outcome.error);
     setLesson(0);
     showEditorDialog();
 }
@@ -1160,13 +735,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
 
 QStringList MainWindow::saveEverything()
 {
-    QStringList errors;
-    for (const QString& error : {saveDictionaryFiles(), files->saveLearned()}) {
-        if (!error.isEmpty())
-            errors.append(error);
-    }
-    storeSettings();
-    return errors;
+    return session->saveEverything();
 }
 
 void MainWindow::saveAndQuit()
@@ -1220,28 +789,6 @@ void MainWindow::showEditorDialog()
     } else {
         saveEdits();
         setLesson(0);
-    }
-}
-
-void MainWindow::renumberPools(const QList<int>& previousKeys)
-{
-    // The editor reordered the dictionary: the pools follow their words to
-    // the new keys, so a run in progress goes on with the same words.
-    QHash<int, int> newKeys;
-    newKeys.reserve(previousKeys.size());
-    for (int i = 0; i < previousKeys.size(); ++i)
-        newKeys.insert(previousKeys.at(i), i);
-    const QList<int> questionKeys = questions->list();
-    const QList<int> variantKeys = variants->list();
-    questions->clear();
-    variants->clear();
-    for (int key : questionKeys) {
-        if (newKeys.contains(key))
-            questions->add(newKeys.value(key));
-    }
-    for (int key : variantKeys) {
-        if (newKeys.contains(key))
-            variants->add(newKeys.value(key));
     }
 }
 

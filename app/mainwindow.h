@@ -12,28 +12,29 @@
 #include "review/reviewschedule.h"
 
 class QAction;
-class QActionGroup;
 class QDockWidget;
-class QLabel;
 class QLineEdit;
 class QMenu;
-class QStackedWidget;
 class QTimer;
 class QMessageBox;
-class QToolBar;
 class AdWidget;
 class AbstractLesson;
+class Appearance;
 class DictionaryFiles;
+class DictionarySession;
 class DownloaderDialog;
 class EditorDialog;
 class FinderDialog;
 class LessonSelector;
 class LanguageDialog;
-class LanguageDetector;
+class LearningLanguage;
 class LearningRun;
+class LessonStack;
+class MainActions;
 class ModelDialog;
 class Questions;
 class Statuses;
+class StatusLine;
 class Units;
 class Variants;
 class Settings;
@@ -106,8 +107,6 @@ protected:
 
 private:
     void initModels();
-    /*! Stores the settings, the open dictionary as the one to open next. */
-    void storeSettings();
     void createWidgets();
     void createActions();
     void createMenus();
@@ -120,21 +119,15 @@ private:
     void setLesson(int kind);
     void endLearningRun();
     void congratulate();
-    void renumberPools(const QList<int>& previousKeys);
     void showError(const QString& text);
     void showStartUpProblems();
     void abandonExercise();
     void resumeDeferredLesson();
-    bool saveOpenDictionary(const QString& consequence);
-    QString saveDictionaryFiles();
-    QString loadSchedule();
     void updateDueCount();
     void saveEdits();
     void followMidnight();
     void applyDictionaryLanguage();
     void askDictionaryLanguage(const QString& dicPath, const QString& proposed);
-    void setLearningLanguage(const QString& language);
-    QString writeLanguage(const QString& dicPath, const QString& language);
 
     Workspace* workspace;
     Settings& settings;
@@ -160,60 +153,23 @@ private:
     // The due count on the selection page belongs to one day.
     QDate dueCountDay;
     QTimer* midnightTimer = nullptr;
-    // Hunspell dictionaries of every language, read the first time a
-    // dictionary without a language is opened.
-    std::unique_ptr<LanguageDetector> languageDetector;
-    QAction* reviewAction = nullptr;
-    QAction* retentionAction = nullptr;
-
-    QAction* newAction = nullptr;
-    QAction* openAction = nullptr;
-    QAction* downloadAction = nullptr;
-    QAction* importAction = nullptr;
-    QAction* exportAction = nullptr;
-    QAction* exitAction = nullptr;
-    QList<QAction*> recentFileActions;
-    QAction* recentSeparator = nullptr;
-    QAction* toolBarAction = nullptr;
-    QAction* finderBarAction = nullptr;
-    QAction* statusBarAction = nullptr;
-    QAction* clearAction = nullptr;
-    QAction* markLearnedAction = nullptr;
-    QAction* progressAction = nullptr;
-    QAction* modelAction = nullptr;
-    QAction* alwaysOnTopAction = nullptr;
-    QAction* languageAction = nullptr;
-    QAction* aboutAction = nullptr;
-    QAction* lessonFontAction = nullptr;
-    QAction* interfaceFontAction = nullptr;
-    QActionGroup* styleGroup = nullptr;
-    QAction* standardStyleAction = nullptr;
-    QAction* cleanlooksStyleAction = nullptr;
-    QAction* plastiqueStyleAction = nullptr;
-    QAction* transcriptionAction = nullptr;
-    QAction* speakAction = nullptr;
-    QAction* supportAction = nullptr;
-    QAction* helpAction = nullptr;
+    // The learning language follows the open dictionary.
+    std::unique_ptr<LearningLanguage> language;
+    MainActions* actions = nullptr;
+    Appearance* appearance = nullptr;
+    DictionarySession* session = nullptr;
     QMessageBox* aboutBox = nullptr;
     QMessageBox* supportBox = nullptr;
     QDockWidget* adDock = nullptr;
     AdWidget* adWidget = nullptr;
-    QAction* findAction = nullptr;
-
-    QToolBar* mainToolBar = nullptr;
-    QToolBar* finderToolBar = nullptr;
     QLineEdit* finderLineEdit = nullptr;
-    QLabel* lessonLabel = nullptr;
-    QLabel* learnedLabel = nullptr;
-    QLabel* learningLabel = nullptr;
+    StatusLine* statusLine = nullptr;
 
     EditorDialog* editorDialog = nullptr;
     ModelDialog* modelDialog = nullptr;
     LanguageDialog* languageDialog = nullptr;
     DownloaderDialog* downloaderDialog = nullptr;
     FinderDialog* finderDialog = nullptr;
-    QAction* editorAction = nullptr;
 
-    QStackedWidget* stack = nullptr;
-    QList<AbstractLesson*> lessons;
+    LessonStack* stack = nullptr;
 };

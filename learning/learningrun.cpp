@@ -18,6 +18,19 @@ LearningRun::LearningRun(WordModel* words, Settings* settings, QObject* parent)
     connect(statuses, &Statuses::decremented, this, &LearningRun::noteMistake);
 }
 
+void LearningRun::connectPools()
+{
+    const auto unique = Qt::UniqueConnection;
+    connect(units, &Units::added, statuses, &Statuses::add, unique);
+    connect(units, &Units::removed, statuses, &Statuses::remove, unique);
+    connect(units, &Units::removed, questions, &Questions::remove, unique);
+    connect(units, &Units::removed, variants, &Variants::remove, unique);
+    connect(statuses, &Statuses::unlearned, questions, &Questions::remove, unique);
+    connect(statuses, &Statuses::initial, questions, &Questions::add, unique);
+    connect(statuses, &Statuses::initial, variants, &Variants::add, unique);
+    connect(statuses, &Statuses::learned, questions, &Questions::remove, unique);
+}
+
 int LearningRun::next()
 {
     judgeAnswerGiven();
@@ -135,6 +148,49 @@ void LearningRun::syncSchedule(const QDate& today)
         words.append({units->word(key), status});
     }
     reviewSchedule.sync(words, today);
+}
+
+int LearningRun::dueCount(const QDate& today)
+{
+    syncSchedule(today);
+    return int(reviewSchedule.due(today).size());
+}
+
+void LearningRun::renumberPools(const QList<int>& previousKeys)
+{
+    QHash<int, int> newKeys;
+    newKeys.reserve(previousKeys.size());
+    for (int i = 0; i < previousKeys.size(); ++i)
+        newKeys.insert(previousKeys.at(i), i);
+    const QList<int> questionKeys = questions->list();
+    const QList<int> variantKeys = variants->list();
+    questions->clear();
+    variants->clear();
+    for (int key : questionKeys) {
+        if (newKeys.contains(key))
+            questions->add(newKeys.value(key));
+    }
+    for (int key : variantKeys) {
+        if (newKeys.contains(key))
+            variants->add(newKeys.value(key));
+    }
+    // The run's own bookkeeping names words by key as well: a review word
+    // left at its old key would be judged and restored as another word.
+    QHash<int, int> renumberedReviews;
+    for (auto it = reviewKeys.cbegin(); it != reviewKeys.cend(); ++it) {
+        if (newKeys.contains(it.key()))
+            renumberedReviews.insert(newKeys.value(it.key()), it.value());
+    }
+    reviewKeys = renumberedReviews;
+    askedKey = newKeys.value(askedKey, -1);
+    for (QSet<int>* counted : {&newlyLearned, &remembered, &relearned}) {
+        QSet<int> renumbered;
+        for (int key : std::as_const(*counted)) {
+            if (newKeys.contains(key))
+                renumbered.insert(newKeys.value(key));
+        }
+        *counted = renumbered;
+    }
 }
 
 void LearningRun::judge(int key)

@@ -52,6 +52,13 @@ public:
         whose lifetime totals it adds to as each run finishes. */
     LearningRun(WordModel* words, Settings* settings, QObject* parent = nullptr);
 
+    /*! Keeps the pools and statuses in step with the word list: a word
+        added gets a status, a word removed leaves the pools, a word set to
+        the model's start enters them and one learned or unlearned leaves
+        the questions. The models outlive a window, so a second call wires
+        nothing twice. */
+    void connectPools();
+
     ReviewSchedule& schedule() { return reviewSchedule; }
     const ReviewSchedule& schedule() const { return reviewSchedule; }
 
@@ -90,6 +97,13 @@ public:
 
     /*! Brings the schedule in line with the statuses; review words count as learned. */
     void syncSchedule(const QDate& today);
+    /*! How many learned words are due for review \a today, the schedule brought up to date first. */
+    int dueCount(const QDate& today);
+
+    /*! The dictionary was reordered: the key now at index i was
+        \a previousKeys[i]. The pools follow their words to the new keys, so
+        the run goes on with the same words; keys no longer there leave. */
+    void renumberPools(const QList<int>& previousKeys);
 
 private:
     void judge(int key);

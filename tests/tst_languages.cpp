@@ -7,6 +7,10 @@
 #include "config/settings.h"
 #include "languages/dictionarylanguage.h"
 #include "languages/languagedetector.h"
+#include "languages/learninglanguage.h"
+#include "model/dictionaryfiles.h"
+#include "model/statuses.h"
+#include "model/units.h"
 #include "speech/speaker.h"
 #include "speech/transcriptions.h"
 #include "tests/dialoghelpers.h"
@@ -31,6 +35,8 @@ private slots:
     void languageFromColumnNames();
     void sidecarOutcomes_data();
     void sidecarOutcomes();
+    void openDictionaryGivesTheLearningLanguage_data();
+    void openDictionaryGivesTheLearningLanguage();
     void eachDictionaryKeepsItsLanguage();
 };
 
@@ -175,6 +181,45 @@ void TestLanguages::sidecarOutcomes()
     // Whatever happened, the dictionary's own files are as they were.
     QCOMPARE(readFile(dic), dicBefore);
     QCOMPARE(readFile(dir.filePath(QStringLiteral("words.inf"))), QByteArray("\0\0\0\1\0\0\3\xe7", 8));
+}
+
+void TestLanguages::openDictionaryGivesTheLearningLanguage_data()
+{
+    QTest::addColumn<QString>("kept");
+    QTest::addColumn<bool>("unchangedFiles");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<QString>("keptAfter");
+    QTest::newRow("kept beside it") << "fr" << false << "fr" << "fr";
+    QTest::newRow("an empty one takes the default") << "" << false << "de" << "de";
+    QTest::newRow("files kept unchanged get none") << "" << true << "de" << "";
+}
+
+void TestLanguages::openDictionaryGivesTheLearningLanguage()
+{
+    QFETCH(QString, kept);
+    QFETCH(bool, unchangedFiles);
+    QFETCH(QString, expected);
+    QFETCH(QString, keptAfter);
+    QTemporaryDir dir;
+    const QString dic = dir.filePath(QStringLiteral("words.dic"));
+    writeWords(dic, {});
+    if (!kept.isEmpty())
+        QCOMPARE(DictionaryLanguage::write(dic, kept), QString());
+    DictionaryFiles files(&workspace->words);
+    QCOMPARE(files.open(dic), QString());
+    if (unchangedFiles)
+        files.setReadOnly(QStringLiteral("another copy is writing"));
+    workspace->settings.learningLanguage = QStringLiteral("de");
+    LearningLanguage language(&workspace->settings, &files, (&workspace->words.units), (&workspace->transcriptions));
+
+    QVERIFY(!language.applyOpen());
+    QCOMPARE(workspace->settings.learningLanguage, expected);
+    QCOMPARE(DictionaryLanguage::read(dic).foreign, keptAfter);
+    // The learner's own answer is kept the same way.
+    QVERIFY(language.choose(dic, QStringLiteral("it")));
+    QCOMPARE(workspace->settings.learningLanguage, QStringLiteral("it"));
+    QCOMPARE(workspace->settings.transcriptionFileName, QStringLiteral("Italian"));
+    QCOMPARE(DictionaryLanguage::read(dic).foreign, unchangedFiles ? QString() : QStringLiteral("it"));
 }
 
 void TestLanguages::eachDictionaryKeepsItsLanguage()

@@ -25,6 +25,8 @@ private slots:
     void initTestCase();
     void reviewAnswersAndInterruptions_data();
     void reviewAnswersAndInterruptions();
+    void reorderingKeepsTheRunsWords_data();
+    void reorderingKeepsTheRunsWords();
 };
 
 void TestLearningRules::initTestCase()
@@ -97,6 +99,68 @@ void TestLearningRules::reviewAnswersAndInterruptions()
         QCOMPARE(statuses->status(key), int(Statuses::Learned));
     QCOMPARE((&workspace->words.questions)->count(), 0);
     workspace->settings.learningModel = defaultLearningModel();
+}
+
+void TestLearningRules::reorderingKeepsTheRunsWords_data()
+{
+    // The editor's new order, as positions in the old one.
+    QTest::addColumn<QList<int>>("positions");
+    QTest::newRow("unchanged") << QList<int>{0, 1, 2, 3, 4, 5, 6};
+    QTest::newRow("reversed") << QList<int>{6, 5, 4, 3, 2, 1, 0};
+    QTest::newRow("rotated") << QList<int>{3, 4, 5, 6, 0, 1, 2};
+}
+
+void TestLearningRules::reorderingKeepsTheRunsWords()
+{
+    QFETCH(QList<int>, positions);
+    Units* units = (&workspace->words.units);
+    Statuses* statuses = (&workspace->words.statuses);
+    Questions* questions = (&workspace->words.questions);
+    QList<Unit> words;
+    for (const char* word : {"one", "two", "three", "four", "five", "six", "seven"})
+        words.append({QString::fromLatin1(word), QStringLiteral("перевод")});
+    units->setLoaded(words, true);
+    statuses->setList({});
+    for (int key = 0; key < 5; ++key)
+        statuses->setStatus(key, Statuses::Learned);
+    statuses->setStatus(5, Statuses::Initial);
+    const QDate today = QDate::currentDate();
+    LearningRun run(&workspace->words, &workspace->settings);
+    run.schedule().sync({{"one", 100}, {"two", 100}, {"three", 100}, {"four", 100}, {"five", 100}}, today.addDays(-60));
+    QCOMPARE(run.startReview(today), 5);
+    QVERIFY(run.next() >= 0);
+    const QString asked = units->word(questions->current());
+    const int reviewsBefore = run.schedule().card(asked).reviews;
+    const auto pooledWords = [&] {
+        QStringList pooled;
+        for (int key : questions->list())
+            pooled.append(units->word(key));
+        pooled.sort();
+        return pooled;
+    };
+    const QStringList pooledBefore = pooledWords();
+
+    // As the editor reorders: words and statuses together, then the keys.
+    QList<Unit> ordered;
+    QList<int> orderedStatuses;
+    for (int position : positions) {
+        ordered.append(words.at(position));
+        orderedStatuses.append(statuses->status(position));
+    }
+    units->setUnits(ordered);
+    statuses->setList(orderedStatuses);
+    run.renumberPools(positions);
+
+    QCOMPARE(pooledWords(), pooledBefore);
+    // The word being asked is answered right after the reorder.
+    statuses->setStatus(units->find(asked), Statuses::Learned);
+    const LearningRun::Figures figures = run.finish();
+    QCOMPARE(figures.reviewed, 1);
+    QCOMPARE(run.schedule().card(asked).reviews, reviewsBefore + 1);
+    for (const char* word : {"one", "two", "three", "four", "five"})
+        QCOMPARE(statuses->status(units->find(QString::fromLatin1(word))), int(Statuses::Learned));
+    QCOMPARE(statuses->status(units->find(QStringLiteral("six"))), int(Statuses::Initial));
+    QCOMPARE(statuses->status(units->find(QStringLiteral("seven"))), int(Statuses::Unlearned));
 }
 
 VOCABRIUM_TEST_MAIN(TestLearningRules)

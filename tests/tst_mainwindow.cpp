@@ -77,7 +77,6 @@ private slots:
     void damagedFileIsReportedAndLeftAlone();
     void failedSaveAtCloseLetsTheUserStay();
     void reopeningMovesToFrontOfRecentFiles();
-    void recentFilesKeepFiveExistingOnes();
     void newFileEmptiesAndForgetsStatuses_data();
     void newFileEmptiesAndForgetsStatuses();
     void importAsksForColumnsAndNameThenOpens();
@@ -197,20 +196,6 @@ void TestMainWindow::reopeningMovesToFrontOfRecentFiles()
     QCOMPARE(workspace->settings.recentFiles.first(), second);
     QCOMPARE(workspace->settings.recentFiles.count(second), 1);
     QCOMPARE((&workspace->words.units)->count(), 4);
-}
-
-void TestMainWindow::recentFilesKeepFiveExistingOnes()
-{
-    QStringList paths;
-    for (int i = 0; i < 6; ++i) {
-        paths.append(dictionaries() + QStringLiteral("d%1.dic").arg(i));
-        writeDictionary(paths.last(), {QStringLiteral("w%1").arg(i)});
-        window->openFile(paths.last());
-    }
-    QCOMPARE(workspace->settings.recentFiles, (QStringList{paths[5], paths[4], paths[3], paths[2], paths[1]}));
-    QFile::remove(paths[3]);
-    window->updateRecentFiles();
-    QCOMPARE(workspace->settings.recentFiles, (QStringList{paths[5], paths[4], paths[2], paths[1]}));
 }
 
 void TestMainWindow::newFileEmptiesAndForgetsStatuses_data()
