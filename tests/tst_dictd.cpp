@@ -29,9 +29,8 @@ class TestDictd : public QObject
 {
     Q_OBJECT
 
-    // The settings, words and tables this test run works on; built first,
-    // as the members below may point into it.
-    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
+    // The dictionaries the translator would use, opened once for the run.
+    OfflineDictionaries dictionaries;
 
 private slots:
     void articlesAreReadWhole_data();
@@ -213,7 +212,7 @@ void TestDictd::offlineTranslation()
     QFETCH(QString, translation);
     QFETCH(bool, havePair);
     const OfflineDictionaries::Answer answer
-        = (&workspace->dictionaries)->translate(word, from, to, {fixtures()});
+        = dictionaries.translate(word, from, to, {fixtures()});
     QCOMPARE(answer.translation, translation);
     QCOMPARE(answer.havePair, havePair);
     QCOMPARE(answer.article.isEmpty(), translation.isEmpty());
@@ -240,7 +239,7 @@ void TestDictd::inflectedFormFoundByItsBaseForm()
     const QString pair = HunspellStemmer::pairName(from);
     if (!QFile::exists(QStringLiteral("/usr/share/hunspell/") + pair + QStringLiteral(".dic")))
         QSKIP("no Hunspell pair for the language (tools/deps.sh installs it)");
-    QCOMPARE((&workspace->dictionaries)->translate(word, from, QStringLiteral("ru"), {fixtures()}).translation,
+    QCOMPARE(dictionaries.translate(word, from, QStringLiteral("ru"), {fixtures()}).translation,
              translation);
 }
 

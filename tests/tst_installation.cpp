@@ -5,16 +5,11 @@
 #include <unistd.h>
 
 #include "session/datafolders.h"
-#include "session/workspace.h"
 #include "testenvironment.h"
 
 class TestInstallation : public QObject
 {
     Q_OBJECT
-
-    // The settings, words and tables this test run works on; built first,
-    // as the members below may point into it.
-    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
 
 private slots:
     void dataAndLearnedListFollowTheLayout_data();

@@ -122,8 +122,24 @@ void TestMainWindow::secondRunLeavesFolderAlone()
 
 void TestMainWindow::poolsAreEmptyAfterStart()
 {
-    // Statuses loaded before the window wires the pools reach no pool.
-    QCOMPARE((&workspace->words.questions)->count(), 0);
+    // Words chosen or half-learned in an earlier run wait on the selection
+    // page: their statuses are read before the pools are wired, and reach no pool.
+    const QString chosen = dictionaries() + QStringLiteral("chosen.dic");
+    writeDictionary(chosen, {"sun", "moon", "star"});
+    QCOMPARE(DictionaryFiles::writeStatuses(chosen, {Statuses::StatusFileMarker, 5, 7, 100}), QString());
+    delete window;
+    const QString before = workspace->settings.currentFileName;
+    workspace->settings.currentFileName = chosen.chopped(4);
+    window = new MainWindow(workspace.get());
+    QCOMPARE(workspace->words.statuses.status(1), 7);
+    QCOMPARE(window->currentPage(), 0);
+    QCOMPARE(workspace->words.questions.count(), 0);
+    QCOMPARE(workspace->words.variants.count(), 0);
+
+    delete window;
+    workspace->settings.currentFileName = before;
+    window = new MainWindow(workspace.get());
+    QCOMPARE(workspace->words.units.count(), 7);
 }
 
 void TestMainWindow::openingSwitchesAndSavesTheDictionary()

@@ -14,7 +14,6 @@
 #include "model/dictionaryfiles.h"
 #include "model/dictionaryformat.h"
 #include "model/statuses.h"
-#include "session/workspace.h"
 #include "testenvironment.h"
 #include "testfiles.h"
 
@@ -100,10 +99,6 @@ void fill(const QString& folder, qint64 room)
 class TestPairSave : public QObject
 {
     Q_OBJECT
-
-    // The settings, words and tables this test run works on; built first,
-    // as the members below may point into it.
-    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
 
 private slots:
     void initTestCase();

@@ -7,17 +7,12 @@
 #include "model/dictionaryformat.h"
 #include "review/fsrs.h"
 #include "review/reviewschedule.h"
-#include "session/workspace.h"
 #include "testenvironment.h"
 #include "testfiles.h"
 
 class TestReview : public QObject
 {
     Q_OBJECT
-
-    // The settings, words and tables this test run works on; built first,
-    // as the members below may point into it.
-    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
 
 private slots:
     void intervalsFollowTheModel_data();

@@ -6,20 +6,19 @@
 #include "app/progresschart.h"
 #include "app/statustexts.h"
 #include "model/wordcount.h"
-#include "session/workspace.h"
 #include "testenvironment.h"
 
 class TestSettings : public QObject
 {
     Q_OBJECT
 
-    // The settings, words and tables this test run works on; built first,
-    // as the members below may point into it.
-    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
+    // Each test function starts from a fresh object and an empty store.
+    Settings settings;
 
 private slots:
     void init();
-    void emptyStoreGivesDefaults();
+    void firstStartWritesTheKeysEarlierCopiesRead_data();
+    void firstStartWritesTheKeysEarlierCopiesRead();
     void valuesSurviveARoundTrip();
     void brokenModelFallsBackToDefault_data();
     void brokenModelFallsBackToDefault();
@@ -48,92 +47,115 @@ void TestSettings::init()
                 QStringLiteral("Vocabrium"), QStringLiteral("Vocabrium"));
     s.clear();
     s.sync();
+    settings = Settings();
 }
 
-void TestSettings::emptyStoreGivesDefaults()
+void TestSettings::firstStartWritesTheKeysEarlierCopiesRead_data()
 {
-    workspace->settings.read();
-    QCOMPARE(workspace->settings.dictionariesPath, QDir::homePath() + QStringLiteral("/Vocabrium Dictionaries/"));
-    QVERIFY(workspace->settings.mwToolBar);
-    QVERIFY(workspace->settings.mwStatusBar);
-    QVERIFY(!workspace->settings.mwFinderBar);
-    QVERIFY(!workspace->settings.mwAlwaysOnTop);
-    QCOMPARE(workspace->settings.mwSize, QSize(400, 400));
-    QCOMPARE(workspace->settings.mwPos, QPoint(250, 250));
-    QVERIFY(!workspace->settings.edTranscription);
-    QVERIFY(workspace->settings.edTranslation);
-    QVERIFY(!workspace->settings.umdStem);
-    QVERIFY(!workspace->settings.umdTranslate);
-    QVERIFY(workspace->settings.umdExcludeLearned);
-    QVERIFY(workspace->settings.umdToLower);
-    QVERIFY(!workspace->settings.umdStandardDirection);
-    QCOMPARE(workspace->settings.udPrimaryLanguage, 67699721);
-    QCOMPARE(workspace->settings.udSecondaryLanguage, 68748313);
-    QCOMPARE(workspace->settings.mdModelIndex, 0);
-    QVERIFY(workspace->settings.mdUserModel.isEmpty());
-    QVERIFY(workspace->settings.speakEnabled);
-    QVERIFY(workspace->settings.transcriptionEnabled);
-    QCOMPARE(workspace->settings.learningModel, (QList<QVariant>{1, 2, 2, 3, 2, 4, 2, 4}));
-    QCOMPARE(workspace->settings.currentFileName, workspace->settings.dictionariesPath + QStringLiteral("default"));
-    QCOMPARE(workspace->settings.transcriptionFileName, QStringLiteral("English"));
-    QVERIFY(workspace->settings.recentFiles.isEmpty());
-    QCOMPARE(workspace->settings.interfaceLanguage, QStringLiteral("ru"));
-    QCOMPARE(workspace->settings.learningLanguage, QStringLiteral("en"));
-    QCOMPARE(workspace->settings.styleName, QStringLiteral("cleanlooks"));
-    QCOMPARE(workspace->settings.interfaceFont.family(), QStringLiteral("Sans Serif"));
-    QCOMPARE(workspace->settings.interfaceFont.pointSize(), 10);
-    QCOMPARE(workspace->settings.lessonFont.family(), QStringLiteral("Sans Serif"));
-    QCOMPARE(workspace->settings.lessonFont.pointSize(), 12);
-    QCOMPARE(workspace->settings.learnedCount, 0);
-    QCOMPARE(workspace->settings.mistakesCount, 0);
-    QCOMPARE(workspace->settings.learningTime, 0);
+    // Older copies of the program read these keys with these values; a
+    // renamed key or a changed default would lose the learner's settings
+    // or change the program they know.
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QVariant>("value");
+    const QString home = QDir::homePath() + QStringLiteral("/Vocabrium Dictionaries/");
+    const auto row = [](const char* key, const QVariant& value) {
+        QTest::newRow(key) << QString::fromLatin1(key) << value;
+    };
+    row("MW_toolBar", true);
+    row("MW_statusBar", true);
+    row("MW_finderBar", false);
+    row("MW_alwaysOnTop", false);
+    row("MW_size", QSize(400, 400));
+    row("MW_pos", QPoint(250, 250));
+    row("ED_transcription", false);
+    row("ED_translation", true);
+    row("UMD_stem", false);
+    row("UMD_translate", false);
+    row("UMD_excludeLearned", true);
+    row("UMD_toLower", true);
+    row("UMD_standardDirection", false);
+    row("UD_primaryLanguage", 67699721);
+    row("UD_secondaryLanguage", 68748313);
+    row("MD_modelIndex", 0);
+    row("speak", true);
+    row("transcription", true);
+    row("model", QList<QVariant>{1, 2, 2, 3, 2, 4, 2, 4});
+    row("fileName", QString(home + QStringLiteral("default")));
+    row("transcriptionFileName", QStringLiteral("English"));
+    row("interfaceLanguage", QStringLiteral("ru"));
+    row("learningLanguage", QStringLiteral("en"));
+    row("style", QStringLiteral("cleanlooks"));
+    row("interfaceFontFamily", QStringLiteral("Sans Serif"));
+    row("interfaceFontSize", 10);
+    row("lessonFontFamily", QStringLiteral("Sans Serif"));
+    row("lessonFontSize", 12);
+    row("learnedCount", 0);
+    row("mistakesCount", 0);
+    row("reviewedCount", 0);
+    row("ED_size", QSize(720, 520));
+    row("reviewRetention", 0.9);
+    row("learningTime", QTime(0, 0));
+    row("learningSeconds", 0);
+}
+
+void TestSettings::firstStartWritesTheKeysEarlierCopiesRead()
+{
+    QFETCH(QString, key);
+    QFETCH(QVariant, value);
+    settings.read();
+    QVERIFY(settings.write());
+    const QSettings written = store();
+    QVERIFY(written.contains(key));
+    QVariant stored = written.value(key);
+    QVERIFY(stored.convert(value.metaType()));
+    QCOMPARE(stored, value);
 }
 
 void TestSettings::valuesSurviveARoundTrip()
 {
-    workspace->settings.read();
-    workspace->settings.mwFinderBar = true;
-    workspace->settings.mwSize = QSize(640, 480);
-    workspace->settings.mwPos = QPoint(10, 20);
-    workspace->settings.umdStandardDirection = true;
-    workspace->settings.udPrimaryLanguage = 1234;
-    workspace->settings.mdUserModel = {4, 3};
-    workspace->settings.transcriptionEnabled = false;
-    workspace->settings.learningModel = {2, 4};
-    workspace->settings.currentFileName = QStringLiteral("/tmp/x/мой словарь");
-    workspace->settings.recentFiles = {QStringLiteral("/a.dic"), QStringLiteral("/b.dic")};
-    workspace->settings.learningLanguage = QStringLiteral("de");
-    workspace->settings.styleName = QStringLiteral("plastique");
-    workspace->settings.lessonFont.setFamily(QStringLiteral("DejaVu Serif"));
-    workspace->settings.lessonFont.setPointSize(17);
-    workspace->settings.learnedCount = 31;
-    workspace->settings.mistakesCount = 7;
-    workspace->settings.learningTime = 26 * 3600 + 5 * 60 + 10;
-    workspace->settings.write();
+    settings.read();
+    settings.mwFinderBar = true;
+    settings.mwSize = QSize(640, 480);
+    settings.mwPos = QPoint(10, 20);
+    settings.umdStandardDirection = true;
+    settings.udPrimaryLanguage = 1234;
+    settings.mdUserModel = {4, 3};
+    settings.transcriptionEnabled = false;
+    settings.learningModel = {2, 4};
+    settings.currentFileName = QStringLiteral("/tmp/x/мой словарь");
+    settings.recentFiles = {QStringLiteral("/a.dic"), QStringLiteral("/b.dic")};
+    settings.learningLanguage = QStringLiteral("de");
+    settings.styleName = QStringLiteral("plastique");
+    settings.lessonFont.setFamily(QStringLiteral("DejaVu Serif"));
+    settings.lessonFont.setPointSize(17);
+    settings.learnedCount = 31;
+    settings.mistakesCount = 7;
+    settings.learningTime = 26 * 3600 + 5 * 60 + 10;
+    settings.write();
 
-    workspace->settings.mwFinderBar = false;
-    workspace->settings.learningModel.clear();
-    workspace->settings.lessonFont = QFont();
-    workspace->settings.learnedCount = 0;
-    workspace->settings.read();
+    settings.mwFinderBar = false;
+    settings.learningModel.clear();
+    settings.lessonFont = QFont();
+    settings.learnedCount = 0;
+    settings.read();
 
-    QVERIFY(workspace->settings.mwFinderBar);
-    QCOMPARE(workspace->settings.mwSize, QSize(640, 480));
-    QCOMPARE(workspace->settings.mwPos, QPoint(10, 20));
-    QVERIFY(workspace->settings.umdStandardDirection);
-    QCOMPARE(workspace->settings.udPrimaryLanguage, 1234);
-    QCOMPARE(workspace->settings.mdUserModel, (QList<QVariant>{4, 3}));
-    QVERIFY(!workspace->settings.transcriptionEnabled);
-    QCOMPARE(workspace->settings.learningModel, (QList<QVariant>{2, 4}));
-    QCOMPARE(workspace->settings.currentFileName, QStringLiteral("/tmp/x/мой словарь"));
-    QCOMPARE(workspace->settings.recentFiles, (QStringList{"/a.dic", "/b.dic"}));
-    QCOMPARE(workspace->settings.learningLanguage, QStringLiteral("de"));
-    QCOMPARE(workspace->settings.styleName, QStringLiteral("plastique"));
-    QCOMPARE(workspace->settings.lessonFont.family(), QStringLiteral("DejaVu Serif"));
-    QCOMPARE(workspace->settings.lessonFont.pointSize(), 17);
-    QCOMPARE(workspace->settings.learnedCount, 31);
-    QCOMPARE(workspace->settings.mistakesCount, 7);
-    QCOMPARE(workspace->settings.learningTime, 26 * 3600 + 5 * 60 + 10);
+    QVERIFY(settings.mwFinderBar);
+    QCOMPARE(settings.mwSize, QSize(640, 480));
+    QCOMPARE(settings.mwPos, QPoint(10, 20));
+    QVERIFY(settings.umdStandardDirection);
+    QCOMPARE(settings.udPrimaryLanguage, 1234);
+    QCOMPARE(settings.mdUserModel, (QList<QVariant>{4, 3}));
+    QVERIFY(!settings.transcriptionEnabled);
+    QCOMPARE(settings.learningModel, (QList<QVariant>{2, 4}));
+    QCOMPARE(settings.currentFileName, QStringLiteral("/tmp/x/мой словарь"));
+    QCOMPARE(settings.recentFiles, (QStringList{"/a.dic", "/b.dic"}));
+    QCOMPARE(settings.learningLanguage, QStringLiteral("de"));
+    QCOMPARE(settings.styleName, QStringLiteral("plastique"));
+    QCOMPARE(settings.lessonFont.family(), QStringLiteral("DejaVu Serif"));
+    QCOMPARE(settings.lessonFont.pointSize(), 17);
+    QCOMPARE(settings.learnedCount, 31);
+    QCOMPARE(settings.mistakesCount, 7);
+    QCOMPARE(settings.learningTime, 26 * 3600 + 5 * 60 + 10);
     // Older copies find the time of day they always read.
     QSettings store(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Vocabrium"),
                     QStringLiteral("Vocabrium"));
@@ -141,8 +163,8 @@ void TestSettings::valuesSurviveARoundTrip()
     // And a store of an older copy is read as the duration it holds.
     store.remove(QStringLiteral("learningSeconds"));
     store.sync();
-    workspace->settings.read();
-    QCOMPARE(workspace->settings.learningTime, 2 * 3600 + 5 * 60 + 10);
+    settings.read();
+    QCOMPARE(settings.learningTime, 2 * 3600 + 5 * 60 + 10);
 }
 
 void TestSettings::brokenModelFallsBackToDefault_data()
@@ -166,9 +188,9 @@ void TestSettings::brokenModelFallsBackToDefault()
         QSettings s = store();
         s.setValue(QStringLiteral("model"), stored);
     }
-    workspace->settings.read();
-    QCOMPARE(workspace->settings.learningModel, expected);
-    QVERIFY(workspace->settings.modelLength() >= 1);
+    settings.read();
+    QCOMPARE(settings.learningModel, expected);
+    QVERIFY(settings.modelLength() >= 1);
 }
 
 void TestSettings::singleStepModelIsKept()
@@ -177,16 +199,16 @@ void TestSettings::singleStepModelIsKept()
         QSettings s = store();
         s.setValue(QStringLiteral("model"), QList<QVariant>{3});
     }
-    workspace->settings.read();
-    QCOMPARE(workspace->settings.modelLength(), 1);
-    QCOMPARE(workspace->settings.modelStep(0), 3);
-    QCOMPARE(workspace->settings.modelStep(7), 3);
+    settings.read();
+    QCOMPARE(settings.modelLength(), 1);
+    QCOMPARE(settings.modelStep(0), 3);
+    QCOMPARE(settings.modelStep(7), 3);
 }
 
 void TestSettings::storeIsNamedAfterTheProgram()
 {
-    workspace->settings.read();
-    workspace->settings.write();
+    settings.read();
+    settings.write();
     const QString path = store().fileName();
     QVERIFY2(path.endsWith(QStringLiteral("Vocabrium/Vocabrium.conf")), qPrintable(path));
     QVERIFY(path.startsWith(QDir::homePath()));
