@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -298,7 +299,6 @@ void TestUnitDialog::translateFillsTheTranslation()
     QFETCH(QString, status);
     QFETCH(QString, article);
     QFETCH(QString, language);
-    server.setDelay(500);
     const QString learning = learningLanguage;
     learningLanguage = language;
     TranslatorSettings settings = TranslatorSettings::current();
@@ -318,12 +318,18 @@ void TestUnitDialog::translateFillsTheTranslation()
 
     UnitDialog dialog;
     runDialog(&dialog, [&] { return dialog.exec(word, typed); }, [&] {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_T, Qt::ControlModifier);
         // One request at a time: the button (which the shortcut clicks a
-        // moment later) waits for the answer.
-        // A dictionary answers before the button could be seen disabled.
-        if (article.isEmpty())
-            QTRY_VERIFY(!translateButton(&dialog)->isEnabled());
+        // moment later) waits for the answer. Seen just after the dialog's
+        // own handling of the click; the translator never answers inside it.
+        bool clicked = false;
+        bool waitsForTheAnswer = false;
+        connect(translateButton(&dialog), &QPushButton::clicked, &dialog, [&] {
+            clicked = true;
+            waitsForTheAnswer = !translateButton(&dialog)->isEnabled();
+        });
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_T, Qt::ControlModifier);
+        QTRY_VERIFY(clicked);
+        QVERIFY(waitsForTheAnswer);
         QTRY_VERIFY(translateButton(&dialog)->isEnabled());
         QTRY_COMPARE(translationEdit(&dialog)->text(), translation);
         QString shown;
@@ -362,10 +368,13 @@ void TestUnitDialog::answerForAnEarlierOpeningIsIgnored()
 {
     server.setDelay(300);
     UnitDialog dialog;
+    QSignalSpy answers(dialog.findChild<Translator*>(), &Translator::translated);
     runDialog(&dialog, [&] { return dialog.exec(QStringLiteral("time")); },
               [&] { translateButton(&dialog)->click(); });
     runDialog(&dialog, [&] { return dialog.exec(QStringLiteral("year")); }, [&] {
-        QTest::qWait(600);
+        // The answer about "time" arrives while "year" is open.
+        QTRY_COMPARE_WITH_TIMEOUT(answers.size(), 1, 5000);
+        QCOMPARE(answers.first().at(1).toString(), QStringLiteral("время"));
         QCOMPARE(translationEdit(&dialog)->text(), QString());
         QVERIFY(translateButton(&dialog)->isEnabled());
     });
