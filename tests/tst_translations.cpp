@@ -10,6 +10,7 @@
 #include "config/settings.h"
 #include "editing/translationprogressdialog.h"
 #include "editing/translations.h"
+#include "tests/dialoghelpers.h"
 #include "tests/testenvironment.h"
 #include "tests/translatorsetup.h"
 #include "tools/translationserver.h"
@@ -232,12 +233,7 @@ void TestTranslations::progressDialogStaysHiddenUntilABatchRuns()
     QWidget owner;
     owner.show();
     TranslationProgressDialog dialog(&owner);
-    // QProgressDialog's own timer shows it four seconds after construction:
-    // whatever timer is still running is fired now instead of waited for.
-    for (QTimer* timer : dialog.findChildren<QTimer*>())
-        if (timer->isActive())
-            QVERIFY(QMetaObject::invokeMethod(timer, "timeout"));
-    QCoreApplication::processEvents();
+    QVERIFY(fireRunningTimers(&dialog));
     QVERIFY(!dialog.isVisible());
 }
 
