@@ -62,6 +62,15 @@ QString synthesizeInto(const std::shared_ptr<SpeechSynthesizer>& synthesizer, co
     return path;
 }
 
+// Qt's FFmpeg back end waits a full second in stop() on a player whose file
+// failed to load, and the lesson would freeze with it; such a player plays
+// nothing, so there is nothing to stop.
+void stopPlaying(QMediaPlayer* player)
+{
+    if (player->mediaStatus() != QMediaPlayer::InvalidMedia)
+        player->stop();
+}
+
 } // namespace
 
 Speaker::Speaker(const Units* units, const Settings* settings, QObject* parent)
@@ -89,10 +98,10 @@ Speaker::~Speaker()
     dropJob(finishingJob);
     dropJob(plainJob);
     if (speechPlayer)
-        speechPlayer->stop();
+        stopPlaying(speechPlayer);
     if (finishingPlayer) {
         finishingPlayer->disconnect(this);
-        finishingPlayer->stop();
+        stopPlaying(finishingPlayer);
     }
 }
 
@@ -196,7 +205,7 @@ void Speaker::pronounce(int key)
     // The new word replaces the old one, even when it has nothing to say.
     dropJob(plainJob);
     if (speechPlayer)
-        speechPlayer->stop();
+        stopPlaying(speechPlayer);
     plainJob = findSpeech(key, [this](const QString& file) {
         plainJob = nullptr;
         if (file.isEmpty() || !settings->speakEnabled)
@@ -294,7 +303,7 @@ void Speaker::releaseFinishingPlayer()
     if (!finishingPlayer)
         return;
     finishingPlayer->disconnect(this);
-    finishingPlayer->stop();
+    stopPlaying(finishingPlayer);
     finishingPlayer->deleteLater();
     finishingPlayer = nullptr;
 }

@@ -77,6 +77,18 @@ private:
     QTimer timer;
 };
 
+/*! Fires now every running timer among the children of \a object: a test
+    sees what they would do (QProgressDialog's own timer shows it a few
+    seconds after construction) without waiting for them. */
+inline bool fireRunningTimers(QObject* object)
+{
+    for (QTimer* timer : object->findChildren<QTimer*>())
+        if (timer->isActive() && !QMetaObject::invokeMethod(timer, "timeout"))
+            return false;
+    QCoreApplication::processEvents();
+    return true;
+}
+
 /*! The child of \a parent of type T whose text() is \a text. */
 template <typename T>
 T* childWithText(QWidget* parent, const QString& text)

@@ -274,7 +274,8 @@ void TestLearningRun::abandonedExerciseNeverFinishes()
 {
     // Card lessons only; their answer waits for the pause before finishing.
     workspace->settings.learningModel = {3, 3, 3};
-    qputenv("VOCABRIUM_SPEECH_PAUSE", QByteArray::number(150));
+    const int pause = 50;
+    qputenv("VOCABRIUM_SPEECH_PAUSE", QByteArray::number(pause));
     chooseWords(2);
     QTest::mouseClick(childWithText<QPushButton>(window->lesson(0), QStringLiteral("Начать изучение")),
                       Qt::LeftButton);
@@ -284,7 +285,13 @@ void TestLearningRun::abandonedExerciseNeverFinishes()
     answer(false);
     // Marking the word learned abandons the answered exercise and moves on.
     QTest::keySequence(window, QKeySequence(QStringLiteral("Ctrl+w")));
-    QTest::qWait(450);
+    // The abandoned exercise's pause would have run out before this one,
+    // started after it and twice as long.
+    QTimer later;
+    later.setSingleShot(true);
+    QSignalSpy laterSpy(&later, &QTimer::timeout);
+    later.start(2 * pause);
+    QVERIFY(laterSpy.wait());
     QCOMPARE(exercisesDone, before);
     QCOMPARE(window->currentPage(), 3);
     const int other = (&workspace->words.questions)->current();

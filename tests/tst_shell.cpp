@@ -8,6 +8,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QNetworkReply>
+#include <QPointer>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QSettings>
@@ -371,7 +373,9 @@ void TestShell::advertShowsServedPageAndKeepsItsHeight()
     QVERIFY(ad->browser()->toPlainText().contains(QStringLiteral("Новые словари")));
     auto* dock = window->findChild<QDockWidget*>();
     window->resize(700, 700);
-    QTest::qWait(20);
+    // The window takes its new size in its resize event, and lays out the
+    // dock in the same event.
+    QTRY_COMPARE(window->size(), QSize(700, 700));
     QCOMPARE(dock->height(), 160);
     QCOMPARE(dock->features(), QDockWidget::NoDockWidgetFeatures);
 }
@@ -417,10 +421,13 @@ void TestShell::newAdvertLoadReplacesThePendingOne()
     QSignalSpy shown(&ad, &AdWidget::pageShown);
     ad.updateAd();
     QTRY_COMPARE(server.requested.count(QStringLiteral("/advert.html")) > 0, true);
+    const QPointer<QNetworkReply> aborted = ad.findChild<QNetworkReply*>();
+    QVERIFY(aborted);
     server.set(QStringLiteral("/advert.html"), 200, "<p>fresh news</p>", "text/html");
     ad.updateAd();
     QVERIFY(shown.wait(3000));
-    QTest::qWait(50);
+    // Once the aborted reply is gone it can show nothing more.
+    QTRY_VERIFY(!aborted);
     QCOMPARE(shown.size(), 1);
     QVERIFY(!ad.showsLocalPage());
     QVERIFY(ad.browser()->toPlainText().contains(QStringLiteral("fresh news")));

@@ -1,11 +1,15 @@
 #include <memory>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
+#include <QMediaPlayer>
 #include <QMutex>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QStandardPaths>
-#include <QThread>
+#include <QThreadPool>
+#include <QTimer>
+#include <QWaitCondition>
 #include <QtEndian>
 
 #include <atomic>
@@ -31,11 +35,12 @@ void writeFile(const QString& path, const QByteArray& bytes)
     file.write(bytes);
 }
 
-// A valid PCM WAV file: 0.2 s of a quiet 440 Hz tone, 8 kHz, mono, 16 bits.
+// A valid PCM WAV file: 50 ms of a quiet 440 Hz tone, 8 kHz, mono, 16 bits;
+// short, as every playback in these tests runs to its end.
 QByteArray tinyWav()
 {
     const int rate = 8000;
-    const int samples = rate / 5;
+    const int samples = rate / 20;
     QByteArray pcm(samples * 2, '\0');
     for (int i = 0; i < samples; ++i) {
         const qint16 value = qint16(2000 * std::sin(2 * M_PI * 440 * i / rate));
@@ -47,23 +52,33 @@ QByteArray tinyWav()
         + le32(rate) + le32(rate * 2) + le16(2) + le16(16) + "data" + le32(quint32(pcm.size())) + pcm;
 }
 
-// Speaks every word as the tiny tone, or has no voice at all.
+// Speaks every word as the tiny tone, or has no voice at all. A held one
+// keeps every synthesis busy until release(), so that a test can act while
+// the worker is known to be in the middle of it.
 class FakeSynthesizer : public SpeechSynthesizer
 {
 public:
-    explicit FakeSynthesizer(bool hasVoice, int delay = 0) : hasVoice(hasVoice), delay(delay) {}
+    enum Gate { Open, Held };
+    explicit FakeSynthesizer(bool hasVoice, Gate gate = Open) : hasVoice(hasVoice), held(gate == Held) {}
     QString name() const override { return QStringLiteral("fake"); }
     QByteArray synthesize(const QString&, const QString& language, QString* error) override
     {
-        ++calls;
         {
-            const QMutexLocker lock(&mutex);
+            QMutexLocker lock(&mutex);
             languages.append(language);
+            ++calls;
+            while (held)
+                released.wait(&mutex);
         }
-        QThread::msleep(delay);
         if (!hasVoice && error)
             *error = QStringLiteral("no voice");
         return hasVoice ? tinyWav() : QByteArray();
+    }
+    void release()
+    {
+        const QMutexLocker lock(&mutex);
+        held = false;
+        released.wakeAll();
     }
     std::atomic<int> calls = 0;
     QMutex mutex;
@@ -71,7 +86,8 @@ public:
 
 private:
     const bool hasVoice;
-    const int delay;
+    bool held;
+    QWaitCondition released;
 };
 
 enum Voice { NoSynthesizer, Speaking, Broken };
@@ -81,13 +97,26 @@ std::shared_ptr<FakeSynthesizer> synthesizerFor(int voice)
     return voice == NoSynthesizer ? nullptr : std::make_shared<FakeSynthesizer>(voice == Speaking);
 }
 
+// Delivers everything already posted to the event loop and lets every
+// synthesis that is still running end: a report that was on its way when a
+// call finished has then arrived and been counted.
+bool settle()
+{
+    if (!QThreadPool::globalInstance()->waitForDone(Patience))
+        return false;
+    bool delivered = false;
+    QTimer::singleShot(0, qApp, [&delivered] { delivered = true; });
+    return QTest::qWaitFor([&delivered] { return delivered; }, Patience);
+}
+
 } // namespace
 
 class SpeakerTest : public QObject
 {
     Q_OBJECT
 
-    // The settings, words and tables this test run works on.
+    // The settings, words and tables this test run works on; built first,
+    // as the members below may point into it.
     std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
 
 private slots:
@@ -252,21 +281,27 @@ void SpeakerTest::finishedOncePerCall()
     const std::shared_ptr<FakeSynthesizer> synthesizer = synthesizerFor(voice);
     Speaker speaker(synthesizer, &workspace->words.units, &workspace->settings);
     QSignalSpy spy(&speaker, &Speaker::finished);
-    QElapsedTimer clock;
-    clock.start();
+    // A word without sound still leaves the learner the pause: its end comes
+    // after a timer of half the pause started with it.
+    QTimer halfPause;
+    halfPause.setSingleShot(true);
+    halfPause.setTimerType(Qt::PreciseTimer);
+    QSignalSpy halfPauseSpy(&halfPause, &QTimer::timeout);
+    halfPause.start(ShortPause / 2);
     speaker.pronounceAndFinish(0);
     QCOMPARE(spy.count(), 0); // never from inside the call
     QVERIFY(spy.wait(Patience));
     if (pauses)
-        QVERIFY(clock.elapsed() >= ShortPause - 5);
+        QCOMPARE(halfPauseSpy.count(), 1);
     // Late reports from the player (end of media, stop, error) must not add a second one.
-    QTest::qWait(300);
+    QVERIFY(settle());
     QCOMPARE(spy.count(), 1);
 
-    // The same Speaker serves the next word just as well.
+    // The same Speaker serves the next word just as well, and nothing left
+    // over from the first word is taken for the end of the second.
     speaker.pronounceAndFinish(0);
     QVERIFY(spy.wait(Patience));
-    QTest::qWait(300);
+    QVERIFY(settle());
     QCOMPARE(spy.count(), 2);
     QCOMPARE(synthesizer ? synthesizer->calls.load() : 0, synthesized);
     if (synthesizer && synthesized > 0)
@@ -296,25 +331,28 @@ void SpeakerTest::newCallWhilePendingStillFinishesEachCallOnce()
     speaker.pronounceAndFinish(0);
     speaker.pronounceAndFinish(0);
     QTRY_COMPARE_WITH_TIMEOUT(spy.count(), 3, Patience);
-    QTest::qWait(300);
+    QVERIFY(settle());
     QCOMPARE(spy.count(), 3);
 }
 
 void SpeakerTest::cancelDuringSynthesisReportsNothing()
 {
     (&workspace->words.units)->setUnits({{QStringLiteral("house"), QStringLiteral("дом")}});
-    const auto synthesizer = std::make_shared<FakeSynthesizer>(true, 200);
+    const auto synthesizer = std::make_shared<FakeSynthesizer>(true, FakeSynthesizer::Held);
+    const auto release = qScopeGuard([&synthesizer] { synthesizer->release(); });
     Speaker speaker(synthesizer, &workspace->words.units, &workspace->settings);
     QSignalSpy spy(&speaker, &Speaker::finished);
     speaker.pronounceAndFinish(0);
     QTRY_COMPARE(synthesizer->calls.load(), 1);
     speaker.cancel();
-    QTest::qWait(600);
+    synthesizer->release();
+    QVERIFY(settle());
     QCOMPARE(spy.count(), 0);
     // The abandoned synthesis still filled the cache for the next time.
+    QVERIFY(QFileInfo(speaker.speechCacheFile(QStringLiteral("house"), QStringLiteral("en"))).isFile());
     speaker.pronounceAndFinish(0);
     QVERIFY(spy.wait(Patience));
-    QTest::qWait(300);
+    QVERIFY(settle());
     QCOMPARE(spy.count(), 1);
     QCOMPARE(synthesizer->calls.load(), 1);
 }
@@ -325,26 +363,38 @@ void SpeakerTest::destroyedWhileWaitingNeitherCrashesNorReports()
     (&workspace->words.units)->setUnits({{QStringLiteral("house"), QStringLiteral("дом")}});
     int reports = 0;
     {
+        // Half-way through the recording when it goes.
         Speaker speaker(&workspace->words.units, &workspace->settings);
         connect(&speaker, &Speaker::finished, this, [&reports] { ++reports; });
         speaker.pronounceAndFinish(0);
-        QTest::qWait(20);
+        const auto* player = speaker.findChild<QMediaPlayer*>();
+        QVERIFY(player);
+        QVERIFY(QTest::qWaitFor([player] { return player->position() > 0; }, Patience));
     }
+    const auto synthesizer = std::make_shared<FakeSynthesizer>(true, FakeSynthesizer::Held);
+    const auto release = qScopeGuard([&synthesizer] { synthesizer->release(); });
     {
         // Still synthesizing when it goes.
-        Speaker speaker(std::make_shared<FakeSynthesizer>(true, 200), &workspace->words.units, &workspace->settings);
+        Speaker speaker(synthesizer, &workspace->words.units, &workspace->settings);
         (&workspace->words.units)->setUnits({{QStringLiteral("mouse"), QStringLiteral("мышь")}});
         connect(&speaker, &Speaker::finished, this, [&reports] { ++reports; });
         speaker.pronounceAndFinish(0);
-        QTest::qWait(20);
+        QTRY_COMPARE(synthesizer->calls.load(), 1);
     }
+    synthesizer->release();
     {
         Speaker speaker(&workspace->words.units, &workspace->settings);
         connect(&speaker, &Speaker::finished, this, [&reports] { ++reports; });
         workspace->settings.speakEnabled = false;
         speaker.pronounceAndFinish(0);
     }
-    QTest::qWait(ShortPause * 4 + 300);
+    // A Speaker that lives through its pause reports, and by then the pauses
+    // of the ones destroyed have long run out.
+    Speaker survivor(&workspace->words.units, &workspace->settings);
+    QSignalSpy spy(&survivor, &Speaker::finished);
+    survivor.pronounceAndFinish(0);
+    QVERIFY(spy.wait(Patience));
+    QVERIFY(settle());
     QCOMPARE(reports, 0);
 }
 
@@ -359,7 +409,12 @@ void SpeakerTest::plainPronounceNeverReports()
     speaker.pronounce(0);
     workspace->settings.learningLanguage = QStringLiteral("fr");
     speaker.pronounce(0);
-    QTest::qWait(800);
+    // The French word is synthesized and then played to its end.
+    QVERIFY(settle());
+    const auto* player = speaker.findChild<QMediaPlayer*>();
+    QVERIFY(player);
+    QVERIFY(QTest::qWaitFor([player] { return player->mediaStatus() == QMediaPlayer::EndOfMedia; }, Patience));
+    QVERIFY(settle());
     QCOMPARE(spy.count(), 0);
 }
 

@@ -2,7 +2,6 @@
 #include <QBuffer>
 #include <QDataStream>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -62,7 +61,6 @@ private slots:
 
     void readTable_data();
     void readTable();
-    void hugeCountOnShortDataIsRejectedQuickly();
     void writerMatchesQDataStreamAndReadsBack();
 
     void lookupFoldsCaseAndBrackets_data();
@@ -112,6 +110,9 @@ void TranscriptionsTest::readTable_data()
     QTest::newRow("count cut short") << QByteArray("\0\0", 2) << Table();
     QTest::newRow("zero entries") << uint32(0) << Table();
     QTest::newRow("count 3, two entries") << uint32(3) + house + cat << Table();
+    // Read up to the first failure, not four billion times.
+    QTest::newRow("huge count on short data")
+        << uint32(0xFFFFFFFF) + string(QStringLiteral("a")) + string(QStringLiteral("b")) << Table();
     QTest::newRow("value cut short") << uint32(1) + string(QStringLiteral("house")) + uint32(8) + QByteArray("\0h", 2)
                                      << Table();
     QTest::newRow("key without value") << uint32(1) + string(QStringLiteral("house")) << Table();
@@ -131,15 +132,6 @@ void TranscriptionsTest::readTable()
     QFETCH(QByteArray, data);
     QFETCH(Table, expected);
     QCOMPARE(TranscriptionFormat::readTable(data), expected);
-}
-
-void TranscriptionsTest::hugeCountOnShortDataIsRejectedQuickly()
-{
-    const QByteArray data = uint32(0xFFFFFFFF) + string(QStringLiteral("a")) + string(QStringLiteral("b"));
-    QElapsedTimer clock;
-    clock.start();
-    QVERIFY(TranscriptionFormat::readTable(data).isEmpty());
-    QVERIFY(clock.elapsed() < 1000);
 }
 
 void TranscriptionsTest::writerMatchesQDataStreamAndReadsBack()

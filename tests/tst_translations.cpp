@@ -1,17 +1,17 @@
 #include <memory>
 #include <QApplication>
-#include <QElapsedTimer>
+#include <QAbstractEventDispatcher>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
-#include <ctime>
-
 #include "config/settings.h"
 #include "editing/translationprogressdialog.h"
 #include "editing/translations.h"
+#include "tests/dialoghelpers.h"
 #include "tests/testenvironment.h"
 #include "tests/translatorsetup.h"
 #include "tools/translationserver.h"
@@ -92,6 +92,7 @@ void TestTranslations::init()
     workspace->settings.interfaceLanguage = QStringLiteral("ru");
     server.setDelay(0);
     server.setFault(TranslationServer::Fault::None);
+    server.releaseAll();
     server.clearRequests();
 }
 
@@ -115,8 +116,8 @@ void TestTranslations::batchWithAllAnswersEndsByItself()
     QFETCH(bool, reverse);
     QFETCH(QStringList, words);
     QFETCH(QStringList, translations);
-    // Answers arrive out of order: the first word is the slowest.
-    server.setDelay(150, words.first());
+    // Answers arrive out of order: the first word's comes last.
+    server.hold(words.first());
 
     TranslationProgressDialog progress;
     Translations batch(workspace.get());
@@ -125,6 +126,8 @@ void TestTranslations::batchWithAllAnswersEndsByItself()
     QProgressBar* bar = progress.findChild<QProgressBar*>();
     connect(bar, &QProgressBar::valueChanged, this, [&](int value) {
         highest = qMax(highest, value);
+        if (value == 9)
+            server.release(words.first());
         if (value == 10)
             shown = bar->text();
     });
@@ -154,10 +157,9 @@ void TestTranslations::abortKeepsReceivedTranslations()
     QFETCH(bool, reverse);
     QFETCH(QStringList, words);
     QFETCH(QStringList, translations);
-    // The first three answer at once, the other seven take their time.
-    server.setDelay(700);
-    for (int i = 0; i < 3; ++i)
-        server.setDelay(0, words.at(i));
+    // The first three answer at once, the other seven are held back.
+    for (int i = 3; i < words.size(); ++i)
+        server.hold(words.at(i));
 
     TranslationProgressDialog progress;
     Translations batch(workspace.get());
@@ -174,24 +176,43 @@ void TestTranslations::abortKeepsReceivedTranslations()
     QCOMPARE(workspace->settings.interfaceLanguage, QStringLiteral("ru"));
 
     // The rest still comes in and is filed, for whoever asks later.
+    for (int i = 3; i < words.size(); ++i)
+        server.release(words.at(i));
     QTRY_COMPARE_WITH_TIMEOUT(batch.count(), 10, 5000);
     QCOMPARE(batch.translation(9), translations.at(9));
 }
 
 void TestTranslations::answersOfAnAbortedBatchDoNotEndTheNext()
 {
-    server.setDelay(200, QStringLiteral("time"));
-    server.setDelay(200, QStringLiteral("year"));
-    server.setDelay(800, QStringLiteral("week"));
+    const QStringList late = {QStringLiteral("time"), QStringLiteral("year")};
+    for (const QString& word : late + QStringList{QStringLiteral("week")})
+        server.hold(word);
 
     TranslationProgressDialog progress;
     Translations batch(workspace.get());
-    abortWhen([] { return true; });
-    QVERIFY(!progress.run(&batch, {QStringLiteral("time"), QStringLiteral("year")}, false));
+    abortWhen([&] { return server.requests().size() == late.size(); });
+    QVERIFY(!progress.run(&batch, late, false));
 
-    // The two late answers of the first batch arrive while the second waits;
-    // they must neither count for it nor end it before "week" has its answer.
+    // The two late answers of the first batch are sent while the second
+    // waits for "week"; they must neither count for it nor end it before
+    // "week" has its answer. That one comes once the first batch's
+    // translator, which asked for them, is gone.
+    const QPointer<Translator> first = batch.findChild<Translator*>();
+    QVERIFY(first);
+    bool lateSent = false;
+    QTimer steps;
+    connect(&steps, &QTimer::timeout, this, [&] {
+        if (!lateSent && server.requests().size() == 4 && batch.count() == 1) {
+            lateSent = true;
+            for (const QString& word : late)
+                server.release(word);
+        } else if (lateSent && !first) {
+            server.release(QStringLiteral("week"));
+        }
+    });
+    steps.start(5);
     QVERIFY(progress.run(&batch, {QStringLiteral("day"), QStringLiteral("week")}, false));
+    QVERIFY(lateSent);
     QCOMPARE(batch.count(), 2);
     QCOMPARE(batch.translation(0), QStringLiteral("день"));
     QCOMPARE(batch.translation(1), QStringLiteral("неделя"));
@@ -217,12 +238,7 @@ void TestTranslations::progressDialogStaysHiddenUntilABatchRuns()
     QWidget owner;
     owner.show();
     TranslationProgressDialog dialog(&owner);
-    // QProgressDialog's own timer shows it four seconds after construction:
-    // whatever timer is still running is fired now instead of waited for.
-    for (QTimer* timer : dialog.findChildren<QTimer*>())
-        if (timer->isActive())
-            QVERIFY(QMetaObject::invokeMethod(timer, "timeout"));
-    QCoreApplication::processEvents();
+    QVERIFY(fireRunningTimers(&dialog));
     QVERIFY(!dialog.isVisible());
 }
 
@@ -231,25 +247,51 @@ void TestTranslations::emptyBatchSendsNothing()
     TranslationProgressDialog progress;
     Translations batch(workspace.get());
     QVERIFY(progress.run(&batch, QStringList(), true));
-    QTest::qWait(50);
-    QVERIFY(server.requests().isEmpty());
     QCOMPARE(workspace->settings.learningLanguage, QStringLiteral("en"));
+    // A batch of one word after it: the server hears of that word alone.
+    QVERIFY(progress.run(&batch, {QStringLiteral("time")}, false));
+    QCOMPARE(server.requests().size(), 1);
+    QCOMPARE(TranslationServer::queryItems(server.requests().first()).value(QStringLiteral("text")),
+             QStringLiteral("time"));
 }
 
 void TestTranslations::waitingUsesNextToNoProcessorTime()
 {
-    // Answers held back for a second: the wait must sleep, not spin.
-    server.setDelay(1000);
+    // The wait must sleep, not spin: with every answer held back, the event
+    // loop comes to a point where it may block. Only then are the answers
+    // sent; a wait that spun over the event queue would never get there,
+    // and a guard lets them go after all so that the test cannot hang.
+    const QStringList words = englishWords.mid(0, 5);
+    for (const QString& word : words)
+        server.hold(word);
+    bool blocked = false;
+    const auto releaseAll = [&] {
+        for (const QString& word : words)
+            server.release(word);
+    };
+    QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
+    QMetaObject::Connection waiting;
+    const QMetaObject::Connection asked = connect(&server, &TranslationServer::requestReceived, this, [&] {
+        if (server.requests().size() < words.size())
+            return;
+        waiting = connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, [&] {
+            disconnect(waiting);
+            blocked = true;
+            releaseAll();
+        });
+    });
+    QTimer guard;
+    guard.setSingleShot(true);
+    connect(&guard, &QTimer::timeout, this, releaseAll);
+    guard.start(10000);
+
     TranslationProgressDialog progress;
     Translations batch(workspace.get());
-    QElapsedTimer wall;
-    wall.start();
-    const std::clock_t start = std::clock();
-    QVERIFY(progress.run(&batch, englishWords.mid(0, 5), false));
-    const double cpuMs = double(std::clock() - start) * 1000.0 / CLOCKS_PER_SEC;
-    QVERIFY(wall.elapsed() >= 900);
-    QVERIFY2(cpuMs < 0.3 * double(wall.elapsed()),
-             qPrintable(QStringLiteral("%1 ms processor time in %2 ms").arg(cpuMs).arg(wall.elapsed())));
+    QVERIFY(progress.run(&batch, words, false));
+    disconnect(asked);
+    disconnect(waiting);
+    QVERIFY(blocked);
+    QCOMPARE(batch.count(), words.size());
 }
 
 VOCABRIUM_TEST_MAIN(TestTranslations)

@@ -7,6 +7,8 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -303,7 +305,6 @@ void TestUnitDialog::translateFillsTheTranslation()
     QFETCH(QString, status);
     QFETCH(QString, article);
     QFETCH(QString, language);
-    server.setDelay(500);
     const QString learning = workspace->settings.learningLanguage;
     workspace->settings.learningLanguage = language;
     TranslatorSettings settings = workspace->translatorSettings;
@@ -323,12 +324,18 @@ void TestUnitDialog::translateFillsTheTranslation()
 
     UnitDialog dialog(workspace.get());
     runDialog(&dialog, [&] { return dialog.exec(word, typed); }, [&] {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_T, Qt::ControlModifier);
         // One request at a time: the button (which the shortcut clicks a
-        // moment later) waits for the answer.
-        // A dictionary answers before the button could be seen disabled.
-        if (article.isEmpty())
-            QTRY_VERIFY(!translateButton(&dialog)->isEnabled());
+        // moment later) waits for the answer. Seen just after the dialog's
+        // own handling of the click; the translator never answers inside it.
+        bool clicked = false;
+        bool waitsForTheAnswer = false;
+        connect(translateButton(&dialog), &QPushButton::clicked, &dialog, [&] {
+            clicked = true;
+            waitsForTheAnswer = !translateButton(&dialog)->isEnabled();
+        });
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_T, Qt::ControlModifier);
+        QTRY_VERIFY(clicked);
+        QVERIFY(waitsForTheAnswer);
         QTRY_VERIFY(translateButton(&dialog)->isEnabled());
         QTRY_COMPARE(translationEdit(&dialog)->text(), translation);
         QString shown;
@@ -365,12 +372,17 @@ void TestUnitDialog::translateFillsTheTranslation()
 
 void TestUnitDialog::answerForAnEarlierOpeningIsIgnored()
 {
-    server.setDelay(300);
+    server.hold(QStringLiteral("time"));
+    const auto release = qScopeGuard([this] { server.releaseAll(); });
     UnitDialog dialog(workspace.get());
+    QSignalSpy answers(dialog.findChild<Translator*>(), &Translator::translated);
     runDialog(&dialog, [&] { return dialog.exec(QStringLiteral("time")); },
               [&] { translateButton(&dialog)->click(); });
     runDialog(&dialog, [&] { return dialog.exec(QStringLiteral("year")); }, [&] {
-        QTest::qWait(600);
+        // The answer about "time" arrives while "year" is open.
+        server.release(QStringLiteral("time"));
+        QVERIFY(answers.wait(5000));
+        QCOMPARE(answers.first().at(1).toString(), QStringLiteral("время"));
         QCOMPARE(translationEdit(&dialog)->text(), QString());
         QVERIFY(translateButton(&dialog)->isEnabled());
     });

@@ -421,8 +421,9 @@ void TestUnitsMaker::cancelAddsNothingAndStoresOptions()
     QCOMPARE(result, int(QDialog::Rejected));
     QCOMPARE(dictionary->count(), 1);
     QVERIFY(workspace->settings.umdStem);
-    // The batch's progress window appears only while a batch runs.
-    QTest::qWait(50);
+    // The batch's progress window appears only while a batch runs, not when
+    // a timer of its own runs out.
+    QVERIFY(fireRunningTimers(dialog->findChild<QProgressDialog*>()));
     QVERIFY(!dialog->findChild<QProgressDialog*>()->isVisible());
 }
 

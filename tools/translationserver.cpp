@@ -113,6 +113,26 @@ void TranslationServer::setDelay(int milliseconds, const QString& text)
     delays.insert(text, milliseconds);
 }
 
+void TranslationServer::hold(const QString& text)
+{
+    held.insert(text);
+}
+
+void TranslationServer::release(const QString& text)
+{
+    held.remove(text);
+    for (const HeldAnswer& answer : heldAnswers.take(text))
+        if (answer.socket)
+            respondLate(answer.socket, answer.response, answer.close);
+}
+
+void TranslationServer::releaseAll()
+{
+    const QSet<QString> all = held;
+    for (const QString& text : all)
+        release(text);
+}
+
 QList<QByteArray> TranslationServer::requests() const
 {
     QMutexLocker locker(&requestsMutex);
@@ -252,6 +272,11 @@ void TranslationServer::serve(QTcpSocket* socket)
             }
         }
 
+        if (held.contains(text)) {
+            it->answering = true;
+            heldAnswers[text].append(HeldAnswer{socket, response, close});
+            return;
+        }
         if (delay <= 0) {
             respond(socket, response, close);
             if (close)
@@ -260,14 +285,19 @@ void TranslationServer::serve(QTcpSocket* socket)
         }
         it->answering = true;
         QTimer::singleShot(delay, socket, [this, socket, response, close] {
-            respond(socket, response, close);
-            const auto later = connections.find(socket);
-            if (later != connections.end() && !close) {
-                later->answering = false;
-                serve(socket);
-            }
+            respondLate(socket, response, close);
         });
         return;
+    }
+}
+
+void TranslationServer::respondLate(QTcpSocket* socket, const QByteArray& response, bool close)
+{
+    respond(socket, response, close);
+    const auto later = connections.find(socket);
+    if (later != connections.end() && !close) {
+        later->answering = false;
+        serve(socket);
     }
 }
 

@@ -6,6 +6,8 @@
 #include <QMutex>
 #include <QObject>
 #include <QPair>
+#include <QPointer>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QUrl>
@@ -20,7 +22,8 @@ class QTcpSocket;
     word list. Like the real service it echoes a text it cannot translate.
 
     Tests can make it slow (setDelay) or faulty (setFault), per text or for
-    every request. Configure it before moving it to another thread; the list
+    every request, or hold answers back until they release them (hold), to
+    have answers arrive in the order a test needs without waiting for time. Configure it before moving it to another thread; the list
     of received requests may be read from any thread.
 */
 class TranslationServer : public QObject
@@ -55,6 +58,11 @@ public:
     void setFault(Fault fault, const QString& text = QString());
     /* Delays the answers to \a text, or to all others when \a text is null. */
     void setDelay(int milliseconds, const QString& text = QString());
+    /* Keeps the answers to \a text back until release(\a text), whatever their delay. */
+    void hold(const QString& text);
+    /* Sends the answers to \a text held so far, and those to come at once. */
+    void release(const QString& text);
+    void releaseAll();
 
     /* Request targets (path and query, as sent) in the order they arrived. */
     QList<QByteArray> requests() const;
@@ -80,12 +88,23 @@ private:
     void acceptConnections();
     void serve(QTcpSocket* socket);
     void respond(QTcpSocket* socket, const QByteArray& response, bool close);
+    // Sends an answer that was kept back, then serves what waited behind it.
+    void respondLate(QTcpSocket* socket, const QByteArray& response, bool close);
+
+    struct HeldAnswer
+    {
+        QPointer<QTcpSocket> socket;
+        QByteArray response;
+        bool close = false;
+    };
 
     QTcpServer* server;
     QHash<QTcpSocket*, Connection> connections;
     QHash<QPair<QString, QString>, QHash<QString, QString>> dictionaries;
     QHash<QString, Fault> faults;
     QHash<QString, int> delays;
+    QSet<QString> held;
+    QHash<QString, QList<HeldAnswer>> heldAnswers;
     mutable QMutex requestsMutex;
     QList<QByteArray> received;
 };
