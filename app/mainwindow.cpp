@@ -10,11 +10,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
-#include <QInputDialog>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTimer>
@@ -22,23 +19,20 @@
 
 #include <cstdio>
 
-#include "app/aboutboxes.h"
 #include "app/adwidget.h"
 #include "app/appearance.h"
 #include "app/helpdialog.h"
 #include "app/languagedialog.h"
 #include "app/lessonstack.h"
 #include "app/mainactions.h"
-#include "app/progressbox.h"
 #include "app/statusline.h"
-#include "app/statustexts.h"
 #include "app/translatorsettingsdialog.h"
+#include "app/windowboxes.h"
 #include "config/settings.h"
 #include "editing/downloaderdialog.h"
 #include "editing/editordialog.h"
 #include "editing/finderdialog.h"
 #include "editing/importexport.h"
-#include "languages/dictionarylanguage.h"
 #include "languages/learninglanguage.h"
 #include "learning/learningrun.h"
 #include "lessons/fillwidget.h"
@@ -49,11 +43,11 @@
 #include "model/statuses.h"
 #include "model/units.h"
 #include "model/variants.h"
+#include "review/dailyduecount.h"
 #include "session/dictionarysession.h"
 #include "session/recentfiles.h"
 #include "session/workspace.h"
 #include "speech/transcriptions.h"
-#include "translation/translator.h"
 
 MainWindow::MainWindow(Workspace* workspace)
     : workspace(workspace)
@@ -74,11 +68,7 @@ MainWindow::MainWindow(Workspace* workspace)
     setLesson(0);
     if (!startUpProblems.isEmpty())
         QTimer::singleShot(0, this, &MainWindow::showStartUpProblems);
-    midnightTimer = new QTimer(this);
-    midnightTimer->setObjectName(QStringLiteral("midnight"));
-    midnightTimer->setSingleShot(true);
-    connect(midnightTimer, &QTimer::timeout, this, &MainWindow::followMidnight);
-    followMidnight();
+    dueCount->check();
 }
 
 MainWindow::~MainWindow() = default;
@@ -132,8 +122,7 @@ void MainWindow::createWidgets()
     adDock->setFixedHeight(160);
     addDockWidget(Qt::BottomDockWidgetArea, adDock);
 
-    aboutBox = AboutBoxes::createAbout(this);
-    supportBox = AboutBoxes::createSupport(this);
+    boxes = std::make_unique<WindowBoxes>(this, settings, run);
 
     finderLineEdit = new QLineEdit;
     finderLineEdit->setFocusPolicy(Qt::ClickFocus);
@@ -147,6 +136,9 @@ void MainWindow::createWidgets()
     finderDialog = new FinderDialog(workspace, this);
 
     stack = new LessonStack(workspace, this);
+    dueCount = new DailyDueCount([this](const QDate& day) { return run->dueCount(day); },
+                                 [this] { return currentPage() == 0; }, &QDateTime::currentDateTime, this);
+    connect(dueCount, &DailyDueCount::counted, stack->selection(), &FillWidget::setDueCount);
     appearance = new Appearance(&settings, this, stack->lessons());
 }
 
@@ -171,7 +163,7 @@ void MainWindow::createActions()
     connect(actions->retentionAction, &QAction::triggered, this, &MainWindow::showRetentionDialog);
     connect(actions->progressAction, &QAction::triggered, this, &MainWindow::showProgressDialog);
     connect(actions->aboutAction, &QAction::triggered, this, [this] {
-        aboutBox->exec();
+        boxes->showAbout();
         resumeDeferredLesson();
     });
     connect(actions->lessonFontAction, &QAction::triggered, this, &MainWindow::showLessonFontDialog);
@@ -183,7 +175,7 @@ void MainWindow::createActions()
     connect(actions->transcriptionAction, &QAction::triggered, this, &MainWindow::restartCurrentLessson);
     connect(actions->speakAction, &QAction::toggled, this, &MainWindow::toggleSpeak);
     connect(actions->supportAction, &QAction::triggered, this, [this] {
-        supportBox->exec();
+        boxes->showSupport();
         resumeDeferredLesson();
     });
     connect(actions->helpAction, &QAction::triggered, this, &MainWindow::showHelp);
@@ -301,9 +293,7 @@ void MainWindow::showHelp()
 {
     const QString file = QDir::current().absoluteFilePath(QStringLiteral("help.html"));
     if (!HelpDialog::showIn(this, file))
-        QMessageBox::critical(this, tr("Ошибка"),
-                              tr("Справка не открыта: файла %1 нет или его нельзя прочитать.")
-                                  .arg(QDir::toNativeSeparators(file)));
+        boxes->sayNoHelp(file);
 }
 
 void MainWindow::showLanguageDialog()
@@ -330,17 +320,8 @@ void MainWindow::askDictionaryLanguage(const QString& dicPath, const QString& pr
 {
     if (!DictionaryFiles::sameFile(dicPath, files->openFileName()))
         return;
-    const QList<QPair<QString, QString>> table = languages();
-    QStringList names;
-    for (const QString& code : DictionaryLanguage::supported())
-        names.append(languageName(table, code));
-    bool ok = false;
-    const QString name = QInputDialog::getItem(
-        this, tr("Язык словаря"),
-        tr("На каком языке слова словаря «%1»?").arg(QFileInfo(dicPath).completeBaseName()), names,
-        int(qMax<qsizetype>(0, DictionaryLanguage::supported().indexOf(proposed))), false, &ok);
-    const qsizetype chosen = names.indexOf(name);
-    if (language->choose(dicPath, ok && chosen >= 0 ? DictionaryLanguage::supported().at(chosen) : proposed))
+    const std::optional<QString> chosen = boxes->askDictionaryLanguage(dicPath, proposed);
+    if (language->choose(dicPath, chosen.value_or(proposed)))
         restartCurrentLessson();
     resumeDeferredLesson();
 }
@@ -381,7 +362,7 @@ void MainWindow::setLesson(int kind)
     actions->markLearnedAction->setEnabled(kind != 0);
     actions->reviewAction->setEnabled(kind == 0);
     if (kind == 0)
-        updateDueCount();
+        dueCount->refresh();
     stack->lesson(kind)->start();
     updateStatusBar();
 }
@@ -398,7 +379,7 @@ void MainWindow::startNextLesson()
     if (kind >= 0) {
         setLesson(kind);
     } else {
-        congratulate();
+        boxes->congratulate();
         endLearningRun();
         setLesson(0);
     }
@@ -443,14 +424,6 @@ void MainWindow::endLearningRun()
         showError(error);
 }
 
-void MainWindow::congratulate()
-{
-    QMessageBox box(QMessageBox::Information, tr("Поздравляю!"), StatusTexts::congratulation(run->figures()),
-                    QMessageBox::Ok, this);
-    box.setTextFormat(Qt::RichText);
-    box.exec();
-}
-
 void MainWindow::markLearned()
 {
     // Only a word being asked can be marked; the action is disabled on the
@@ -465,17 +438,7 @@ void MainWindow::markLearned()
 void MainWindow::clearStatuses()
 {
     const bool learning = currentPage() != 0;
-    const QString text = learning
-        ? tr("Все изучаемые в данный момент слова получат статус \"Неизученное\", "
-             "вы действительно хотите продолжить?")
-        : tr("Все слова в словаре получат статус \"Неизученное\", "
-             "вы действительно хотите продолжить?");
-    QMessageBox box(QMessageBox::Question, tr("Вопрос"), text,
-                    QMessageBox::Yes | QMessageBox::No, this);
-    // Clearing every status takes a deliberate choice: Return and Escape say No.
-    box.setDefaultButton(QMessageBox::No);
-    box.setEscapeButton(QMessageBox::No);
-    if (box.exec() != QMessageBox::Yes) {
+    if (!boxes->confirmClear(learning)) {
         resumeDeferredLesson();
         return;
     }
@@ -494,20 +457,8 @@ void MainWindow::clearStatuses()
 
 void MainWindow::showProgressDialog()
 {
-    forever {
-        run->syncSchedule(QDate::currentDate());
-        ProgressBox box(StatusTexts::progress(settings.learnedCount, settings.learningTime, settings.mistakesCount, settings.reviewedCount),
-                        run->schedule(), QDate::currentDate(), this);
-        if (box.exec() != QMessageBox::Reset) {
-            resumeDeferredLesson();
-            return;
-        }
-        const auto answer = QMessageBox::question(
-            this, tr("Вопрос"), tr("Вы уверены что хотите очистить свои достижения?"),
-            QMessageBox::Yes | QMessageBox::No);
-        if (answer == QMessageBox::Yes)
-            run->resetTotals();
-    }
+    boxes->showProgress();
+    resumeDeferredLesson();
 }
 
 void MainWindow::updateStatusBar()
@@ -563,29 +514,12 @@ void MainWindow::saveEdits()
         showError(error);
 }
 
-void MainWindow::followMidnight()
-{
-    // The due count belongs to a day: refreshed when the date changes
-    // while the selection page is shown.
-    if (currentPage() == 0 && dueCountDay != QDate::currentDate())
-        updateDueCount();
-    const QDateTime now = QDateTime::currentDateTime();
-    const QDateTime midnight(now.date().addDays(1), QTime(0, 0, 1));
-    midnightTimer->start(int(qBound(qint64(1000), now.msecsTo(midnight), qint64(24 * 3600 * 1000))));
-}
-
-void MainWindow::updateDueCount()
-{
-    dueCountDay = QDate::currentDate();
-    stack->selection()->setDueCount(run->dueCount(QDate::currentDate()));
-}
-
 void MainWindow::startReview()
 {
     if (currentPage() != 0)
         return;
     if (run->startReview(QDate::currentDate()) == 0) {
-        QMessageBox::information(this, tr("Информация"), tr("Сегодня повторять нечего."));
+        boxes->sayNothingDue();
         return;
     }
     stack->selection()->startLearning();
@@ -596,25 +530,17 @@ void MainWindow::startReview()
 
 void MainWindow::showRetentionDialog()
 {
-    bool ok = false;
-    const int percent = QInputDialog::getInt(
-        this, tr("Повторение"),
-        tr("Какую долю выученных слов вы хотите помнить к дню повторения, %?\n"
-           "Чем больше доля, тем чаще повторения."),
-        int(qRound(settings.reviewRetention * 100)), 70, 99, 1, &ok);
+    const std::optional<double> retention = boxes->askRetention();
     resumeDeferredLesson();
-    if (!ok)
+    if (!retention)
         return;
-    settings.reviewRetention = percent / 100.0;
+    settings.reviewRetention = *retention;
     run->schedule().setRequestedRetention(settings.reviewRetention);
 }
 
 void MainWindow::showError(const QString& text)
 {
-    // File names and reasons come from the disk; never read them as mark-up.
-    QMessageBox box(QMessageBox::Critical, tr("Ошибка"), text, QMessageBox::Ok, this);
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
+    boxes->showError(text);
 }
 
 void MainWindow::showStartUpProblems()
@@ -715,17 +641,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
     storeWindowState();
     const QStringList errors = saveEverything();
     if (!errors.isEmpty()) {
-        QMessageBox box(QMessageBox::Critical, tr("Ошибка"),
-                        errors.join(QLatin1Char('\n')) + QStringLiteral("\n\n")
-                            + tr("Если закрыть программу сейчас, несохранённые изменения пропадут."),
-                        QMessageBox::NoButton, this);
-        box.setTextFormat(Qt::PlainText);
-        QPushButton* quit = box.addButton(tr("Закрыть без сохранения"), QMessageBox::DestructiveRole);
-        QPushButton* stay = box.addButton(QMessageBox::Cancel);
-        box.setDefaultButton(stay);
-        box.setEscapeButton(static_cast<QAbstractButton*>(stay));
-        box.exec();
-        if (box.clickedButton() != static_cast<QAbstractButton*>(quit)) {
+        if (!boxes->closeDespite(errors)) {
             event->ignore();
             return;
         }

@@ -39,6 +39,8 @@ class Units;
 class Variants;
 class Settings;
 class Workspace;
+class DailyDueCount;
+class WindowBoxes;
 
 class MainWindow : public QMainWindow
 {
@@ -118,14 +120,11 @@ private:
     void storeWindowState();
     void setLesson(int kind);
     void endLearningRun();
-    void congratulate();
     void showError(const QString& text);
     void showStartUpProblems();
     void abandonExercise();
     void resumeDeferredLesson();
-    void updateDueCount();
     void saveEdits();
-    void followMidnight();
     void applyDictionaryLanguage();
     void askDictionaryLanguage(const QString& dicPath, const QString& proposed);
 
@@ -150,16 +149,13 @@ private:
 
     // The run of lessons and the review schedule it feeds.
     LearningRun* run = nullptr;
-    // The due count on the selection page belongs to one day.
-    QDate dueCountDay;
-    QTimer* midnightTimer = nullptr;
+    DailyDueCount* dueCount = nullptr;
     // The learning language follows the open dictionary.
     std::unique_ptr<LearningLanguage> language;
     MainActions* actions = nullptr;
     Appearance* appearance = nullptr;
     DictionarySession* session = nullptr;
-    QMessageBox* aboutBox = nullptr;
-    QMessageBox* supportBox = nullptr;
+    std::unique_ptr<WindowBoxes> boxes;
     QDockWidget* adDock = nullptr;
     AdWidget* adWidget = nullptr;
     QLineEdit* finderLineEdit = nullptr;
