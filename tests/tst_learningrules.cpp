@@ -13,6 +13,22 @@
 
 // The run's rules without a window: the pools are wired as the window
 // wires them, and answers are given as the lessons give them.
+namespace {
+
+// Seven words, the first five of them learned.
+void loadSevenWordsFiveLearned(Units* units, Statuses* statuses)
+{
+    QList<Unit> words;
+    for (const char* word : {"one", "two", "three", "four", "five", "six", "seven"})
+        words.append({QString::fromLatin1(word), QStringLiteral("перевод")});
+    units->setLoaded(words, true);
+    statuses->setList({});
+    for (int key = 0; key < 5; ++key)
+        statuses->setStatus(key, Statuses::Learned);
+}
+
+} // namespace
+
 class TestLearningRules : public QObject
 {
     Q_OBJECT
@@ -52,13 +68,7 @@ void TestLearningRules::reviewAnswersAndInterruptions()
     workspace->settings.learningModel = {2};
     Units* units = (&workspace->words.units);
     Statuses* statuses = (&workspace->words.statuses);
-    QList<Unit> words;
-    for (const char* word : {"one", "two", "three", "four", "five", "six", "seven"})
-        words.append({QString::fromLatin1(word), QStringLiteral("перевод")});
-    units->setLoaded(words, true);
-    statuses->setList({});
-    for (int key = 0; key < 5; ++key)
-        statuses->setStatus(key, Statuses::Learned);
+    loadSevenWordsFiveLearned(units, statuses);
     const QDate today = QDate::currentDate();
     LearningRun run(&workspace->words, &workspace->settings);
     run.schedule().sync({{"one", 100}, {"two", 100}, {"three", 100}, {"four", 100}, {"five", 100}}, today.addDays(-60));
@@ -116,13 +126,7 @@ void TestLearningRules::reorderingKeepsTheRunsWords()
     Units* units = (&workspace->words.units);
     Statuses* statuses = (&workspace->words.statuses);
     Questions* questions = (&workspace->words.questions);
-    QList<Unit> words;
-    for (const char* word : {"one", "two", "three", "four", "five", "six", "seven"})
-        words.append({QString::fromLatin1(word), QStringLiteral("перевод")});
-    units->setLoaded(words, true);
-    statuses->setList({});
-    for (int key = 0; key < 5; ++key)
-        statuses->setStatus(key, Statuses::Learned);
+    loadSevenWordsFiveLearned(units, statuses);
     statuses->setStatus(5, Statuses::Initial);
     const QDate today = QDate::currentDate();
     LearningRun run(&workspace->words, &workspace->settings);
