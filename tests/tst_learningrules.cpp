@@ -148,7 +148,7 @@ void TestLearningRules::reorderingKeepsTheRunsWords()
     QList<Unit> ordered;
     QList<int> orderedStatuses;
     for (int position : positions) {
-        ordered.append(words.at(position));
+        ordered.append(units->unit(position));
         orderedStatuses.append(statuses->status(position));
     }
     units->setUnits(ordered);
