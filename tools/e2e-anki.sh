@@ -36,24 +36,17 @@ HOME=$home XDG_CONFIG_HOME=$home/.config QT_QPA_PLATFORM=xcb "$build/vocabrium" 
 program=$!
 
 fail=0
-wait_for() { # command...: polls it for up to 15 s
-    for _ in $(seq 150); do "$@" && return 0; sleep 0.1; done
-    return 1
-}
 played() { grep -q "horse\.wav" "$home/media.log" 2>/dev/null || ls -l "/proc/$program/fd" 2>/dev/null | grep -q "horse\.wav"; }
 
-wait_window "Предупреждение"
-xdotool windowfocus --sync "$(xdotool search --name 'Предупреждение' | head -1)" 2>/dev/null || true
-key Return                      # the test-version warning
-wait_window " - Vocabrium"
-focus_main
+accept_warning " - Vocabrium"
 
 # Файл is the first menu of the bar; «Импорт...» its fourth item.
 window=$(xdotool search --name ' - Vocabrium' | head -1)
 xdotool mousemove --window "$window" 20 10 click 1
-sleep 0.3
+menu_offers() { window_says menu | grep -qxF "$1"; }
+check "the File menu opens" wait_for menu_offers "Импорт..."
 key Down Down Down Down Return
-wait_window "Импорт слов"      # the file dialog, its name field focused
+focus_window "Импорт слов"     # the file dialog, its name field focused
 xdotool type --delay 10 "$home/farm.apkg"
 key Return
 check "the preview of the first words is shown" wait_for window_says label "Первые слова:"
@@ -61,8 +54,7 @@ shot anki-1-preview
 key Return                      # accept the columns
 check "the new dictionary's name is asked" wait_for window_says label "Имя нового словаря:"
 key Return                      # keep the suggested name "farm"
-check "the imported dictionary is open" wait_window "farm - Vocabrium"
-focus_main
+check "the imported dictionary is open" focus_window "farm - Vocabrium"
 shot anki-2-imported
 
 # Choose the first word ("horse") and start learning: the memorising lesson
@@ -75,7 +67,7 @@ shot anki-3-memorising
 
 focus_main
 key ctrl+q
-for _ in $(seq 50); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done
+wait_gone "$program"
 program=
 
 dictionaries="$home/Vocabrium Dictionaries"

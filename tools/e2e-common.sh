@@ -29,7 +29,26 @@ start_display() {
     /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
     a11y=$!
     export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
-    sleep 1
+    # The program needs the display and the accessibility bus from its
+    # first moment: wait until both answer.
+    wait_for xdotool getdisplaygeometry || { echo "the display $display did not start" >&2; return 1; }
+    wait_for dbus-send --session --dest=org.a11y.Bus --print-reply /org/a11y/bus org.a11y.Bus.GetAddress \
+        || { echo "the accessibility bus did not start" >&2; return 1; }
+}
+
+# Polls a command until it succeeds, for up to E2E_WAIT seconds (default 20):
+# every step of a run waits for what the window shows, never for a fixed time.
+wait_for() { # command...
+    local deadline=$((SECONDS + ${E2E_WAIT:-20}))
+    until "$@" >/dev/null 2>&1; do
+        [ $SECONDS -ge $deadline ] && return 1
+        sleep 0.1
+    done
+}
+
+# Waits until the process $1 has ended (the program saves before it goes).
+wait_gone() { # pid
+    wait_for bash -c "! kill -0 $1"
 }
 
 # Ends the program (it saves on SIGTERM, so wait for it before the home folder
@@ -37,7 +56,7 @@ start_display() {
 finish() {
     if [ -n "${program:-}" ]; then
         kill "$program" 2>/dev/null || true
-        for _ in $(seq 50); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done
+        wait_gone "$program" || true
     fi
     kill ${a11y:-} ${bus:-} ${xvfb:-} 2>/dev/null || true
     [ -n "${home:-}" ] && rm -rf "$home"
@@ -45,34 +64,81 @@ finish() {
 }
 
 wait_window() { # name pattern
-    for _ in $(seq 150); do
-        xdotool search --name "$1" >/dev/null 2>&1 && return 0
-        sleep 0.1
-    done
+    wait_for xdotool search --name "$1" && return 0
     echo "window '$1' did not appear" >&2; return 1
 }
-key() { xdotool key --clearmodifiers "$@"; sleep 0.3; }
-shot() { import -window root "$shots/$tag$1.png"; echo "screenshot: $shots/$tag$1.png"; }
-geometry() { xdotool getwindowgeometry "$(xdotool search --name ' - Vocabrium' | head -1)" | sed -n 's/.*Geometry: //p'; }
-focus_main() { xdotool windowfocus --sync "$(xdotool search --name ' - Vocabrium' | head -1)" 2>/dev/null || true; sleep 0.3; }
-congratulated() { xdotool search --name "Поздравляю" >/dev/null 2>&1; }
-press() { congratulated || xdotool key --clearmodifiers "$@"; sleep 0.2; }
-
+# Gives the keyboard focus to the window named $1 once it is shown, so that
+# the keys that follow go to it.
+focus_window() { # name pattern
+    wait_window "$1" || return 1
+    xdotool windowfocus --sync "$(xdotool search --name "$1" | head -1)" 2>/dev/null || true
+    settled
+}
+focus_main() { focus_window ' - Vocabrium'; }
+# Keys reach the focused window in order; whatever they must have done
+# before the next step is waited for by the caller.
+key() { xdotool key --clearmodifiers "$@"; }
 window_says() { /usr/bin/python3 "$root/tools/e2e-window.py" "$@"; }
+# A question over the accessibility bus is answered from the program's event
+# loop, after the events queued before it: once it comes back, what the
+# earlier keys did has been handled and painted.
+settled() { window_says labels >/dev/null 2>&1 || true; }
+shot() { settled; import -window root "$shots/$tag$1.png"; echo "screenshot: $shots/$tag$1.png"; }
+geometry() { xdotool getwindowgeometry "$(xdotool search --name ' - Vocabrium' | head -1)" | sed -n 's/.*Geometry: //p'; }
+congratulated() { xdotool search --name "Поздравляю" >/dev/null 2>&1; }
+# The test-version warning every start shows, answered; then the main window.
+accept_warning() { # title of the main window
+    focus_window "Предупреждение" && key Return && focus_window "$1"
+}
+
+# What the lesson page offers: "ready LESSON: CONTROLS" with its live
+# controls, or "busy LESSON" while they are grey (the pause after an answer,
+# the pronunciation).
+page_state() { window_says ready 2>/dev/null || true; }
+
+# Waits for what an answer does: the page changes (the card turns over) or
+# goes grey for the pause, then offers the next exercise; or the run is over.
+# The same exercise again after a pause too short to be seen is taken when
+# the wait runs out.
+answered() { # page_state before the answer
+    local deadline=$((SECONDS + ${E2E_WAIT:-20})) paused= state
+    while [ $SECONDS -lt $deadline ]; do
+        congratulated && return 0
+        state=$(page_state)
+        case "$state" in
+            busy*) paused=1 ;;
+            ready*) [ -n "$paused" ] || [ "$state" != "$1" ] && return 0 ;;
+        esac
+        sleep 0.1
+    done
+    return 0
+}
+# Presses the keys given and waits for the answer to be taken.
+answer() { # key...
+    local before; before=$(page_state)
+    key "$@"
+    answered "$before"
+}
+# Waits until the lesson $1 is on screen, ready for an answer.
+page_is() { [[ "$(page_state)" == "$1"* ]]; }
+lesson_is() { wait_for page_is "ready $1:"; }
 
 # Learns the word $1 (translation $2) through whatever lesson the model puts
 # on screen, answering each one right: the status bar names the lesson, and
 # the choice lesson's answers are read by name.
 learn_word() {
+    local before
     for _ in $(seq 40); do
         congratulated && return 0
         focus_main
-        case "$(window_says lesson || true)" in
-            Выбор) row=$(window_says row "$1" "$2") && key "$row" ;;
-            Написание) key ctrl+a; xdotool type --delay 20 "$1"; key Return ;;
-            Запоминание|Карточка) key Return ;;
+        before=$(page_state)
+        case "$before" in
+            "ready Выбор:"*) row=$(window_says row "$1" "$2") && key "$row" ;;
+            "ready Написание:"*) key ctrl+a; xdotool type --delay 20 "$1"; key Return ;;
+            "ready Запоминание:"*|"ready Карточка:"*) key Return ;;
+            *) wait_for page_is ready; continue ;;
         esac
-        sleep 1.5
+        answered "$before"
     done
     congratulated
 }

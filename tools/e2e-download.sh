@@ -38,28 +38,21 @@ HOME=$home XDG_CONFIG_HOME=$home/.config QT_QPA_PLATFORM=xcb "$build/vocabrium" 
 program=$!
 
 
-wait_window "Предупреждение"
-sleep 0.5
-key Return
-wait_window "default - Vocabrium"
-focus_main
+accept_warning "default - Vocabrium"
 
 key ctrl+d
-wait_window "Скачать словарь"
-sleep 1
-xdotool windowfocus --sync "$(xdotool search --name 'Скачать словарь' | head -1)" 2>/dev/null || true
+focus_window "Скачать словарь"
+wait_for window_says cells || { echo "FAIL: the site's list did not arrive"; exit 1; }
 shot 0-list
 # Into the table, onto its first row, then to the download button.
 key Tab
 key Home
 key Tab
 key Return
-wait_window "Информация"
-sleep 0.3
+focus_window "Информация"
 shot 1-question
 key Return                       # Yes: start learning it
-wait_window "$name - Vocabrium"
-focus_main
+focus_window "$name - Vocabrium"
 shot 2-opened
 
 # The same keyboard walk as tools/e2e-xvfb.sh: choose the first word, start,
@@ -67,17 +60,16 @@ shot 2-opened
 key Return
 key Tab Tab Tab
 key Return
-sleep 0.5
-key Return; sleep 0.5
-key Return; sleep 1.6
-xdotool type --delay 30 "$first_word"; key Return; sleep 1.6
+lesson_is "Запоминание" && answer Return
+lesson_is "Карточка" && answer Return
+lesson_is "Написание" && xdotool type --delay 30 "$first_word" && answer Return
 learn_word "$first_word" "$first_translation"
 wait_window "Поздравляю"
 shot 3-congratulation
 key Return
 focus_main
 key ctrl+q
-for _ in $(seq 50); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done
+wait_gone "$program"
 
 dictionaries="$home/Vocabrium Dictionaries"
 fail=0

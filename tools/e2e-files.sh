@@ -32,33 +32,26 @@ program=$!
 
 fail=0
 
-wait_window "Ошибка"
-sleep 0.5
+focus_window "Ошибка"
 shot files-1-damaged-dictionary
-xdotool windowfocus --sync "$(xdotool search --name 'Ошибка' | head -1)" 2>/dev/null || true
 key Return                      # the error box
-wait_window "Предупреждение"
-xdotool windowfocus --sync "$(xdotool search --name 'Предупреждение' | head -1)" 2>/dev/null || true
-key Return                      # the test-version warning
-wait_window "default - Vocabrium"
-focus_main
+accept_warning "default - Vocabrium"
 
 # Learn button has the focus; Tab to "Не изучать" marks the first word learned.
 key Tab
 key Return
 key ctrl+r
-wait_window "Вопрос"
-sleep 0.3
+focus_window "Вопрос"
 shot files-2-reset-question
 key Return                      # must answer No
+check "Return closes the question" wait_for bash -c "! xdotool search --name Вопрос"
 focus_main
 
 # A second start must not run a second program.
 second_started=$(date +%s)
 run &
 second=$!
-for _ in $(seq 50); do kill -0 "$second" 2>/dev/null || break; sleep 0.1; done
-check "a second start ends by itself" bash -c "! kill -0 $second 2>/dev/null"
+check "a second start ends by itself" wait_gone "$second"
 check "the first copy still runs" kill -0 "$program"
 windows=$(xdotool search --name ' - Vocabrium' | wc -l)
 check "one main window" test "$windows" -eq 1
@@ -66,7 +59,7 @@ shot files-3-after-second-start
 
 focus_main
 key ctrl+q
-for _ in $(seq 50); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done
+wait_gone "$program"
 
 inf="$dictionaries/default.inf"
 check "the damaged dictionary is unchanged" test "$(md5sum < "$dictionaries/broken.dic")" = "$before"

@@ -60,27 +60,17 @@ start_display 50
 trap finish EXIT
 
 fail=0
-shows() { # text: some label of the window holds it
-    for _ in $(seq 30); do
-        window_says labels | grep -F -- "$1" >/dev/null && return 0
-        sleep 0.1
-    done
-    return 1
-}
+label_holds() { window_says labels | grep -F -- "$1" >/dev/null; }
+shows() { wait_for label_holds "$1"; } # text: some label of the window holds it
 
 HOME=$home XDG_CONFIG_HOME=$home/.config XDG_CACHE_HOME=$home/.cache QT_QPA_PLATFORM=xcb "$build/vocabrium" &
 program=$!
-wait_window "Предупреждение"
-sleep 0.5
-key Return
-wait_window "default - Vocabrium"
-focus_main
+accept_warning "default - Vocabrium"
 check "the English dictionary shows its English transcription" shows "[$english]"
 
 key ctrl+d
-wait_window "Скачать словарь"
-sleep 1
-xdotool windowfocus --sync "$(xdotool search --name 'Скачать словарь' | head -1)" 2>/dev/null || true
+focus_window "Скачать словарь"
+wait_for window_says cells || { echo "FAIL: the site's list did not arrive"; exit 1; }
 key Tab
 key Home
 # Down to the dictionary's row, checking the selection as a screen reader
@@ -89,12 +79,13 @@ wanted=$(grep -a 'href="'"$name"'.dic"' "$page" | LC_ALL=C sed 's/.*">//; s/<\/a
 for _ in $(seq $((row + 3))); do
     [ "$(window_says selected || true)" = "$wanted" ] && break
     key Down
+    settled
 done
 check "the list selects «$wanted»" test "$(window_says selected || true)" = "$wanted"
 shot 0-list
 key Tab
 key Return
-wait_window "Информация"
+focus_window "Информация"
 key Return                       # Yes: start learning it
 check "the French dictionary is open" wait_window "$name - Vocabrium"
 focus_main
@@ -105,11 +96,11 @@ shot 1-french
 key Return
 key Tab Tab Tab
 key Return
-sleep 0.5
+lesson_is "Запоминание"
 shot 2-memorising
-key Return; sleep 1.6
-key Return; sleep 1.6
-wait_window "Поздравляю"
+answer Return
+lesson_is "Карточка" && answer Return
+check "the word is learned" wait_window "Поздравляю"
 key Return
 focus_main
 
@@ -121,8 +112,7 @@ check "the dictionary keeps its language" grep -q '^foreign=fr$' "$home/Vocabriu
 
 # Back to the default dictionary through «Открыть словарь...».
 key ctrl+o
-wait_window "Выберите словарь"
-sleep 0.5
+focus_window "Выберите словарь"
 xdotool type --delay 20 "$home/Vocabrium Dictionaries/default.dic"
 key Return
 check "the default dictionary is open again" wait_window "default - Vocabrium"
@@ -133,7 +123,7 @@ if xdotool search --name "Язык словаря" >/dev/null 2>&1; then
     echo "FAIL: a question about the language was asked"; fail=1
 fi
 key ctrl+q
-for _ in $(seq 100); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done
+wait_gone "$program"
 program=
 [ $fail -eq 0 ] && echo "1 passed, 0 failed" || echo "0 passed, 1 failed"
 exit $fail

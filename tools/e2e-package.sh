@@ -38,23 +38,17 @@ trap cleanup EXIT
     QT_QPA_PLATFORM=xcb exec /usr/bin/vocabrium) &
 program=$!
 
-focus() { xdotool windowfocus --sync "$(xdotool search --name "$1" | head -1)" 2>/dev/null || true; sleep 0.3; }
 fail=0
 
-wait_window "Предупреждение"
-focus "Предупреждение"
-key Return                      # the test-version warning
-wait_window "default - Vocabrium"
-focus " - Vocabrium"
+accept_warning "default - Vocabrium"
 shot package-1-installed
 check "the data folder is the installed one" test "$(readlink "/proc/$program/cwd")" = /usr/share/vocabrium
 
 key F1
-check "F1 opens the help window" wait_window "Справка"
-sleep 0.5; shot package-2-help
-focus "Справка"
+check "F1 opens the help window" focus_window "Справка"
+shot package-2-help
 key Escape
-focus " - Vocabrium"
+focus_main
 
 # Learn button has the focus; Tab to "Не изучать" marks the first word learned.
 key Tab
@@ -64,20 +58,18 @@ key Return
 page=/usr/share/vocabrium/site/dictionaries.html
 name=$(grep -o 'href="[^"]*\.dic"' "$page" | awk 'NR == 1' | sed 's/href="//; s/\.dic"//')
 key ctrl+d
-check "ctrl+d opens the downloader" wait_window "Скачать словарь"
-sleep 1
-focus "Скачать словарь"
+check "ctrl+d opens the downloader" focus_window "Скачать словарь"
+check "it lists the site's dictionaries" wait_for window_says cells
 shot package-3-downloader
 key Tab
 key Home
 key Tab
 key Return
-check "the download asks to start learning" wait_window "Информация"
+check "the download asks to start learning" focus_window "Информация"
 key Return
-check "the downloaded dictionary is open" wait_window "$name - Vocabrium"
-focus " - Vocabrium"
+check "the downloaded dictionary is open" focus_window "$name - Vocabrium"
 key ctrl+q
-for _ in $(seq 100); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done
+wait_gone "$program"
 check "ctrl+q ends the program" bash -c "! kill -0 $program 2>/dev/null"
 program=
 

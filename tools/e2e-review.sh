@@ -71,18 +71,7 @@ trap finish EXIT
 start() {
     HOME=$home XDG_CONFIG_HOME=$home/.config QT_QPA_PLATFORM=xcb "$build/vocabrium" &
     program=$!
-    wait_window "Предупреждение"
-    sleep 0.5
-    key Return
-    wait_window "default - Vocabrium"
-    focus_main
-}
-lesson_is() { # name: waits for the status bar to name that lesson
-    for _ in $(seq 50); do
-        [ "$(window_says lesson || true)" = "$1" ] && return 0
-        sleep 0.1
-    done
-    return 1
+    accept_warning "default - Vocabrium"
 }
 
 fail=0
@@ -92,12 +81,10 @@ shot 0-due
 key ctrl+y
 check "ctrl+y asks the first word on the card" lesson_is "Карточка"
 shot 1-card
-key Return                      # remembered
-sleep 1.6
+answer Return                   # remembered
 check "the next word is asked" lesson_is "Карточка"
 kill -TERM "$program"
-for _ in $(seq 100); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done
-check "SIGTERM ends the program" bash -c "! kill -0 $program 2>/dev/null"
+check "SIGTERM ends the program" wait_gone "$program"
 program=
 
 check "the statuses are what they were before the run" cmp -s "$home/statuses-before" "$dictionaries/default.inf"
@@ -111,7 +98,7 @@ key ctrl+y
 check "a second start asks the words still due" lesson_is "Карточка"
 shot 2-again
 kill -TERM "$program"
-for _ in $(seq 100); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done
+wait_gone "$program"
 program=
 check "the statuses are still what they were" cmp -s "$home/statuses-before" "$dictionaries/default.inf"
 [ $fail -eq 0 ] && echo "1 passed, 0 failed" || echo "0 passed, 1 failed"

@@ -35,11 +35,7 @@ HOME=$home XDG_CONFIG_HOME=$home/.config QT_QPA_PLATFORM=xcb "$build/vocabrium" 
 program=$!
 
 
-wait_window "Предупреждение"
-sleep 0.5
-key Return                      # the test-version warning
-wait_window "default - Vocabrium"
-focus_main
+accept_warning "default - Vocabrium"
 shot 0-word-selection
 start_geometry=$(geometry)
 
@@ -48,43 +44,48 @@ start_geometry=$(geometry)
 key Return
 key Tab Tab Tab
 key Return
-sleep 0.5
 
 first_word=$(head -1 "$root/data/dictionaries/default.tsv" | cut -f1)
 first_translation=$(head -1 "$root/data/dictionaries/default.tsv" | cut -f2)
 
-shot 1-memorising; key Return; sleep 0.5
-shot 2-card;       key Return; sleep 1.6
-shot 3-writing;    xdotool type --delay 30 "$first_word"; key Return; sleep 1.6
+fail=0
+check "the memorising lesson comes first" lesson_is "Запоминание"
+shot 1-memorising; answer Return
+check "then the card" lesson_is "Карточка"
+shot 2-card;       answer Return
+check "then the writing lesson" lesson_is "Написание"
+shot 3-writing;    xdotool type --delay 30 "$first_word"; answer Return
+check "then the choice" lesson_is "Выбор"
 shot 4-choice
 
 learn_word "$first_word" "$first_translation"
 
-wait_window "Поздравляю"
+check "the word is learned" wait_window "Поздравляю"
 shot 5-congratulation
 key Return
 focus_main
 
 key ctrl+e
-if xdotool search --name "Редактор" >/dev/null 2>&1; then
-    sleep 0.5; shot 6-editor; key Escape; focus_main
+if focus_window "Редактор"; then
+    shot 6-editor; key Escape; focus_main
 fi
 key ctrl+d
-if xdotool search --name "Скачать словарь" >/dev/null 2>&1; then
-    sleep 1.5; shot 8-downloader; key Escape; focus_main
+if focus_window "Скачать словарь"; then
+    # The list of the site's dictionaries arrives after the window opens.
+    check "the downloader lists dictionaries" wait_for window_says cells
+    shot 8-downloader; key Escape; focus_main
 fi
 key ctrl+p
-wait_window "Прогресс"
-sleep 0.3; shot 7-progress
+focus_window "Прогресс"
+shot 7-progress
 key Return
 focus_main
 end_geometry=$(geometry)
 key ctrl+q
-for _ in $(seq 50); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done
+wait_gone "$program"
 
 conf="$home/.config/Vocabrium/Vocabrium.conf"
 inf="$home/Vocabrium Dictionaries/default.inf"
-fail=0
 grep -q '^learnedCount=1$' "$conf" || { echo "FAIL: learnedCount is not 1"; fail=1; }
 [ -f "$inf" ] || { echo "FAIL: no statuses file"; fail=1; }
 # The first status (after the count and the 999 marker) is 100: learned.
