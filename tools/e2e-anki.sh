@@ -51,9 +51,10 @@ xdotool type --delay 10 "$home/farm.apkg"
 key Return
 check "the preview of the first words is shown" wait_for window_says label "Первые слова:"
 shot anki-1-preview
+focus_window "Импорт слов"
 key Return                      # accept the columns
 check "the new dictionary's name is asked" wait_for window_says label "Имя нового словаря:"
-key Return                      # keep the suggested name "farm"
+dismiss "Импорт слов" Return    # keep the suggested name "farm"
 check "the imported dictionary is open" focus_window "farm - Vocabrium"
 shot anki-2-imported
 

@@ -64,14 +64,14 @@ finish() {
 }
 
 wait_window() { # name pattern
-    wait_for xdotool search --name "$1" && return 0
+    wait_for xdotool search --onlyvisible --name "$1" && return 0
     echo "window '$1' did not appear" >&2; return 1
 }
 # Gives the keyboard focus to the window named $1 once it is shown, so that
 # the keys that follow go to it.
 focus_window() { # name pattern
     wait_window "$1" || return 1
-    xdotool windowfocus --sync "$(xdotool search --name "$1" | head -1)" 2>/dev/null || true
+    xdotool windowfocus --sync "$(xdotool search --onlyvisible --name "$1" | head -1)" 2>/dev/null || true
     settled
 }
 focus_main() { focus_window ' - Vocabrium'; }
@@ -84,11 +84,26 @@ window_says() { /usr/bin/python3 "$root/tools/e2e-window.py" "$@"; }
 # earlier keys did has been handled and painted.
 settled() { window_says labels >/dev/null 2>&1 || true; }
 shot() { settled; import -window root "$shots/$tag$1.png"; echo "screenshot: $shots/$tag$1.png"; }
-geometry() { xdotool getwindowgeometry "$(xdotool search --name ' - Vocabrium' | head -1)" | sed -n 's/.*Geometry: //p'; }
-congratulated() { xdotool search --name "Поздравляю" >/dev/null 2>&1; }
+geometry() { xdotool getwindowgeometry "$(xdotool search --onlyvisible --name ' - Vocabrium' | head -1)" | sed -n 's/.*Geometry: //p'; }
+congratulated() { xdotool search --onlyvisible --name "Поздравляю" >/dev/null 2>&1; }
+# No window of that name is left. (A window that goes while xdotool looks
+# makes it report an X error: that is no answer yet.)
+window_gone() { # name pattern
+    local found; found=$(xdotool search --onlyvisible --name "$1" 2>&1)
+    [ -z "$found" ]
+}
+# Answers the box or dialog named $1 with the keys given, once it has the
+# keyboard, and waits until it has gone: a key sent before a new box has the
+# focus would go to the window under it, which the box blocks.
+dismiss() { # name pattern, key...
+    local name=$1; shift
+    focus_window "$name" || return 1
+    key "$@"
+    wait_for window_gone "$name" || { echo "'$name' stayed open" >&2; return 1; }
+}
 # The test-version warning every start shows, answered; then the main window.
 accept_warning() { # title of the main window
-    focus_window "Предупреждение" && key Return && focus_window "$1"
+    dismiss "Предупреждение" Return && focus_window "$1"
 }
 
 # What the lesson page offers: "ready LESSON: CONTROLS" with its live

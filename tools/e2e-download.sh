@@ -51,7 +51,7 @@ key Tab
 key Return
 focus_window "Информация"
 shot 1-question
-key Return                       # Yes: start learning it
+dismiss "Информация" Return      # Yes: start learning it
 focus_window "$name - Vocabrium"
 shot 2-opened
 
@@ -64,9 +64,9 @@ lesson_is "Запоминание" && answer Return
 lesson_is "Карточка" && answer Return
 lesson_is "Написание" && xdotool type --delay 30 "$first_word" && answer Return
 learn_word "$first_word" "$first_translation"
-wait_window "Поздравляю"
+focus_window "Поздравляю"
 shot 3-congratulation
-key Return
+dismiss "Поздравляю" Return
 focus_main
 key ctrl+q
 wait_gone "$program"

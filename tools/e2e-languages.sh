@@ -85,8 +85,7 @@ check "the list selects «$wanted»" test "$(window_says selected || true)" = "$
 shot 0-list
 key Tab
 key Return
-focus_window "Информация"
-key Return                       # Yes: start learning it
+dismiss "Информация" Return      # Yes: start learning it
 check "the French dictionary is open" wait_window "$name - Vocabrium"
 focus_main
 check "its first word shows the French transcription" shows "[$french]"
@@ -100,8 +99,7 @@ lesson_is "Запоминание"
 shot 2-memorising
 answer Return
 lesson_is "Карточка" && answer Return
-check "the word is learned" wait_window "Поздравляю"
-key Return
+check "the word is learned" dismiss "Поздравляю" Return
 focus_main
 
 cache="$home/.cache/Vocabrium/speech"

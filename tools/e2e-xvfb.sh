@@ -60,25 +60,27 @@ shot 4-choice
 
 learn_word "$first_word" "$first_translation"
 
-check "the word is learned" wait_window "Поздравляю"
+check "the word is learned" focus_window "Поздравляю"
 shot 5-congratulation
-key Return
+dismiss "Поздравляю" Return
 focus_main
 
 key ctrl+e
-if focus_window "Редактор"; then
-    shot 6-editor; key Escape; focus_main
-fi
+check "ctrl+e opens the editor" focus_window "Редактор"
+shot 6-editor
+dismiss "Редактор" Escape
+focus_main
 key ctrl+d
-if focus_window "Скачать словарь"; then
-    # The list of the site's dictionaries arrives after the window opens.
-    check "the downloader lists dictionaries" wait_for window_says cells
-    shot 8-downloader; key Escape; focus_main
-fi
+check "ctrl+d opens the downloader" focus_window "Скачать словарь"
+# The list of the site's dictionaries arrives after the window opens.
+check "the downloader lists dictionaries" wait_for window_says cells
+shot 8-downloader
+dismiss "Скачать словарь" Escape
+focus_main
 key ctrl+p
-focus_window "Прогресс"
+check "ctrl+p shows the progress" focus_window "Прогресс"
 shot 7-progress
-key Return
+dismiss "Прогресс" Return
 focus_main
 end_geometry=$(geometry)
 key ctrl+q
