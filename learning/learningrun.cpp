@@ -137,7 +137,18 @@ bool LearningRun::markAskedLearned()
 
 void LearningRun::restartAtShorterModel()
 {
-    statuses->setStatuses(questions->list(), Statuses::Initial);
+    // A review word is judged by leaving the status it is asked at: set to
+    // the first step, a word not yet answered would count as remembered.
+    const int askedAt = reviewStatus();
+    for (int key : questions->list()) {
+        const auto review = reviewKeys.find(key);
+        if (review != reviewKeys.end() && statuses->status(key) == *review) {
+            *review = askedAt;
+            statuses->setStatus(key, askedAt);
+        } else {
+            statuses->setStatus(key, Statuses::Initial);
+        }
+    }
 }
 
 bool LearningRun::canGoOn() const

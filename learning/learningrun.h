@@ -96,7 +96,8 @@ public:
         no word of the dictionary is being asked. */
     bool markAskedLearned();
     /*! The learning model got shorter: the run's words start it again from
-        its first step, so that none is left past its end. */
+        its first step, so that none is left past its end, and the review
+        words still waiting are asked at the new model's last recall step. */
     void restartAtShorterModel();
     /*! Whether the run can go on after its words were edited: the choice
         lesson needs six words to choose from. */

@@ -176,6 +176,8 @@ void TestLearningRules::changesFromTheMenus_data()
     QTest::newRow("the asked word marked learned") << "mark" << 6 << 1;
     QTest::newRow("no mark once the asked word is removed") << "remove, mark" << 5 << 1;
     QTest::newRow("a shorter model restarts the run's words") << "shorten" << 5 << 2;
+    // The five learned words are being reviewed as well.
+    QTest::newRow("a shorter model keeps the reviews waiting") << "shorten a review" << 5 << 7;
 }
 
 void TestLearningRules::changesFromTheMenus()
@@ -191,6 +193,11 @@ void TestLearningRules::changesFromTheMenus()
     questions->clear();
     statuses->setStatuses({5, 6}, Statuses::Initial);
     LearningRun run(&workspace->words, &workspace->settings);
+    if (change == QLatin1String("shorten a review")) {
+        const QDate today = QDate::currentDate();
+        run.schedule().sync({{"one", 100}, {"two", 100}, {"three", 100}, {"four", 100}, {"five", 100}}, today.addDays(-60));
+        QCOMPARE(run.startReview(today), 5);
+    }
     QVERIFY(run.next() >= 0);
     const int asked = questions->current();
 
@@ -209,6 +216,16 @@ void TestLearningRules::changesFromTheMenus()
         run.restartAtShorterModel();
         for (int key : {5, 6})
             QCOMPARE(statuses->status(key), int(Statuses::Initial));
+    } else if (change == QLatin1String("shorten a review")) {
+        workspace->settings.learningModel = {2};
+        run.restartAtShorterModel();
+        // None is answered: a save writes them all as learned.
+        QList<int> saved;
+        run.saveAsOfLastExercise([&] {
+            for (int key = 0; key < 5; ++key)
+                saved.append(statuses->status(key));
+        });
+        QCOMPARE(saved, QList<int>(5, int(Statuses::Learned)));
     }
     run.next();
     QCOMPARE(statuses->countOf(Statuses::Learned) + run.waitingReviews(), learned);
