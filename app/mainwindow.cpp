@@ -495,6 +495,9 @@ void MainWindow::newFile(const QString& chosenPath)
         [this, &chosenPath] { return session->create(DictionarySession::withDictionarySuffix(chosenPath)); });
     if (outcome.kind == DictionarySession::Outcome::Refused) {
         boxes->showError(outcome.error);
+        // The run was ended all the same: its page has nothing left to ask.
+        if (currentPage() != 0)
+            stack->showLesson(0);
         return;
     }
     if (outcome.kind == DictionarySession::Outcome::Opened) {

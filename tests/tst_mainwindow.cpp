@@ -86,6 +86,7 @@ private slots:
     void reopeningMovesToFrontOfRecentFiles();
     void newFileEmptiesAndForgetsStatuses_data();
     void newFileEmptiesAndForgetsStatuses();
+    void refusedNewFileLeavesTheEndedRunsPage();
     void importAsksForColumnsAndNameThenOpens();
     void ankiImportKeepsTheRecordings();
     void importWritesNothing_data();
@@ -272,6 +273,23 @@ void TestMainWindow::newFileEmptiesAndForgetsStatuses()
     QVERIFY(reading.units.isEmpty());
     QVERIFY(DictionaryFiles::readStatusValues(base + QStringLiteral(".dic")).size() <= 1);
     QVERIFY(!QFile::exists(base + QStringLiteral(".rev")));
+}
+
+void TestMainWindow::refusedNewFileLeavesTheEndedRunsPage()
+{
+    for (int key = 0; key < 6; ++key)
+        workspace->words.statuses.setStatus(key, Statuses::Initial);
+    window->startNextLesson();
+    QVERIFY(window->currentPage() != 0);
+    // The open dictionary can no longer be saved: the run ends all the same,
+    // and the new dictionary is refused.
+    const QString statusFile = DictionaryFiles::statusesPath(workspace->words.units.fileName());
+    QVERIFY(QDir().mkdir(statusFile));
+    BoxAnswerer answerer;
+    window->newFile(dictionaries() + QStringLiteral("fresh.dic"));
+    QCOMPARE(answerer.titles.size(), 2);
+    QVERIFY(!QFile::exists(dictionaries() + QStringLiteral("fresh.dic")));
+    QCOMPARE(window->currentPage(), 0);
 }
 
 namespace {
