@@ -1,6 +1,7 @@
 #include "app/appearance.h"
 
 #include <QApplication>
+#include <QFontDialog>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QScreen>
@@ -63,4 +64,22 @@ void Appearance::setStyle(const QString& name)
 {
     settings.styleName = name.isEmpty() ? settings.nativeStyle : name;
     Styles::apply(settings.styleName, settings.nativeStyle);
+}
+
+bool Appearance::chooseInterfaceFont()
+{
+    bool ok = false;
+    const QFont font = QFontDialog::getFont(&ok, settings.interfaceFont, window);
+    if (ok)
+        setInterfaceFont(font);
+    return ok;
+}
+
+bool Appearance::chooseLessonFont()
+{
+    bool ok = false;
+    const QFont font = QFontDialog::getFont(&ok, settings.lessonFont, window);
+    if (ok)
+        setLessonFont(font);
+    return ok;
 }

@@ -24,14 +24,19 @@ public:
     /*! The stored size and position, fitted to the screen they belong to. */
     void placeWindow();
 
-    /*! Keeps \a font (at a readable size) as the interface font; apply() shows it. */
-    void setInterfaceFont(const QFont& font);
-    /*! Keeps \a font (at a readable size) as the lessons' font and shows it. */
-    void setLessonFont(const QFont& font);
+    /*! Asks for the interface font and keeps it; false when the learner
+        cancelled. apply() shows it. */
+    bool chooseInterfaceFont();
+    /*! Asks for the lessons' font, keeps it and shows it; false when the
+        learner cancelled. */
+    bool chooseLessonFont();
     /*! The style called \a name, the platform's own for an empty name. */
     void setStyle(const QString& name);
 
 private:
+    // Both keep the font at a readable size.
+    void setInterfaceFont(const QFont& font);
+    void setLessonFont(const QFont& font);
     Settings& settings;
     QMainWindow* window;
     QList<AbstractLesson*> lessons;

@@ -7,12 +7,13 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QToolBar>
 
 #include "config/settings.h"
 #include "session/recentfiles.h"
 
-MainActions::MainActions(const Settings& settings, QWidget* window)
+MainActions::MainActions(Settings& settings, QWidget* window)
     : QObject(window)
     , settings(settings)
     , window(window)
@@ -62,6 +63,21 @@ MainActions::MainActions(const Settings& settings, QWidget* window)
     findAction = new QAction(window);
     findAction->setShortcut(QKeySequence::Find);
     window->addAction(findAction);
+
+    connect(alwaysOnTopAction, &QAction::toggled, this, &MainActions::keepOnTop);
+    window->setWindowFlag(Qt::WindowStaysOnTopHint, settings.mwAlwaysOnTop);
+    connect(transcriptionAction, &QAction::toggled, this, [this](bool on) { this->settings.transcriptionEnabled = on; });
+    connect(speakAction, &QAction::toggled, this, [this](bool on) { this->settings.speakEnabled = on; });
+}
+
+void MainActions::keepOnTop(bool on)
+{
+    settings.mwAlwaysOnTop = on;
+    // Changing the flags hides a window that is shown.
+    const bool shown = window->isVisible();
+    window->setWindowFlag(Qt::WindowStaysOnTopHint, on);
+    if (shown)
+        window->setVisible(true);
 }
 
 QAction* MainActions::makeAction(const char* icon, const QString& text, const QKeySequence& shortcut)
@@ -160,6 +176,19 @@ void MainActions::addToolBars(QMainWindow* window, QLineEdit* finderField)
     finderLayout->addWidget(finderField, 1);
     finderLayout->addStretch();
     finderToolBar->addWidget(finderWidget);
+
+    mainToolBar->setVisible(settings.mwToolBar);
+    finderToolBar->setVisible(settings.mwFinderBar);
+    window->statusBar()->setVisible(settings.mwStatusBar);
+    connect(toolBarAction, &QAction::toggled, mainToolBar, &QWidget::setVisible);
+    connect(finderBarAction, &QAction::toggled, finderToolBar, &QWidget::setVisible);
+    connect(statusBarAction, &QAction::toggled, window->statusBar(), &QWidget::setVisible);
+    connect(findAction, &QAction::triggered, finderField, [this, finderField] {
+        // Typing into a hidden field would go nowhere.
+        if (!finderToolBar->isVisible())
+            finderBarAction->setChecked(true);
+        finderField->setFocus(Qt::ShortcutFocusReason);
+    });
 }
 
 void MainActions::showRecentFiles(const QStringList& files)

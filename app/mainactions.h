@@ -16,7 +16,9 @@ class QWidget;
 /*
     The main window's actions, menus and tool bars. The actions belong to
     the window (their shortcuts act anywhere in it) and start in the state
-    the settings give; the window connects them to what they do.
+    the settings give. The toggles of the bars, the transcription, the
+    speech and the window on top keep the settings themselves; the window
+    connects the other actions to what they do.
 */
 class MainActions : public QObject
 {
@@ -24,10 +26,11 @@ class MainActions : public QObject
 
 public:
     /*! The actions of \a window, checked as \a settings say. */
-    MainActions(const Settings& settings, QWidget* window);
+    MainActions(Settings& settings, QWidget* window);
 
     void addMenus(QMenuBar* bar);
-    /*! The main tool bar, and under it the finder's with \a finderField. */
+    /*! The main tool bar, and under it the finder's with \a finderField,
+        shown or hidden with the status bar as the settings say. */
     void addToolBars(QMainWindow* window, QLineEdit* finderField);
     /*! The File menu lists \a files, the most recent first. */
     void showRecentFiles(const QStringList& files);
@@ -66,11 +69,12 @@ public:
     QToolBar* finderToolBar = nullptr;
 
 private:
-    const Settings& settings;
+    void keepOnTop(bool on);
     QAction* makeAction(const char* icon, const QString& text, const QKeySequence& shortcut);
     QAction* makeToggle(const QString& text, const char* shortcut, bool checked);
     void addStyle(const QString& text, const QString& data, bool checked);
 
+    Settings& settings;
     QWidget* window;
     QAction* recentSeparator = nullptr;
 };

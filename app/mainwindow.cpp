@@ -9,7 +9,6 @@
 #include <QDockWidget>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFontDialog>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QSignalBlocker>
@@ -38,16 +37,10 @@
 #include "lessons/fillwidget.h"
 #include "lessons/modeldialog.h"
 #include "model/dictionaryfiles.h"
-#include "model/lessonselector.h"
-#include "model/questions.h"
-#include "model/statuses.h"
-#include "model/units.h"
-#include "model/variants.h"
 #include "review/dailyduecount.h"
 #include "session/dictionarysession.h"
 #include "session/recentfiles.h"
 #include "session/workspace.h"
-#include "speech/transcriptions.h"
 
 MainWindow::MainWindow(Workspace* workspace)
     : workspace(workspace)
@@ -65,7 +58,7 @@ MainWindow::MainWindow(Workspace* workspace)
     applySettings();
     setupDictionariesFolder();
     updateTitle();
-    setLesson(0);
+    stack->showLesson(0);
     if (!startUpProblems.isEmpty())
         QTimer::singleShot(0, this, &MainWindow::showStartUpProblems);
     dueCount->check();
@@ -92,11 +85,7 @@ void MainWindow::initModels()
 {
     const QString storedFile = settings.currentFileName + QStringLiteral(".dic");
     units = &workspace->words.units;
-    learnedUnits = &workspace->words.learnedUnits;
     statuses = &workspace->words.statuses;
-    questions = &workspace->words.questions;
-    variants = &workspace->words.variants;
-    lessonSelector = &workspace->words.selector;
     files = std::make_unique<DictionaryFiles>(&workspace->words);
     language = std::make_unique<LearningLanguage>(&settings, files.get(), units, (&workspace->transcriptions));
     // As at any start, the statuses reach no pool: a run begins on the
@@ -105,7 +94,8 @@ void MainWindow::initModels()
     startUpProblems = files->openAtStartUp(storedFile, settings.dictionariesPath + QStringLiteral("default.dic"));
     applyDictionaryLanguage();
     run = new LearningRun(&workspace->words, &settings, this);
-    session = new DictionarySession(&settings, files.get(), run, learnedUnits, statuses, this);
+    run->connectPools();
+    session = new DictionarySession(&settings, files.get(), run, &workspace->words.learnedUnits, statuses, this);
     const QString scheduleProblem = session->loadSchedule();
     if (!scheduleProblem.isEmpty())
         startUpProblems.append(scheduleProblem);
@@ -135,7 +125,7 @@ void MainWindow::createWidgets()
     downloaderDialog = new DownloaderDialog(settings.dictionariesPath, this);
     finderDialog = new FinderDialog(workspace, this);
 
-    stack = new LessonStack(workspace, this);
+    stack = new LessonStack(workspace, run, this);
     dueCount = new DailyDueCount([this](const QDate& day) { return run->dueCount(day); },
                                  [this] { return currentPage() == 0; }, &QDateTime::currentDateTime, this);
     connect(dueCount, &DailyDueCount::counted, stack->selection(), &FillWidget::setDueCount);
@@ -153,7 +143,6 @@ void MainWindow::createActions()
     connect(actions->exitAction, &QAction::triggered, this, &QWidget::close);
     for (QAction* action : std::as_const(actions->recentFileActions))
         connect(action, &QAction::triggered, this, &MainWindow::openRecentFile);
-    connect(actions->alwaysOnTopAction, &QAction::toggled, this, &MainWindow::toggleAlwaysOnTop);
     connect(actions->editorAction, &QAction::triggered, this, &MainWindow::showEditorDialog);
     connect(actions->modelAction, &QAction::triggered, this, &MainWindow::showModelDialog);
     connect(actions->languageAction, &QAction::triggered, this, &MainWindow::showLanguageDialog);
@@ -164,27 +153,23 @@ void MainWindow::createActions()
     connect(actions->progressAction, &QAction::triggered, this, &MainWindow::showProgressDialog);
     connect(actions->aboutAction, &QAction::triggered, this, [this] {
         boxes->showAbout();
-        resumeDeferredLesson();
+        stack->resume();
     });
-    connect(actions->lessonFontAction, &QAction::triggered, this, &MainWindow::showLessonFontDialog);
+    connect(actions->lessonFontAction, &QAction::triggered, this, [this] {
+        appearance->chooseLessonFont();
+        stack->resume();
+    });
     connect(actions->interfaceFontAction, &QAction::triggered, this, &MainWindow::showInterfaceFontDialog);
-    connect(actions->styleGroup, &QActionGroup::triggered, this, &MainWindow::setupStyle);
-    // The flag first, then the lesson on screen shows the word again with or
-    // without its transcription.
-    connect(actions->transcriptionAction, &QAction::toggled, this, &MainWindow::toggleTranscription);
-    connect(actions->transcriptionAction, &QAction::triggered, this, &MainWindow::restartCurrentLessson);
-    connect(actions->speakAction, &QAction::toggled, this, &MainWindow::toggleSpeak);
+    connect(actions->styleGroup, &QActionGroup::triggered, appearance,
+            [this](QAction* style) { appearance->setStyle(style->data().toString()); });
+    // The actions keep the flag first, then the lesson on screen shows the
+    // word again with or without its transcription.
+    connect(actions->transcriptionAction, &QAction::triggered, stack, &LessonStack::restart);
     connect(actions->supportAction, &QAction::triggered, this, [this] {
         boxes->showSupport();
-        resumeDeferredLesson();
+        stack->resume();
     });
     connect(actions->helpAction, &QAction::triggered, this, &MainWindow::showHelp);
-    connect(actions->findAction, &QAction::triggered, finderLineEdit, [this] {
-        // Typing into a hidden field would go nowhere.
-        if (!actions->finderToolBar->isVisible())
-            actions->finderBarAction->setChecked(true);
-        finderLineEdit->setFocus(Qt::ShortcutFocusReason);
-    });
 }
 
 void MainWindow::createMenus()
@@ -201,92 +186,40 @@ void MainWindow::createToolBars()
 
 void MainWindow::createStatusBar()
 {
-    statusLine = new StatusLine(statusBar());
+    statusLine = new StatusLine(statusBar(), &workspace->words, run, stack);
 }
 
 void MainWindow::createConnections()
 {
-    connect(stack, &LessonStack::finished, this, &MainWindow::startNextLesson);
-    connect(actions->toolBarAction, &QAction::toggled, actions->mainToolBar, &QWidget::setVisible);
-    connect(actions->finderBarAction, &QAction::toggled, actions->finderToolBar, &QWidget::setVisible);
-    connect(actions->statusBarAction, &QAction::toggled, statusBar(), &QWidget::setVisible);
+    connect(stack, &LessonStack::lessonShown, this, &MainWindow::showPageParts);
+    connect(stack, &LessonStack::runOver, this, [this] {
+        boxes->congratulate();
+        endLearningRun();
+        stack->showLesson(0);
+    });
     connect(finderLineEdit, &QLineEdit::returnPressed, this, &MainWindow::showFinderDialog);
     connect(editorDialog, &EditorDialog::keysRenumbered, run, &LearningRun::renumberPools);
     connect(session, &DictionarySession::dictionaryRead, this, &MainWindow::applyDictionaryLanguage);
     connect(stack->selection(), &FillWidget::reviewRequested, this, &MainWindow::startReview);
     connect(editorDialog, &EditorDialog::changesAccepted, this, &MainWindow::saveEdits);
     connect(finderDialog, &FinderDialog::changesAccepted, this, &MainWindow::saveEdits);
-    // A corrected spelling keeps the word's review card.
-    connect(units, &Units::edited, this, [this](int key, const QString& previousWord) {
-        run->schedule().rename(previousWord, units->word(key));
-    });
-
-    run->connectPools();
-    connect(units, &Units::added, this, &MainWindow::updateStatusBar);
-    connect(units, &Units::removed, this, &MainWindow::updateStatusBar);
-    connect(statuses, &Statuses::unlearned, this, &MainWindow::updateStatusBar);
-    connect(statuses, &Statuses::initial, this, &MainWindow::updateStatusBar);
-    connect(statuses, &Statuses::learned, this, &MainWindow::updateStatusBar);
 }
 
 void MainWindow::applySettings()
 {
     appearance->apply();
     appearance->placeWindow();
-    actions->mainToolBar->setVisible(settings.mwToolBar);
-    actions->finderToolBar->setVisible(settings.mwFinderBar);
-    statusBar()->setVisible(settings.mwStatusBar);
-    toggleAlwaysOnTop(settings.mwAlwaysOnTop);
-}
-
-void MainWindow::setupStyle(QAction* action)
-{
-    appearance->setStyle(action->data().toString());
-}
-
-void MainWindow::toggleAlwaysOnTop(bool on)
-{
-    // Changing the flags hides the window; the first call comes from the
-    // constructor, before main() shows it.
-    settings.mwAlwaysOnTop = on;
-    setWindowFlag(Qt::WindowStaysOnTopHint, on);
-    if (firstAlwaysOnTopCall)
-        firstAlwaysOnTopCall = false;
-    else
-        setVisible(true);
-}
-
-void MainWindow::toggleTranscription(bool on)
-{
-    settings.transcriptionEnabled = on;
-}
-
-void MainWindow::toggleSpeak(bool on)
-{
-    settings.speakEnabled = on;
 }
 
 void MainWindow::showInterfaceFontDialog()
 {
-    bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, settings.interfaceFont, this);
-    resumeDeferredLesson();
-    if (!ok)
+    const bool chosen = appearance->chooseInterfaceFont();
+    stack->resume();
+    if (!chosen)
         return;
-    appearance->setInterfaceFont(font);
-    // Keep the geometry and bars the user has now rather than those of start-up.
+    // Keep the geometry the user has now rather than that of start-up.
     storeWindowState();
     applySettings();
-}
-
-void MainWindow::showLessonFontDialog()
-{
-    bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, settings.lessonFont, this);
-    resumeDeferredLesson();
-    if (!ok)
-        return;
-    appearance->setLessonFont(font);
 }
 
 void MainWindow::showHelp()
@@ -303,10 +236,10 @@ void MainWindow::showLanguageDialog()
     QString error;
     if (language->adoptChosen(before, &error)) {
         if (!error.isEmpty())
-            showError(error + QLatin1Char('\n') + tr("Язык будет действовать до закрытия словаря."));
-        restartCurrentLessson();
+            boxes->showError(error + QLatin1Char('\n') + tr("Язык будет действовать до закрытия словаря."));
+        stack->restart();
     }
-    resumeDeferredLesson();
+    stack->resume();
 }
 
 void MainWindow::applyDictionaryLanguage()
@@ -322,8 +255,8 @@ void MainWindow::askDictionaryLanguage(const QString& dicPath, const QString& pr
         return;
     const std::optional<QString> chosen = boxes->askDictionaryLanguage(dicPath, proposed);
     if (language->choose(dicPath, chosen.value_or(proposed)))
-        restartCurrentLessson();
-    resumeDeferredLesson();
+        stack->restart();
+    stack->resume();
 }
 
 void MainWindow::showTranslatorSettingsDialog()
@@ -347,12 +280,10 @@ void MainWindow::storeWindowState()
     settings.mwStatusBar = statusBar()->isVisible();
 }
 
-void MainWindow::setLesson(int kind)
+void MainWindow::showPageParts(int kind)
 {
-    abandonExercise();
-    // The page first: showing the advert over a taller lesson page would
-    // make the window grow.
-    stack->setCurrentIndex(kind);
+    // Called once the page is shown: showing the advert over a taller
+    // lesson page would make the window grow.
     if (kind == 0) {
         adDock->show();
         adWidget->updateAd();
@@ -363,111 +294,68 @@ void MainWindow::setLesson(int kind)
     actions->reviewAction->setEnabled(kind == 0);
     if (kind == 0)
         dueCount->refresh();
-    stack->lesson(kind)->start();
-    updateStatusBar();
+    statusLine->refresh();
 }
 
 void MainWindow::startNextLesson()
 {
-    if (QApplication::activeModalWidget()) {
-        // An exercise ended behind an open box; it goes on once the box is closed.
-        deferredLesson = true;
-        return;
-    }
-    deferredLesson = false;
-    const int kind = run->next();
-    if (kind >= 0) {
-        setLesson(kind);
-    } else {
-        boxes->congratulate();
-        endLearningRun();
-        setLesson(0);
-    }
-}
-
-void MainWindow::abandonExercise()
-{
-    stack->current()->abandon();
-    deferredLesson = false;
-}
-
-void MainWindow::resumeDeferredLesson()
-{
-    if (deferredLesson && currentPage() != 0)
-        startNextLesson();
-    deferredLesson = false;
-}
-
-void MainWindow::restartCurrentLessson()
-{
-    stack->current()->start();
+    stack->showNext();
 }
 
 void MainWindow::showModelDialog()
 {
-    abandonExercise();
+    stack->abandon();
     if (modelDialog->exec())
-        statuses->setStatuses(questions->list(), Statuses::Initial);
+        run->restartAtShorterModel();
     if (currentPage() != 0)
-        startNextLesson();
+        stack->showNext();
     else
-        restartCurrentLessson();
+        stack->restart();
 }
 
 void MainWindow::endLearningRun()
 {
     if (currentPage() == 0)
         return;
-    abandonExercise();
+    stack->abandon();
     const QString error = session->endRun();
     if (!error.isEmpty())
-        showError(error);
+        boxes->showError(error);
 }
 
 void MainWindow::markLearned()
 {
-    // Only a word being asked can be marked; the action is disabled on the
-    // word selection page, but a queued shortcut must not reach a stale key.
-    if (currentPage() == 0 || !units->contains(questions->current()))
-        return;
-    abandonExercise();
-    statuses->setStatus(questions->current(), Statuses::Learned);
-    startNextLesson();
+    // The action is disabled on the word selection page, but a shortcut
+    // may have been queued before the run ended.
+    if (currentPage() != 0 && run->markAskedLearned())
+        stack->showNext();
 }
 
 void MainWindow::clearStatuses()
 {
     const bool learning = currentPage() != 0;
     if (!boxes->confirmClear(learning)) {
-        resumeDeferredLesson();
+        stack->resume();
         return;
     }
+    statusLine->whileFrozen([this, learning] { run->clearStatuses(learning); });
     if (learning) {
-        statuses->setStatuses(questions->list(), Statuses::Unlearned);
         endLearningRun();
-        setLesson(0);
+        stack->showLesson(0);
     } else {
-        statusBarFrozen = true;
-        statuses->resetAll();
-        statusBarFrozen = false;
-        updateStatusBar();
-        restartCurrentLessson();
+        stack->restart();
     }
 }
 
 void MainWindow::showProgressDialog()
 {
     boxes->showProgress();
-    resumeDeferredLesson();
+    stack->resume();
 }
 
 void MainWindow::updateStatusBar()
 {
-    if (statusBarFrozen)
-        return;
-    // Words waiting in a review run are still learned until they are forgotten.
-    statusLine->show(stack->current()->title(), statuses->countOf(Statuses::Learned) + run->waitingReviews(),
-                     units->count(), questions->count());
+    statusLine->refresh();
 }
 
 void MainWindow::updateTitle()
@@ -488,21 +376,18 @@ void MainWindow::openRecentFile()
         return;
     endLearningRun();
     openFile(action->data().toString());
-    setLesson(0);
+    stack->showLesson(0);
 }
 
 void MainWindow::openFile(const QString& path)
 {
-    statusBarFrozen = true;
-    const DictionarySession::Outcome outcome = session->switchTo(path);
-    statusBarFrozen = false;
+    const DictionarySession::Outcome outcome = statusLine->whileFrozen([this, &path] { return session->switchTo(path); });
     if (outcome.kind != DictionarySession::Outcome::Refused) {
-        updateStatusBar();
         updateTitle();
         updateRecentFiles();
     }
     if (!outcome.error.isEmpty())
-        showError(outcome.error);
+        boxes->showError(outcome.error);
 }
 
 void MainWindow::saveEdits()
@@ -511,7 +396,7 @@ void MainWindow::saveEdits()
     // or at exit.
     const QString error = session->saveWithSettings();
     if (!error.isEmpty())
-        showError(error);
+        boxes->showError(error);
 }
 
 void MainWindow::startReview()
@@ -531,16 +416,11 @@ void MainWindow::startReview()
 void MainWindow::showRetentionDialog()
 {
     const std::optional<double> retention = boxes->askRetention();
-    resumeDeferredLesson();
+    stack->resume();
     if (!retention)
         return;
     settings.reviewRetention = *retention;
     run->schedule().setRequestedRetention(settings.reviewRetention);
-}
-
-void MainWindow::showError(const QString& text)
-{
-    boxes->showError(text);
 }
 
 void MainWindow::showStartUpProblems()
@@ -548,7 +428,7 @@ void MainWindow::showStartUpProblems()
     const QStringList problems = startUpProblems;
     startUpProblems.clear();
     if (!problems.isEmpty())
-        showError(problems.join(QLatin1Char('\n')));
+        boxes->showError(problems.join(QLatin1Char('\n')));
 }
 
 void MainWindow::showOpenFileDialog()
@@ -560,7 +440,7 @@ void MainWindow::showOpenFileDialog()
         return;
     endLearningRun();
     openFile(path);
-    setLesson(0);
+    stack->showLesson(0);
 }
 
 void MainWindow::importWords()
@@ -570,7 +450,7 @@ void MainWindow::importWords()
         return;
     endLearningRun();
     openFile(path);
-    setLesson(0);
+    stack->showLesson(0);
 }
 
 void MainWindow::exportWords()
@@ -586,18 +466,16 @@ void MainWindow::showDownloaderDialog()
         // holds belongs to the replaced file and must not be saved over it.
         files->forgetReplaced();
         endLearningRun();
-        statusBarFrozen = true;
-        const QString error = session->reloadReplaced();
-        statusBarFrozen = false;
-        setLesson(0);
+        const QString error = statusLine->whileFrozen([this] { return session->reloadReplaced(); });
+        stack->showLesson(0);
         if (!error.isEmpty())
-            showError(error);
+            boxes->showError(error);
     }
     if (!accepted)
         return;
     endLearningRun();
     openFile(downloaderDialog->downloadedFile());
-    setLesson(0);
+    stack->showLesson(0);
 }
 
 void MainWindow::showNewFileDialog()
@@ -613,21 +491,22 @@ void MainWindow::showNewFileDialog()
 void MainWindow::newFile(const QString& chosenPath)
 {
     endLearningRun();
-    statusBarFrozen = true;
-    const DictionarySession::Outcome outcome = session->create(DictionarySession::withDictionarySuffix(chosenPath));
-    statusBarFrozen = false;
+    const DictionarySession::Outcome outcome = statusLine->whileFrozen(
+        [this, &chosenPath] { return session->create(DictionarySession::withDictionarySuffix(chosenPath)); });
     if (outcome.kind == DictionarySession::Outcome::Refused) {
-        showError(outcome.error);
+        boxes->showError(outcome.error);
+        // The run was ended all the same: its page has nothing left to ask.
+        if (currentPage() != 0)
+            stack->showLesson(0);
         return;
     }
-    updateStatusBar();
     if (outcome.kind == DictionarySession::Outcome::Opened) {
         updateTitle();
         updateRecentFiles();
     }
     if (!outcome.error.isEmpty())
-        showError(outcome.error);
-    setLesson(0);
+        boxes->showError(outcome.error);
+    stack->showLesson(0);
     showEditorDialog();
 }
 
@@ -639,7 +518,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
         return;
     }
     storeWindowState();
-    const QStringList errors = saveEverything();
+    const QStringList errors = session->saveEverything();
     if (!errors.isEmpty()) {
         if (!boxes->closeDespite(errors)) {
             event->ignore();
@@ -649,16 +528,11 @@ void MainWindow::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-QStringList MainWindow::saveEverything()
-{
-    return session->saveEverything();
-}
-
 void MainWindow::saveAndQuit()
 {
     storeWindowState();
     // Nobody may be left to answer a box: the reasons go to the error stream.
-    for (const QString& error : saveEverything())
+    for (const QString& error : session->saveEverything())
         std::fprintf(stderr, "vocabrium: %s\n", error.toLocal8Bit().constData());
     quitting = true;
     QApplication::quit();
@@ -666,9 +540,8 @@ void MainWindow::saveAndQuit()
 
 void MainWindow::keepFilesUnchanged(const QString& reason)
 {
-    files->setReadOnly(reason);
-    settings.keepUnwritten();
-    QTimer::singleShot(0, this, [this, reason] { showError(reason); });
+    session->keepUnchanged(reason);
+    QTimer::singleShot(0, this, [this, reason] { boxes->showError(reason); });
 }
 
 void MainWindow::bringToFront()
@@ -687,24 +560,20 @@ QMenu* MainWindow::createPopupMenu()
 
 void MainWindow::showEditorDialog()
 {
-    abandonExercise();
+    stack->abandon();
     // Words learned or mistaken in the editor are no part of the run's figures.
-    if (currentPage() != 0) {
-        run->pauseCounting();
-        editorDialog->exec();
-        run->resumeCounting();
-    } else {
-        editorDialog->exec();
-    }
-    if (currentPage() != 0 && variants->count() > 5) {
+    run->pauseCounting();
+    editorDialog->exec();
+    run->resumeCounting();
+    if (currentPage() != 0 && run->canGoOn()) {
         saveEdits();
-        startNextLesson();
+        stack->showNext();
     } else if (currentPage() != 0) {
         endLearningRun();
-        setLesson(0);
+        stack->showLesson(0);
     } else {
         saveEdits();
-        setLesson(0);
+        stack->showLesson(0);
     }
 }
 
@@ -716,8 +585,8 @@ void MainWindow::showFinderDialog()
     finderDialog->exec(text);
     finderLineEdit->clear();
     saveEdits();
-    resumeDeferredLesson();
+    stack->resume();
     // The selection page shows what the finder may have changed.
     if (currentPage() == 0)
-        restartCurrentLessson();
+        stack->restart();
 }

@@ -1,9 +1,5 @@
 #pragma once
 
-#include <QDate>
-#include <QHash>
-#include <QSet>
-#include <QList>
 #include <QMainWindow>
 #include <QStringList>
 
@@ -15,8 +11,6 @@ class QAction;
 class QDockWidget;
 class QLineEdit;
 class QMenu;
-class QTimer;
-class QMessageBox;
 class AdWidget;
 class AbstractLesson;
 class Appearance;
@@ -25,18 +19,15 @@ class DictionarySession;
 class DownloaderDialog;
 class EditorDialog;
 class FinderDialog;
-class LessonSelector;
 class LanguageDialog;
 class LearningLanguage;
 class LearningRun;
 class LessonStack;
 class MainActions;
 class ModelDialog;
-class Questions;
 class Statuses;
 class StatusLine;
 class Units;
-class Variants;
 class Settings;
 class Workspace;
 class DailyDueCount;
@@ -57,7 +48,6 @@ public:
 
 public slots:
     void startNextLesson();
-    void restartCurrentLessson();
     void showNewFileDialog();
     void showDownloaderDialog();
     void showOpenFileDialog();
@@ -69,7 +59,6 @@ public slots:
     void showLanguageDialog();
     void showTranslatorSettingsDialog();
     void showInterfaceFontDialog();
-    void showLessonFontDialog();
     void showHelp();
     void showProgressDialog();
     void updateRecentFiles();
@@ -79,18 +68,11 @@ public slots:
     void openFile(const QString& path);
     void markLearned();
     void clearStatuses();
-    void setupStyle(QAction* action);
-    void toggleAlwaysOnTop(bool on);
-    void toggleTranscription(bool on);
-    void toggleSpeak(bool on);
 
     /*! Creates (or empties) the dictionary at \a path and opens it. A name
         without the ".dic" suffix gets it. */
     void newFile(const QString& path);
 
-    /*! Saves the dictionary, its statuses, the learned-words list and the
-        settings; returns what could not be saved. */
-    QStringList saveEverything();
     /*! The session is ending (logout, SIGTERM): save without asking, then quit. */
     void saveAndQuit();
     /*! Nothing is written from now on (no lock could be had); \a reason is shown. */
@@ -118,12 +100,10 @@ private:
     void applySettings();
     void setupDictionariesFolder();
     void storeWindowState();
-    void setLesson(int kind);
+    /*! What goes with the page of \a kind: the advert, the actions, the status bar. */
+    void showPageParts(int kind);
     void endLearningRun();
-    void showError(const QString& text);
     void showStartUpProblems();
-    void abandonExercise();
-    void resumeDeferredLesson();
     void saveEdits();
     void applyDictionaryLanguage();
     void askDictionaryLanguage(const QString& dicPath, const QString& proposed);
@@ -131,21 +111,10 @@ private:
     Workspace* workspace;
     Settings& settings;
     Units* units = nullptr;
-    Units* learnedUnits = nullptr;
     Statuses* statuses = nullptr;
-    Questions* questions = nullptr;
-    Variants* variants = nullptr;
-    LessonSelector* lessonSelector = nullptr;
-    // Loading or resetting a large dictionary signals once per word; the
-    // status bar is brought up to date once afterwards instead.
-    bool statusBarFrozen = false;
-    bool firstAlwaysOnTopCall = true;
     std::unique_ptr<DictionaryFiles> files;
     QStringList startUpProblems;
     bool quitting = false;
-    // An exercise that ends while one of the window's boxes is open goes on
-    // once the box is closed, unless what the box did abandoned it.
-    bool deferredLesson = false;
 
     // The run of lessons and the review schedule it feeds.
     LearningRun* run = nullptr;

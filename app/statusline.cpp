@@ -4,10 +4,17 @@
 #include <QLabel>
 #include <QStatusBar>
 
+#include "app/lessonstack.h"
 #include "app/statustexts.h"
+#include "learning/learningrun.h"
+#include "lessons/abstractlesson.h"
+#include "model/wordmodel.h"
 
-StatusLine::StatusLine(QStatusBar* bar)
+StatusLine::StatusLine(QStatusBar* bar, WordModel* words, const LearningRun* run, const LessonStack* stack)
     : QObject(bar)
+    , words(words)
+    , run(run)
+    , stack(stack)
     , lessonLabel(new QLabel)
     , learnedLabel(new QLabel)
     , learningLabel(new QLabel)
@@ -24,11 +31,21 @@ StatusLine::StatusLine(QStatusBar* bar)
     bar->addWidget(learnedLabel);
     bar->addWidget(vline());
     bar->addWidget(learningLabel);
+
+    connect(&words->units, &Units::added, this, &StatusLine::refresh);
+    connect(&words->units, &Units::removed, this, &StatusLine::refresh);
+    connect(&words->statuses, &Statuses::unlearned, this, &StatusLine::refresh);
+    connect(&words->statuses, &Statuses::initial, this, &StatusLine::refresh);
+    connect(&words->statuses, &Statuses::learned, this, &StatusLine::refresh);
 }
 
-void StatusLine::show(const QString& pageTitle, int learned, int words, int learning)
+void StatusLine::refresh()
 {
-    lessonLabel->setText(StatusTexts::lessonLabel(pageTitle));
-    learnedLabel->setText(StatusTexts::learnedLabel(learned, words));
-    learningLabel->setText(StatusTexts::learningLabel(learning));
+    if (frozen)
+        return;
+    // Words waiting in a review run are still learned until they are forgotten.
+    lessonLabel->setText(StatusTexts::lessonLabel(stack->current()->title()));
+    learnedLabel->setText(StatusTexts::learnedLabel(
+        words->statuses.countOf(Statuses::Learned) + run->waitingReviews(), words->units.count()));
+    learningLabel->setText(StatusTexts::learningLabel(words->questions.count()));
 }

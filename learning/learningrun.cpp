@@ -16,6 +16,10 @@ LearningRun::LearningRun(WordModel* words, Settings* settings, QObject* parent)
 {
     // A mistake in review is a lapse at once, whatever the lesson does next.
     connect(statuses, &Statuses::decremented, this, &LearningRun::noteMistake);
+    // A corrected spelling keeps the word's review card.
+    connect(units, &Units::edited, this, [this](int key, const QString& previousWord) {
+        reviewSchedule.rename(previousWord, units->word(key));
+    });
 }
 
 void LearningRun::connectPools()
@@ -46,15 +50,20 @@ int LearningRun::next()
     return selector->currentLesson();
 }
 
-int LearningRun::startReview(const QDate& today)
+int LearningRun::reviewStatus() const
 {
-    syncSchedule(today);
     // Asked at the model's last step that tests recall (choice, card or
     // writing): a right answer there makes the word learned again.
     int step = settings->modelLength() - 1;
     while (step > 0 && settings->modelStep(step) == 1)
         --step;
-    const int askedAt = Statuses::Initial + step;
+    return Statuses::Initial + step;
+}
+
+int LearningRun::startReview(const QDate& today)
+{
+    syncSchedule(today);
+    const int askedAt = reviewStatus();
     const QStringList due = reviewSchedule.due(today);
     for (const QString& word : due) {
         const int key = units->find(word);
@@ -108,15 +117,57 @@ void LearningRun::resetTotals()
     settings->learningTime = 0;
 }
 
+void LearningRun::clearStatuses(bool duringRun)
+{
+    if (duringRun)
+        statuses->setStatuses(questions->list(), Statuses::Unlearned);
+    else
+        statuses->resetAll();
+}
+
+bool LearningRun::markAskedLearned()
+{
+    // A shortcut queued before the run ended, or the word removed since.
+    const int key = questions->current();
+    if (!units->contains(key))
+        return false;
+    statuses->setStatus(key, Statuses::Learned);
+    return true;
+}
+
+void LearningRun::restartAtShorterModel()
+{
+    // A review word is judged by leaving the status it is asked at: set to
+    // the first step, a word not yet answered would count as remembered.
+    const int askedAt = reviewStatus();
+    for (int key : questions->list()) {
+        const auto review = reviewKeys.find(key);
+        if (review != reviewKeys.end() && statuses->status(key) == *review) {
+            *review = askedAt;
+            statuses->setStatus(key, askedAt);
+        } else {
+            statuses->setStatus(key, Statuses::Initial);
+        }
+    }
+}
+
+bool LearningRun::canGoOn() const
+{
+    return variants->count() > 5;
+}
+
 void LearningRun::pauseCounting()
 {
+    paused = counting;
     if (counting)
         stopCounting();
 }
 
 void LearningRun::resumeCounting()
 {
-    startCounting();
+    if (paused)
+        startCounting();
+    paused = false;
 }
 
 void LearningRun::saveAsOfLastExercise(const std::function<void()>& save)

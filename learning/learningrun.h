@@ -88,7 +88,24 @@ public:
     /*! The lifetime totals start again from nothing. */
     void resetTotals();
 
-    /*! Statuses changed outside the lessons (the editor) are no part of the run. */
+    /*! The learner clears the statuses: during a run (\a duringRun) only
+        the words being learned, which the run is then to end with;
+        otherwise every word of the dictionary. */
+    void clearStatuses(bool duringRun);
+    /*! The word being asked is learned; false, and nothing changes, when
+        no word of the dictionary is being asked. */
+    bool markAskedLearned();
+    /*! The learning model got shorter: the run's words start it again from
+        its first step, so that none is left past its end, and the review
+        words still waiting are asked at the new model's last recall step. */
+    void restartAtShorterModel();
+    /*! Whether the run can go on after its words were edited: the choice
+        lesson needs six words to choose from. */
+    bool canGoOn() const;
+
+    /*! Statuses changed outside the lessons (the editor) are no part of the
+        run: a run going stops counting, and resumeCounting() takes up only
+        a count that was paused. */
     void pauseCounting();
     void resumeCounting();
 
@@ -106,6 +123,7 @@ public:
     void renumberPools(const QList<int>& previousKeys);
 
 private:
+    int reviewStatus() const;
     void judge(int key);
     void judgeAnswerGiven();
     void noteLearned(int key);
@@ -123,6 +141,7 @@ private:
     ReviewSchedule reviewSchedule;
     Statistics statistics;
     bool counting = false;
+    bool paused = false;
     // Words of the running review, with the status they were asked at.
     QHash<int, int> reviewKeys;
     int askedKey = -1;

@@ -140,6 +140,12 @@ QString DictionarySession::reloadReplaced()
     return afterRead(files->reloadReplaced());
 }
 
+void DictionarySession::keepUnchanged(const QString& reason)
+{
+    files->setReadOnly(reason);
+    settings->keepUnwritten();
+}
+
 DictionarySession::Outcome DictionarySession::create(const QString& dicPath)
 {
     // A new dictionary is empty even under the open one's name: what memory

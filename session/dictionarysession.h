@@ -80,6 +80,10 @@ public:
     /*! The open dictionary's files were replaced on disk: reads them again. */
     QString reloadReplaced();
 
+    /*! Nothing is written from now on: another copy of the program may be
+        writing the same files. \a reason says why when a save is asked for. */
+    void keepUnchanged(const QString& reason);
+
     /*! Makes \a dicPath an empty dictionary and opens it. Over the open
         dictionary the files are emptied and read again; otherwise the open
         dictionary is saved first, and nothing is created when that fails. */

@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <memory>
+
 #include "config/settings.h"
 #include "model/dictionaryfiles.h"
 #include "session/workspace.h"
@@ -35,6 +37,40 @@
         QTEST_SET_MAIN_SOURCE_PATH                                                \
         return QTest::qExec(&tc, argc, argv);                                     \
     }
+
+/*!
+    A first run for one test function: empties the throw-away home folder and
+    the working directory inside it (dictionaries, settings store, learned
+    words, data files), so that a function run alone finds what it finds in
+    a whole run. False when the home folder is not the throw-away one.
+*/
+inline bool emptyHomeFolder()
+{
+    const QDir home = QDir::home();
+    const QDir work = QDir::current();
+    if (!home.absolutePath().startsWith(QDir::tempPath() + QLatin1Char('/'))
+        || work.absolutePath() != home.absoluteFilePath(QStringLiteral("work")))
+        return false;
+    const auto filter = QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System;
+    bool emptied = true;
+    for (const QDir& folder : {work, home}) {
+        for (const QFileInfo& entry : folder.entryInfoList(filter)) {
+            if (entry.absoluteFilePath() == work.absolutePath())
+                continue;
+            emptied &= entry.isDir() && !entry.isSymLink() ? QDir(entry.absoluteFilePath()).removeRecursively()
+                                                           : QFile::remove(entry.absoluteFilePath());
+        }
+    }
+    return emptied;
+}
+
+/*! A Workspace over the settings read from the store, as main() builds it. */
+inline std::unique_ptr<Workspace> storedWorkspace()
+{
+    Settings settings;
+    settings.read();
+    return std::make_unique<Workspace>(settings);
+}
 
 /*! The open dictionary of \a workspace without ".dic", as the settings store it. */
 inline QString openDictionaryBase(const Workspace& workspace)

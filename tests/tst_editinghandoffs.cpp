@@ -20,6 +20,7 @@
 #include "editing/editordialog.h"
 #include "editing/finderdialog.h"
 #include "editing/unitdialog.h"
+#include "languages/dictionarylanguage.h"
 #include "lessons/abstractlesson.h"
 #include "model/dictionaryfiles.h"
 #include "model/dictionaryformat.h"
@@ -60,12 +61,15 @@ class TestEditingHandOffs : public QObject
 {
     Q_OBJECT
 
-    // The settings, words and tables this test run works on; built first,
-    // as the members below may point into it.
-    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
+    // Each test function has a home folder, workspace and window of its
+    // own; the workspace outlives the window.
+    std::unique_ptr<Workspace> workspace;
+    std::unique_ptr<MainWindow> window;
 
 private slots:
     void initTestCase();
+    void init();
+    void cleanup();
     void editorActionInToolsMenuAndToolbar();
     void finderBarOpensTheFinder();
     void reorderingDuringARunKeepsItsWords();
@@ -74,28 +78,52 @@ private slots:
     void dueCountIsRefreshedAtMidnight();
 
 private:
-    MainWindow* window = nullptr;
+    void startRun();
 };
 
 void TestEditingHandOffs::initTestCase()
 {
-    workspace->settings.read();
-    workspace->settings.speakEnabled = false;
     qputenv("VOCABRIUM_SPEECH_PAUSE", QByteArray::number(1));
+}
+
+void TestEditingHandOffs::init()
+{
+    QVERIFY(emptyHomeFolder());
     Random::seed(5);
+    workspace = storedWorkspace();
+    workspace->settings.speakEnabled = false;
     const QString folder = QDir::homePath() + QStringLiteral("/Vocabrium Dictionaries");
     QVERIFY(QDir().mkpath(folder));
     writeNumbersDictionary(folder + QStringLiteral("/numbers.dic"));
+    // In English, as the window would keep it after telling it from the words.
+    QCOMPARE(DictionaryLanguage::write(folder + QStringLiteral("/numbers.dic"), QStringLiteral("en")), QString());
     workspace->settings.currentFileName = folder + QStringLiteral("/numbers");
     workspace->words.units.setFileName(workspace->settings.currentFileName + QStringLiteral(".dic"));
-    window = new MainWindow(workspace.get());
+    window = std::make_unique<MainWindow>(workspace.get());
     window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+}
+
+void TestEditingHandOffs::cleanup()
+{
+    window.reset();
+    workspace.reset();
+}
+
+// Words two, five and nine are chosen and the run starts.
+void TestEditingHandOffs::startRun()
+{
+    for (int key : {1, 4, 8})
+        workspace->words.statuses.setStatus(key, Statuses::Initial);
+    for (QPushButton* button : window->lesson(0)->findChildren<QPushButton*>())
+        if (button->text() == QStringLiteral("Начать изучение"))
+            button->click();
+    QVERIFY(window->currentPage() != 0);
 }
 
 void TestEditingHandOffs::editorActionInToolsMenuAndToolbar()
 {
-    QAction* editor = action(window, QStringLiteral("Редактор словаря..."));
+    QAction* editor = action(window.get(), QStringLiteral("Редактор словаря..."));
     QVERIFY(editor);
     QCOMPARE(editor->shortcut(), QKeySequence(QStringLiteral("Ctrl+E")));
     QMenu* tools = nullptr;
@@ -106,7 +134,7 @@ void TestEditingHandOffs::editorActionInToolsMenuAndToolbar()
     QCOMPARE(tools->actions().at(0), editor);
     QVERIFY(tools->actions().at(1)->isSeparator());
     const QList<QAction*> bar = window->findChild<QToolBar*>(QStringLiteral("Main"))->actions();
-    QCOMPARE(bar.at(bar.indexOf(action(window, QStringLiteral("Открыть словарь..."))) + 1), editor);
+    QCOMPARE(bar.at(bar.indexOf(action(window.get(), QStringLiteral("Открыть словарь..."))) + 1), editor);
 
     bool opened = false;
     whenModal<EditorDialog>([&](EditorDialog* dialog) {
@@ -153,12 +181,7 @@ void TestEditingHandOffs::finderBarOpensTheFinder()
 void TestEditingHandOffs::reorderingDuringARunKeepsItsWords()
 {
     Statuses* statuses = (&workspace->words.statuses);
-    for (int key : {1, 4, 8})
-        statuses->setStatus(key, Statuses::Initial);
-    for (QPushButton* button : window->lesson(0)->findChildren<QPushButton*>())
-        if (button->text() == QStringLiteral("Начать изучение"))
-            button->click();
-    QVERIFY(window->currentPage() != 0);
+    startRun();
     const QStringList asked = wordsOf(workspace.get(), (&workspace->words.questions)->list());
     const QStringList variants = wordsOf(workspace.get(), (&workspace->words.variants)->list());
     QCOMPARE(asked, (QStringList{"five", "nine", "two"}));
@@ -169,7 +192,7 @@ void TestEditingHandOffs::reorderingDuringARunKeepsItsWords()
         action(dialog, QStringLiteral("Случайно"))->trigger();
         dialog->accept();
     });
-    action(window, QStringLiteral("Редактор словаря..."))->trigger();
+    action(window.get(), QStringLiteral("Редактор словаря..."))->trigger();
 
     QVERIFY(window->currentPage() != 0);
     QCOMPARE(wordsOf(workspace.get(), (&workspace->words.questions)->list()), asked);
@@ -181,7 +204,7 @@ void TestEditingHandOffs::reorderingDuringARunKeepsItsWords()
 
 void TestEditingHandOffs::editorLeavingTooFewVariantsEndsTheRun()
 {
-    QVERIFY(window->currentPage() != 0);
+    startRun();
     // Removing all but five words of the variant pool ends the run.
     whenModal<EditorDialog>([&](EditorDialog* dialog) {
         whenModal<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::Yes)->click(); });
@@ -197,7 +220,7 @@ void TestEditingHandOffs::editorLeavingTooFewVariantsEndsTheRun()
                 button->click();
         dialog->accept();
     });
-    action(window, QStringLiteral("Редактор словаря..."))->trigger();
+    action(window.get(), QStringLiteral("Редактор словаря..."))->trigger();
     QCOMPARE(window->currentPage(), 0);
     QCOMPARE((&workspace->words.questions)->count(), 0);
 }
@@ -235,7 +258,7 @@ void TestEditingHandOffs::acceptedEditsReachTheDiskAtOnce()
                                  QStringLiteral("число один"));
         editor->accept();
     });
-    action(window, QStringLiteral("Редактор словаря..."))->trigger();
+    action(window.get(), QStringLiteral("Редактор словаря..."))->trigger();
     QVERIFY(onDiskWhileOpen);
     // The card went with the word, with its review.
     ReviewSchedule saved;

@@ -43,16 +43,14 @@ private slots:
     void reviewAnswersAndInterruptions();
     void reorderingKeepsTheRunsWords_data();
     void reorderingKeepsTheRunsWords();
+    void changesFromTheMenus_data();
+    void changesFromTheMenus();
 };
 
 void TestLearningRules::initTestCase()
 {
-    Statuses* statuses = (&workspace->words.statuses);
-    Questions* questions = (&workspace->words.questions);
-    connect(statuses, &Statuses::initial, questions, &Questions::add);
-    connect(statuses, &Statuses::initial, (&workspace->words.variants), &Variants::add);
-    connect(statuses, &Statuses::learned, questions, &Questions::remove);
-    connect(statuses, &Statuses::unlearned, questions, &Questions::remove);
+    // The wiring outlives the run that makes it.
+    LearningRun(&workspace->words, &workspace->settings).connectPools();
 }
 
 void TestLearningRules::reviewAnswersAndInterruptions_data()
@@ -165,6 +163,76 @@ void TestLearningRules::reorderingKeepsTheRunsWords()
         QCOMPARE(statuses->status(units->find(QString::fromLatin1(word))), int(Statuses::Learned));
     QCOMPARE(statuses->status(units->find(QStringLiteral("six"))), int(Statuses::Initial));
     QCOMPARE(statuses->status(units->find(QStringLiteral("seven"))), int(Statuses::Unlearned));
+}
+
+void TestLearningRules::changesFromTheMenus_data()
+{
+    QTest::addColumn<QString>("change");
+    // Learned as the status bar counts them (waiting reviews too), and left to ask.
+    QTest::addColumn<int>("learned");
+    QTest::addColumn<int>("pooled");
+    QTest::newRow("clearing during a run unlearns its words") << "clear run" << 5 << 0;
+    QTest::newRow("clearing on the selection page unlearns all") << "clear all" << 0 << 0;
+    QTest::newRow("the asked word marked learned") << "mark" << 6 << 1;
+    QTest::newRow("no mark once the asked word is removed") << "remove, mark" << 5 << 1;
+    QTest::newRow("a shorter model restarts the run's words") << "shorten" << 5 << 2;
+    // The five learned words are being reviewed as well.
+    QTest::newRow("a shorter model keeps the reviews waiting") << "shorten a review" << 5 << 7;
+}
+
+void TestLearningRules::changesFromTheMenus()
+{
+    QFETCH(QString, change);
+    QFETCH(int, learned);
+    QFETCH(int, pooled);
+    Units* units = (&workspace->words.units);
+    Statuses* statuses = (&workspace->words.statuses);
+    Questions* questions = (&workspace->words.questions);
+    workspace->settings.learningModel = {2, 3};
+    loadSevenWordsFiveLearned(units, statuses);
+    questions->clear();
+    statuses->setStatuses({5, 6}, Statuses::Initial);
+    LearningRun run(&workspace->words, &workspace->settings);
+    if (change == QLatin1String("shorten a review")) {
+        const QDate today = QDate::currentDate();
+        run.schedule().sync({{"one", 100}, {"two", 100}, {"three", 100}, {"four", 100}, {"five", 100}}, today.addDays(-60));
+        QCOMPARE(run.startReview(today), 5);
+    }
+    QVERIFY(run.next() >= 0);
+    const int asked = questions->current();
+
+    if (change == QLatin1String("clear run")) {
+        run.clearStatuses(true);
+    } else if (change == QLatin1String("clear all")) {
+        run.clearStatuses(false);
+    } else if (change == QLatin1String("mark")) {
+        QVERIFY(run.markAskedLearned());
+    } else if (change == QLatin1String("remove, mark")) {
+        units->remove(asked);
+        QVERIFY(!run.markAskedLearned());
+    } else if (change == QLatin1String("shorten")) {
+        statuses->setStatuses({5, 6}, Statuses::Initial + 1);
+        workspace->settings.learningModel = {2};
+        run.restartAtShorterModel();
+        for (int key : {5, 6})
+            QCOMPARE(statuses->status(key), int(Statuses::Initial));
+    } else if (change == QLatin1String("shorten a review")) {
+        workspace->settings.learningModel = {2};
+        run.restartAtShorterModel();
+        // None is answered: a save writes them all as learned.
+        QList<int> saved;
+        run.saveAsOfLastExercise([&] {
+            for (int key = 0; key < 5; ++key)
+                saved.append(statuses->status(key));
+        });
+        QCOMPARE(saved, QList<int>(5, int(Statuses::Learned)));
+    }
+    run.next();
+    QCOMPARE(statuses->countOf(Statuses::Learned) + run.waitingReviews(), learned);
+    QCOMPARE(questions->count(), pooled);
+    QCOMPARE(run.figures().reviewed, 0);
+    run.finish();
+    workspace->settings.learningModel = defaultLearningModel();
 }
 
 VOCABRIUM_TEST_MAIN(TestLearningRules)

@@ -7,6 +7,7 @@
 
 #include "app/mainwindow.h"
 #include "editing/editordialog.h"
+#include "languages/dictionarylanguage.h"
 #include "model/dictionaryfiles.h"
 #include "model/dictionaryformat.h"
 #include "model/questions.h"
@@ -29,6 +30,9 @@
 
 namespace {
 
+// English words, and the language beside them as the window keeps it: a
+// window opening them need not read the system's spelling dictionaries to
+// tell their language.
 void writeDictionary(const QString& path, const QStringList& words)
 {
     QFile file(path);
@@ -37,6 +41,7 @@ void writeDictionary(const QString& path, const QStringList& words)
     for (const QString& word : words)
         units.append({word, word.toUpper()});
     QVERIFY(DictionaryFormat::writeUnits(&file, units));
+    QCOMPARE(DictionaryLanguage::write(path, QStringLiteral("en")), QString());
 }
 
 QStringList wordsIn(const QString& path)
@@ -64,12 +69,14 @@ class TestMainWindow : public QObject
 {
     Q_OBJECT
 
-    // The settings, words and tables this test run works on; built first,
-    // as the members below may point into it.
-    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
+    // Each test function starts as a first run, on a window of its own over
+    // a workspace of its own, which outlives the window.
+    std::unique_ptr<Workspace> workspace;
+    std::unique_ptr<MainWindow> window;
 
 private slots:
-    void initTestCase();
+    void init();
+    void cleanup();
     void firstRunCopiesDefaultDictionaries();
     void secondRunLeavesFolderAlone();
     void poolsAreEmptyAfterStart();
@@ -79,6 +86,7 @@ private slots:
     void reopeningMovesToFrontOfRecentFiles();
     void newFileEmptiesAndForgetsStatuses_data();
     void newFileEmptiesAndForgetsStatuses();
+    void refusedNewFileLeavesTheEndedRunsPage();
     void importAsksForColumnsAndNameThenOpens();
     void ankiImportKeepsTheRecordings();
     void importWritesNothing_data();
@@ -89,22 +97,28 @@ private slots:
 
 private:
     QString dictionaries() const { return QDir::homePath() + QStringLiteral("/Vocabrium Dictionaries/"); }
-    MainWindow* window = nullptr;
+    void openWindow() { window = std::make_unique<MainWindow>(workspace.get()); }
 };
 
-void TestMainWindow::initTestCase()
+void TestMainWindow::init()
 {
+    QVERIFY(emptyHomeFolder());
     QVERIFY(QDir().mkpath(QStringLiteral("Default Dictionaries")));
     writeDictionary(QStringLiteral("Default Dictionaries/default.dic"),
                     {"one", "two", "three", "four", "five", "six", "seven"});
     writeDictionary(QStringLiteral("Default Dictionaries/animals.dic"), {"cat", "dog"});
-    workspace->settings.read();
+    workspace = storedWorkspace();
+    openWindow();
+}
+
+void TestMainWindow::cleanup()
+{
+    window.reset();
+    workspace.reset();
 }
 
 void TestMainWindow::firstRunCopiesDefaultDictionaries()
 {
-    QVERIFY(!QDir(dictionaries()).exists());
-    window = new MainWindow(workspace.get());
     QVERIFY(QFile::exists(dictionaries() + QStringLiteral("default.dic")));
     QVERIFY(QFile::exists(dictionaries() + QStringLiteral("animals.dic")));
     QCOMPARE((&workspace->words.units)->count(), 7);
@@ -114,9 +128,9 @@ void TestMainWindow::firstRunCopiesDefaultDictionaries()
 
 void TestMainWindow::secondRunLeavesFolderAlone()
 {
-    delete window;
+    window.reset();
     QFile::remove(dictionaries() + QStringLiteral("animals.dic"));
-    window = new MainWindow(workspace.get());
+    openWindow();
     QVERIFY(!QFile::exists(dictionaries() + QStringLiteral("animals.dic")));
 }
 
@@ -127,19 +141,13 @@ void TestMainWindow::poolsAreEmptyAfterStart()
     const QString chosen = dictionaries() + QStringLiteral("chosen.dic");
     writeDictionary(chosen, {"sun", "moon", "star"});
     QCOMPARE(DictionaryFiles::writeStatuses(chosen, {Statuses::StatusFileMarker, 5, 7, 100}), QString());
-    delete window;
-    const QString before = workspace->settings.currentFileName;
+    window.reset();
     workspace->settings.currentFileName = chosen.chopped(4);
-    window = new MainWindow(workspace.get());
+    openWindow();
     QCOMPARE(workspace->words.statuses.status(1), 7);
     QCOMPARE(window->currentPage(), 0);
     QCOMPARE(workspace->words.questions.count(), 0);
     QCOMPARE(workspace->words.variants.count(), 0);
-
-    delete window;
-    workspace->settings.currentFileName = before;
-    window = new MainWindow(workspace.get());
-    QCOMPARE(workspace->words.units.count(), 7);
 }
 
 void TestMainWindow::openingSwitchesAndSavesTheDictionary()
@@ -162,7 +170,6 @@ void TestMainWindow::openingSwitchesAndSavesTheDictionary()
     window->openFile(dictionaries() + QStringLiteral("default.dic"));
     window->openFile(other);
     QCOMPARE((&workspace->words.questions)->list(), QList<int>{1});
-    (&workspace->words.questions)->clear();
 }
 
 void TestMainWindow::damagedFileIsReportedAndLeftAlone()
@@ -204,6 +211,7 @@ void TestMainWindow::reopeningMovesToFrontOfRecentFiles()
 {
     const QString first = dictionaries() + QStringLiteral("default.dic");
     const QString second = dictionaries() + QStringLiteral("other.dic");
+    writeDictionary(second, {"a", "b", "c"});
     window->openFile(first);
     window->openFile(second);
     QCOMPARE(workspace->settings.recentFiles.first(), second);
@@ -248,7 +256,7 @@ void TestMainWindow::newFileEmptiesAndForgetsStatuses()
     }
     // The editor opens on the new, empty dictionary for the first words.
     int editorWords = -1;
-    QTimer::singleShot(0, window, [&] {
+    QTimer::singleShot(0, window.get(), [&] {
         auto* editor = qobject_cast<EditorDialog*>(QApplication::activeModalWidget());
         QVERIFY(editor);
         editorWords = (&workspace->words.units)->count();
@@ -265,6 +273,23 @@ void TestMainWindow::newFileEmptiesAndForgetsStatuses()
     QVERIFY(reading.units.isEmpty());
     QVERIFY(DictionaryFiles::readStatusValues(base + QStringLiteral(".dic")).size() <= 1);
     QVERIFY(!QFile::exists(base + QStringLiteral(".rev")));
+}
+
+void TestMainWindow::refusedNewFileLeavesTheEndedRunsPage()
+{
+    for (int key = 0; key < 6; ++key)
+        workspace->words.statuses.setStatus(key, Statuses::Initial);
+    window->startNextLesson();
+    QVERIFY(window->currentPage() != 0);
+    // The open dictionary can no longer be saved: the run ends all the same,
+    // and the new dictionary is refused.
+    const QString statusFile = DictionaryFiles::statusesPath(workspace->words.units.fileName());
+    QVERIFY(QDir().mkdir(statusFile));
+    BoxAnswerer answerer;
+    window->newFile(dictionaries() + QStringLiteral("fresh.dic"));
+    QCOMPARE(answerer.titles.size(), 2);
+    QVERIFY(!QFile::exists(dictionaries() + QStringLiteral("fresh.dic")));
+    QCOMPARE(window->currentPage(), 0);
 }
 
 namespace {
@@ -323,7 +348,7 @@ void TestMainWindow::importAsksForColumnsAndNameThenOpens()
         });
         dialog->accept();
     });
-    fileAction(window, QStringLiteral("Импорт..."))->trigger();
+    fileAction(window.get(), QStringLiteral("Импорт..."))->trigger();
 
     QCOMPARE(readFile(dictionaries() + QStringLiteral("animals.dic")), animals);
     QCOMPARE(openDictionaryBase(*workspace), dictionaries() + QStringLiteral("zoo"));
@@ -343,7 +368,7 @@ void TestMainWindow::ankiImportKeepsTheRecordings()
         typeName(QStringLiteral("deck"));
         dialog->accept();
     });
-    fileAction(window, QStringLiteral("Импорт..."))->trigger();
+    fileAction(window.get(), QStringLiteral("Импорт..."))->trigger();
     QCOMPARE(openDictionaryBase(*workspace), dictionaries() + QStringLiteral("deck"));
     QCOMPARE((&workspace->words.units)->unitList(), (QList<Unit>{Unit{"horse", "лошадь"}, Unit{"cow", "корова"}}));
     QCOMPARE(Speaker(&workspace->words.units, &workspace->settings).soundFile(0), dictionaries() + QStringLiteral("deck.sounds/horse.mp3"));
@@ -383,7 +408,7 @@ void TestMainWindow::importWritesNothing()
         if (!qobject_cast<QMessageBox*>(dialog))
             dialog->accept();
     });
-    fileAction(window, QStringLiteral("Импорт..."))->trigger();
+    fileAction(window.get(), QStringLiteral("Импорт..."))->trigger();
     QCOMPARE(answerer.titles, QStringList{title});
     QVERIFY2(answerer.texts.value(0).contains(message), qPrintable(answerer.texts.value(0)));
     QCOMPARE(QDir(dictionaries()).entryList(QDir::Files), before);
@@ -397,7 +422,7 @@ void TestMainWindow::exportWritesTheOpenDictionary()
     (&workspace->words.units)->add(QStringLiteral("export"), QStringLiteral("экспорт"));
     BoxAnswerer answerer;
     chooseFile(path);
-    fileAction(window, QStringLiteral("Экспорт..."))->trigger();
+    fileAction(window.get(), QStringLiteral("Экспорт..."))->trigger();
     QCOMPARE(answerer.titles, QStringList{"Информация"});
     WordTable table;
     QString error;
@@ -429,19 +454,16 @@ void TestMainWindow::closingSavesEverythingButNotTheRun()
 
 void TestMainWindow::openingTheLearnedWordsFileKeepsItsLatestWords()
 {
+    writeDictionary(workspace->settings.learnedWordsName, {"known"});
+    workspace->words.learnedUnits.load();
     (&workspace->words.learnedUnits)->add(QStringLiteral("fresh"), QString());
     window->openFile(workspace->settings.learnedWordsName);
     QCOMPARE((&workspace->words.units)->find(QStringLiteral("fresh")), 1);
     (&workspace->words.units)->add(QStringLiteral("added while open"), QString());
-    // Closed once already: the editor run by newFile() gave the window a
-    // native window, which the first close destroyed, so it is shown again
-    // for the second close to reach closeEvent().
-    window->show();
     window->close();
     // The open dictionary is the learned-words file; the second list must not
     // overwrite what was just saved.
     QCOMPARE(wordsIn(workspace->settings.learnedWordsName).size(), 3);
-    delete window;
 }
 
 VOCABRIUM_TEST_MAIN(TestMainWindow)

@@ -14,6 +14,7 @@
 #include <QScopeGuard>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QStatusBar>
 #include <QTcpServer>
@@ -60,12 +61,15 @@ class TestShell : public QObject
 {
     Q_OBJECT
 
-    // The settings, words and tables this test run works on; built first,
-    // as the members below may point into it.
-    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
+    // Each test function has a home folder, workspace and window of its
+    // own; the workspace outlives the window. The advert server is shared.
+    std::unique_ptr<Workspace> workspace;
+    std::unique_ptr<MainWindow> window;
 
 private slots:
     void initTestCase();
+    void init();
+    void cleanup();
     void actionTable_data();
     void actionTable();
     void markLearnedIsEnabledOnlyOnLessonPages();
@@ -92,7 +96,6 @@ private:
     QAction* action(const QString& text) const;
     void useDictionary(int words, int learned);
 
-    MainWindow* window = nullptr;
     HttpTestServer server;
 };
 
@@ -100,17 +103,29 @@ void TestShell::initTestCase()
 {
     QVERIFY(server.isListening());
     qputenv("VOCABRIUM_ADVERT_URL", QString(server.root() + QStringLiteral("advert.html")).toUtf8());
-    server.set(QStringLiteral("/advert.html"), 500, "broken", "text/html");
     qputenv("VOCABRIUM_ADVERT_TIMEOUT", "300");
-    workspace->settings.read();
-    workspace->settings.speakEnabled = false;
     qputenv("VOCABRIUM_SPEECH_PAUSE", QByteArray::number(1));
+}
+
+void TestShell::init()
+{
+    QVERIFY(emptyHomeFolder());
+    server.clear();
+    server.set(QStringLiteral("/advert.html"), 500, "broken", "text/html");
+    workspace = storedWorkspace();
+    workspace->settings.speakEnabled = false;
     QDir().mkpath(workspace->settings.dictionariesPath);
     workspace->settings.currentFileName = workspace->settings.dictionariesPath + QStringLiteral("shell");
     workspace->words.units.setFileName(workspace->settings.currentFileName + QStringLiteral(".dic"));
-    window = new MainWindow(workspace.get());
+    window = std::make_unique<MainWindow>(workspace.get());
     window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+}
+
+void TestShell::cleanup()
+{
+    window.reset();
+    workspace.reset();
 }
 
 QAction* TestShell::action(const QString& text) const
@@ -202,14 +217,14 @@ void TestShell::markLearnedIsEnabledOnlyOnLessonPages()
 void TestShell::findShortcutReachesHiddenFinderBar()
 {
     window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(window));
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
     QLineEdit* finder = nullptr;
     for (QLineEdit* edit : window->findChildren<QLineEdit*>())
         if (edit->toolTip() == QStringLiteral("Поиск слова"))
             finder = edit;
     QVERIFY(finder);
     QVERIFY(!finder->isVisible());
-    QTest::keySequence(window, QKeySequence::Find);
+    QTest::keySequence(window.get(), QKeySequence::Find);
     QCOMPARE(QApplication::focusWidget(), finder);
     // Typing into an invisible field would go nowhere: the bar comes up.
     QVERIFY(finder->isVisible());
@@ -223,7 +238,7 @@ void TestShell::interfaceFontReachesEveryWidget()
         dialog->setCurrentFont(chosen);
         dialog->accept();
     });
-    QMetaObject::invokeMethod(window, "showInterfaceFontDialog");
+    QMetaObject::invokeMethod(window.get(), "showInterfaceFontDialog");
     QCOMPARE(window->statusBar()->findChildren<QLabel*>().first()->font().pointSize(), 14);
     // Every menu title stays in the menu bar, none in its overflow.
     QMenuBar* bar = window->menuBar();
@@ -328,8 +343,6 @@ void TestShell::languageDialogAppliesAtOnce()
     QCOMPARE(unknown.findChildren<QComboBox*>().at(0)->currentIndex(), -1);
     unknown.findChildren<QComboBox*>().at(1)->setCurrentIndex(0);
     QCOMPARE(workspace->settings.learningLanguage, QString());
-    workspace->settings.learningLanguage = QStringLiteral("en");
-    workspace->settings.transcriptionFileName = QStringLiteral("English");
 }
 
 void TestShell::advertFallsBackToLocalPage_data()
@@ -492,6 +505,10 @@ void TestShell::helpOpensInOwnWindowAndSendsOnlyOutsideLinksOut()
     QTest::keyClick(text, Qt::Key_Return);
     QCOMPARE(browser.opened, QList<QUrl>{QUrl(QStringLiteral("https://example.org/more"))});
     QSignalSpy followed(text, &QTextBrowser::anchorClicked);
+    // Where the browser leaves its cursor after an outside link is its own
+    // affair: the page's own link is taken from the top.
+    text->setTextCursor(QTextCursor(text->document()));
+    QTest::keyClick(text, Qt::Key_Tab);
     QTest::keyClick(text, Qt::Key_Tab);
     QTest::keyClick(text, Qt::Key_Return);
     QCOMPARE(followed.size(), 1);
@@ -528,7 +545,6 @@ void TestShell::settingsWrittenAtClose()
              0);
     QVERIFY(Styles::styleFor(QStringLiteral("plastique"), workspace->settings.nativeStyle) != Styles::styleFor(QStringLiteral("cleanlooks"), workspace->settings.nativeStyle)
             || QApplication::palette().color(QPalette::Window) != QApplication::style()->standardPalette().color(QPalette::Window));
-    delete window;
 }
 
 VOCABRIUM_TEST_MAIN(TestShell)
