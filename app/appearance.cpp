@@ -68,18 +68,19 @@ void Appearance::setStyle(const QString& name)
 
 bool Appearance::chooseInterfaceFont()
 {
-    bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, settings.interfaceFont, window);
-    if (ok)
-        setInterfaceFont(font);
-    return ok;
+    return chooseFont(settings.interfaceFont, &Appearance::setInterfaceFont);
 }
 
 bool Appearance::chooseLessonFont()
 {
+    return chooseFont(settings.lessonFont, &Appearance::setLessonFont);
+}
+
+bool Appearance::chooseFont(const QFont& current, void (Appearance::*apply)(const QFont&))
+{
     bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, settings.lessonFont, window);
+    const QFont font = QFontDialog::getFont(&ok, current, window);
     if (ok)
-        setLessonFont(font);
+        (this->*apply)(font);
     return ok;
 }

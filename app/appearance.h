@@ -37,6 +37,7 @@ private:
     // Both keep the font at a readable size.
     void setInterfaceFont(const QFont& font);
     void setLessonFont(const QFont& font);
+    bool chooseFont(const QFont& current, void (Appearance::*apply)(const QFont&));
     Settings& settings;
     QMainWindow* window;
     QList<AbstractLesson*> lessons;
