@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include "app/mainwindow.h"
+#include "languages/dictionarylanguage.h"
 #include "lessons/abstractlesson.h"
 #include "lessons/fillwidget.h"
 #include "lessons/selectwidget.h"
@@ -30,13 +31,13 @@ class TestLearningRun : public QObject
 {
     Q_OBJECT
 
-    // The settings, words and tables this test run works on; built first,
-    // as the members below may point into it.
-    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
+    // The settings, words and tables of one test function, built afresh
+    // for each, before the window that points into them.
+    std::unique_ptr<Workspace> workspace;
 
 private slots:
-    void initTestCase();
     void init();
+    void cleanup();
     void wholeRunWithTheKeyboardAndMouse();
     void markingTheLastWordLearnedEndsTheRun();
     void shorterModelPutsPoolBackToFirstStep();
@@ -53,38 +54,43 @@ private:
     void answer(bool makeMistake);
     void chooseWords(int count);
 
-    MainWindow* window = nullptr;
+    std::unique_ptr<MainWindow> window;
     QString dictionary;
     int mistakesMade = 0;
     int exercisesDone = 0;
 };
 
-void TestLearningRun::initTestCase()
+void TestLearningRun::init()
 {
-    workspace->settings.read();
-    workspace->settings.speakEnabled = false;
+    QVERIFY(emptyHomeFolder());
     qputenv("VOCABRIUM_SPEECH_PAUSE", QByteArray::number(1));
     Random::seed(99);
+    mistakesMade = 0;
+    exercisesDone = 0;
     const QString folder = QDir::homePath() + QStringLiteral("/Vocabrium Dictionaries");
     QVERIFY(QDir().mkpath(folder));
     dictionary = folder + QStringLiteral("/ten");
     writeNumbersDictionary(dictionary + QStringLiteral(".dic"));
+    // The language as the window keeps it, so that no window has to tell it
+    // from the words.
+    QCOMPARE(DictionaryLanguage::write(dictionary + QStringLiteral(".dic"), QStringLiteral("en")), QString());
+    workspace = storedWorkspace();
+    workspace->settings.speakEnabled = false;
     workspace->settings.currentFileName = dictionary;
-    workspace->words.units.setFileName(workspace->settings.currentFileName + QStringLiteral(".dic"));
+    workspace->words.units.setFileName(dictionary + QStringLiteral(".dic"));
     workspace->settings.learningModel = {1, 2, 3, 4};
-    window = new MainWindow(workspace.get());
+    window = std::make_unique<MainWindow>(workspace.get());
     window->show();
     window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(window));
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
     for (int kind = 0; kind < 5; ++kind)
         connect(window->lesson(kind), &AbstractLesson::finished, this, [this] { ++exercisesDone; });
 }
 
-void TestLearningRun::init()
+void TestLearningRun::cleanup()
 {
-    // Message boxes take the activation; shortcuts need it back.
-    window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(window));
+    window.reset();
+    workspace.reset();
 }
 
 void TestLearningRun::chooseWords(int count)
@@ -116,10 +122,10 @@ void TestLearningRun::answer(bool makeMistake)
         const QList<int> shown = select->shownVariants();
         if (makeMistake && shown.indexOf(key) > 0) {
             // The keyboard alone: down to the first answer, Enter until right.
-            QTest::keyClick(window, Qt::Key_Down);
+            QTest::keyClick(window.get(), Qt::Key_Down);
             for (int i = 0; i <= shown.indexOf(key); ++i) {
                 QCOMPARE(QApplication::focusWidget(), select->answerButton(i));
-                QTest::keyClick(window, Qt::Key_Return);
+                QTest::keyClick(window.get(), Qt::Key_Return);
             }
             mistakesMade += int(shown.indexOf(key));
             break;
@@ -199,13 +205,13 @@ void TestLearningRun::markingTheLastWordLearnedEndsTheRun()
     QTest::mouseClick(childWithText<QPushButton>(window->lesson(0), QStringLiteral("Начать изучение")),
                       Qt::LeftButton);
     QVERIFY(window->currentPage() != 0);
-    QTest::keySequence(window, QKeySequence(QStringLiteral("Ctrl+w")));
+    QTest::keySequence(window.get(), QKeySequence(QStringLiteral("Ctrl+w")));
     QCOMPARE(window->currentPage(), 0);
     QCOMPARE(workspace->settings.learnedCount, learnedBefore + 1);
     QVERIFY(answerer.texts.last().contains(QStringLiteral("Только что вы изучили <b>1")));
     // On the word selection page the shortcut does nothing.
     const int learned = (&workspace->words.statuses)->countOf(100);
-    QTest::keySequence(window, QKeySequence(QStringLiteral("Ctrl+w")));
+    QTest::keySequence(window.get(), QKeySequence(QStringLiteral("Ctrl+w")));
     QCOMPARE((&workspace->words.statuses)->countOf(100), learned);
 }
 
@@ -224,12 +230,12 @@ void TestLearningRun::shorterModelPutsPoolBackToFirstStep()
     // The model in force has four steps; a one-step user model is shorter.
     workspace->settings.mdUserModel = {2};
     workspace->settings.mdModelIndex = 8;
-    QTimer::singleShot(0, window, [] {
+    QTimer::singleShot(0, window.get(), [] {
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
         QVERIFY(dialog);
         dialog->reject();
     });
-    QMetaObject::invokeMethod(window, "showModelDialog");
+    QMetaObject::invokeMethod(window.get(), "showModelDialog");
     QCOMPARE(workspace->settings.learningModel, (QList<QVariant>{2}));
     for (int key : pool)
         QCOMPARE((&workspace->words.statuses)->status(key), 5);
@@ -238,15 +244,19 @@ void TestLearningRun::shorterModelPutsPoolBackToFirstStep()
 
 void TestLearningRun::clearingStatusesDuringARunEndsIt()
 {
+    for (int key : {6, 7, 8, 9})
+        (&workspace->words.statuses)->setStatus(key, 100);
+    chooseWords(2);
+    QTest::mouseClick(childWithText<QPushButton>(window->lesson(0), QStringLiteral("Начать изучение")),
+                      Qt::LeftButton);
     QVERIFY(window->currentPage() != 0);
     const QList<int> pool = (&workspace->words.questions)->list();
     BoxAnswerer answerer(QMessageBox::Yes);
-    QMetaObject::invokeMethod(window, "clearStatuses");
+    QMetaObject::invokeMethod(window.get(), "clearStatuses");
     QCOMPARE(window->currentPage(), 0);
     for (int key : pool)
         QCOMPARE((&workspace->words.statuses)->status(key), 0);
     QCOMPARE((&workspace->words.statuses)->countOf(100), 4);
-    workspace->settings.learningModel = defaultLearningModel();
 }
 
 void TestLearningRun::returnOrEscapeDoNotClearStatuses_data()
@@ -258,15 +268,15 @@ void TestLearningRun::returnOrEscapeDoNotClearStatuses_data()
 
 void TestLearningRun::returnOrEscapeDoNotClearStatuses()
 {
+    (&workspace->words.statuses)->setStatuses({0, 1, 2}, 100);
     QCOMPARE(window->currentPage(), 0);
     const int learned = (&workspace->words.statuses)->countOf(100);
-    QVERIFY(learned > 0);
     QFETCH(int, key);
     QTimer::singleShot(50, this, [key] {
         if (QWidget* box = QApplication::activeModalWidget())
             QTest::keyClick(box, Qt::Key(key));
     });
-    QMetaObject::invokeMethod(window, "clearStatuses");
+    QMetaObject::invokeMethod(window.get(), "clearStatuses");
     QCOMPARE((&workspace->words.statuses)->countOf(100), learned);
 }
 
@@ -281,10 +291,9 @@ void TestLearningRun::abandonedExerciseNeverFinishes()
                       Qt::LeftButton);
     QCOMPARE(window->currentPage(), 3);
     const int before = exercisesDone;
-    const int marked = (&workspace->words.questions)->current();
     answer(false);
     // Marking the word learned abandons the answered exercise and moves on.
-    QTest::keySequence(window, QKeySequence(QStringLiteral("Ctrl+w")));
+    QTest::keySequence(window.get(), QKeySequence(QStringLiteral("Ctrl+w")));
     // The abandoned exercise's pause would have run out before this one,
     // started after it and twice as long.
     QTimer later;
@@ -296,11 +305,6 @@ void TestLearningRun::abandonedExerciseNeverFinishes()
     QCOMPARE(window->currentPage(), 3);
     const int other = (&workspace->words.questions)->current();
     QCOMPARE((&workspace->words.statuses)->status(other), 5);
-    BoxAnswerer answerer(QMessageBox::Yes);
-    QMetaObject::invokeMethod(window, "clearStatuses");
-    (&workspace->words.statuses)->setStatus(marked, 0);
-    qputenv("VOCABRIUM_SPEECH_PAUSE", QByteArray::number(1));
-    workspace->settings.learningModel = defaultLearningModel();
 }
 
 void TestLearningRun::reviewRunRemembersOneAndRelearnsTheOther()
@@ -348,9 +352,6 @@ void TestLearningRun::reviewRunRemembersOneAndRelearnsTheOther()
     QCOMPARE(readFile(dic), dicBefore);
     QCOMPARE(readFile(dictionary + QStringLiteral(".inf")), infBefore);
     QVERIFY(window->reviewSchedule().due(QDate::currentDate()).isEmpty());
-    (&workspace->words.statuses)->setStatus(8, 0);
-    (&workspace->words.statuses)->setStatus(9, 0);
-    workspace->settings.learningModel = defaultLearningModel();
 }
 
 void TestLearningRun::interruptedReviewKeepsWordsLearned_data()
@@ -421,15 +422,22 @@ void TestLearningRun::interruptedReviewKeepsWordsLearned()
     }
     window->openFile(dic);
     QCOMPARE(window->reviewSchedule().due(QDate::currentDate()).size(), 4);
-    for (int key : learned)
-        (&workspace->words.statuses)->setStatus(key, 0);
-    QFile::remove(ReviewSchedule::schedulePath(dic));
-    window->openFile(dic);
-    workspace->settings.learningModel = defaultLearningModel();
 }
 
 void TestLearningRun::closingSavesFiles()
 {
+    BoxAnswerer answerer(QMessageBox::Ok);
+    chooseWords(1);
+    QTest::mouseClick(childWithText<QPushButton>(window->lesson(0), QStringLiteral("Начать изучение")),
+                      Qt::LeftButton);
+    for (int exercises = 0; window->currentPage() != 0 && exercises < 20; ++exercises) {
+        const int before = exercisesDone;
+        answer(false);
+        QTRY_VERIFY_WITH_TIMEOUT(exercisesDone > before, 2000);
+    }
+    QCOMPARE(window->currentPage(), 0);
+    for (int key : {6, 7, 8})
+        (&workspace->words.statuses)->setStatus(key, 100);
     const int total = workspace->settings.learnedCount;
     window->close();
     QFile inf(dictionary + QStringLiteral(".inf"));
@@ -442,7 +450,6 @@ void TestLearningRun::closingSavesFiles()
                 QStringLiteral("Vocabrium"), QStringLiteral("Vocabrium"));
     QCOMPARE(s.value(QStringLiteral("learnedCount")).toInt(), total);
     QCOMPARE(s.value(QStringLiteral("mistakesCount")).toInt(), mistakesMade);
-    delete window;
 }
 
 VOCABRIUM_TEST_MAIN(TestLearningRun)
