@@ -122,10 +122,10 @@ void TestLearningRun::answer(bool makeMistake)
         const QList<int> shown = select->shownVariants();
         if (makeMistake && shown.indexOf(key) > 0) {
             // The keyboard alone: down to the first answer, Enter until right.
-            QTest::keyClick(window.get(), Qt::Key_Down);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
             for (int i = 0; i <= shown.indexOf(key); ++i) {
                 QCOMPARE(QApplication::focusWidget(), select->answerButton(i));
-                QTest::keyClick(window.get(), Qt::Key_Return);
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
             }
             mistakesMade += int(shown.indexOf(key));
             break;
@@ -432,7 +432,7 @@ void TestLearningRun::closingSavesFiles()
                       Qt::LeftButton);
     for (int exercises = 0; window->currentPage() != 0 && exercises < 20; ++exercises) {
         const int before = exercisesDone;
-        answer(false);
+        answer(exercises == 1);
         QTRY_VERIFY_WITH_TIMEOUT(exercisesDone > before, 2000);
     }
     QCOMPARE(window->currentPage(), 0);
