@@ -103,11 +103,13 @@ class TestChosenFiles : public QObject
 {
     Q_OBJECT
 
-    // The settings, words and tables this test run works on; built first,
-    // as the members below may point into it.
-    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
+    // The settings, words and tables of one test function, built afresh
+    // for each.
+    std::unique_ptr<Workspace> workspace;
 
 private slots:
+    void init();
+    void cleanup();
     void importRefusesWhatIsNoFile_data();
     void importRefusesWhatIsNoFile();
     void transcriptionTableThatIsNoFileIsPassedOver_data();
@@ -118,8 +120,22 @@ private slots:
     void columnChooserOfAWideFileOpensAtOnce();
 
 private:
-    QTemporaryDir dir;
+    std::unique_ptr<QTemporaryDir> dir;
 };
+
+void TestChosenFiles::init()
+{
+    QVERIFY(emptyHomeFolder());
+    dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir->isValid());
+    workspace = std::make_unique<Workspace>();
+}
+
+void TestChosenFiles::cleanup()
+{
+    workspace.reset();
+    dir.reset();
+}
 
 void TestChosenFiles::importRefusesWhatIsNoFile_data()
 {
@@ -130,7 +146,7 @@ void TestChosenFiles::importRefusesWhatIsNoFile()
 {
     QFETCH(QString, kind);
     QFETCH(QString, reason);
-    const QString path = dir.filePath(QStringLiteral("lesson.csv"));
+    const QString path = dir->filePath(QStringLiteral("lesson.csv"));
     QVERIFY(makeUnreadable(path, kind));
     WordTable table;
     QString error;
@@ -147,8 +163,6 @@ void TestChosenFiles::importRefusesWhatIsNoFile()
     QVERIFY2(!windowWatch.stuck(), "the import waited on the FIFO");
     QCOMPARE(answerer.titles, QStringList{QStringLiteral("Ошибка")});
     QVERIFY2(answerer.texts.value(0).contains(reason), qPrintable(answerer.texts.value(0)));
-    QDir(path).removeRecursively();
-    QFile::remove(path);
 }
 
 void TestChosenFiles::transcriptionTableThatIsNoFileIsPassedOver_data()
@@ -168,7 +182,6 @@ void TestChosenFiles::transcriptionTableThatIsNoFileIsPassedOver()
     (&workspace->transcriptions)->load();
     QVERIFY2(!watch.stuck(), "the table waited on the FIFO");
     QCOMPARE((&workspace->transcriptions)->lookup(QStringLiteral("word")), QString());
-    QDir(QStringLiteral("Transcriptions")).removeRecursively();
 }
 
 void TestChosenFiles::dictoolRefusesAndWritesNothing_data()
@@ -192,11 +205,10 @@ void TestChosenFiles::dictoolRefusesAndWritesNothing()
     QFETCH(QString, command);
     QFETCH(QString, kind);
     QFETCH(QString, reason);
-    const QString input = dir.filePath(command == QLatin1String("import") ? QStringLiteral("in.tsv")
+    const QString input = dir->filePath(command == QLatin1String("import") ? QStringLiteral("in.tsv")
                                                                           : QStringLiteral("in.dic"));
-    const QString output = dir.filePath(command == QLatin1String("import") ? QStringLiteral("out.dic")
+    const QString output = dir->filePath(command == QLatin1String("import") ? QStringLiteral("out.dic")
                                                                            : QStringLiteral("out.tsv"));
-    QFile::remove(output);
     if (kind == QLatin1String("cut short")) {
         const QByteArray whole = DictionaryFormat::encodeUnits(someWords(1000));
         writeFile(input, whole.left(whole.size() / 2 + 3));
@@ -223,14 +235,13 @@ void TestChosenFiles::dictoolRefusesAndWritesNothing()
     const QString errors = QString::fromUtf8(dictool.readAllStandardError());
     QVERIFY2(errors.contains(reason), qPrintable(errors));
     QVERIFY(!QFile::exists(output));
-    QFile::remove(input);
 }
 
 void TestChosenFiles::importTooLargeToOpenReplacesNothing()
 {
-    const QString source = dir.filePath(QStringLiteral("huge.tsv"));
+    const QString source = dir->filePath(QStringLiteral("huge.tsv"));
     writeFile(source, lineTooLongForADictionary());
-    workspace->settings.dictionariesPath = dir.filePath(QStringLiteral("dictionaries/"));
+    workspace->settings.dictionariesPath = dir->filePath(QStringLiteral("dictionaries/"));
     QDir().mkpath(workspace->settings.dictionariesPath);
     const QString existing = workspace->settings.dictionariesPath + QStringLiteral("huge.dic");
     const QByteArray before = DictionaryFormat::encodeUnits(someWords(3));
@@ -270,7 +281,7 @@ void TestChosenFiles::columnChooserOfAWideFileOpensAtOnce()
         header += (i ? "," : "") + QByteArray::number(i) + "th";
         row += (i ? "," : "") + QByteArray("w") + QByteArray::number(i);
     }
-    const QString source = dir.filePath(QStringLiteral("wide.csv"));
+    const QString source = dir->filePath(QStringLiteral("wide.csv"));
     writeFile(source, header + "\n" + row + "\n");
     int offered = 0;
     bool measuresEveryName = true;

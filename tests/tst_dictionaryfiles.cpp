@@ -56,12 +56,13 @@ class TestDictionaryFiles : public QObject
 {
     Q_OBJECT
 
-    // The settings, words and tables this test run works on; built first,
-    // as the members below may point into it.
-    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
+    // The settings, words and tables of one test function, built afresh
+    // for each, before the members below that point into them.
+    std::unique_ptr<Workspace> workspace;
 
 private slots:
     void init();
+    void cleanup();
     void damagedFileIsNeverWritten_data();
     void damagedFileIsNeverWritten();
     void unreadableDefaultKeepsItsStatuses();
@@ -81,30 +82,43 @@ private slots:
     void storedGeometryAndFontsAreSensible();
 
 private:
-    QString path(const QString& name) const { return dir.filePath(name); }
+    QString path(const QString& name) const { return dir->filePath(name); }
     void openPair(const QString& name, const QStringList& words, const QList<int>& values);
 
-    QTemporaryDir dir;
-    Units* dictionary = (&workspace->words.units);
-    Units* learned = (&workspace->words.learnedUnits);
-    Statuses* statuses = (&workspace->words.statuses);
-    DictionaryFiles files{&workspace->words};
+    std::unique_ptr<QTemporaryDir> dir;
+    Units* dictionary = nullptr;
+    Units* learned = nullptr;
+    Statuses* statuses = nullptr;
+    std::unique_ptr<DictionaryFiles> files;
 };
 
 void TestDictionaryFiles::init()
 {
-    workspace->settings.dictionariesPath = dir.path() + QLatin1Char('/');
-    QFile::remove(path(QStringLiteral("default.dic")));
-    QFile::remove(path(QStringLiteral("default.inf")));
+    QVERIFY(emptyHomeFolder());
+    dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir->isValid());
+    workspace = std::make_unique<Workspace>();
+    dictionary = &workspace->words.units;
+    learned = &workspace->words.learnedUnits;
+    statuses = &workspace->words.statuses;
+    files = std::make_unique<DictionaryFiles>(&workspace->words);
+    workspace->settings.dictionariesPath = dir->path() + QLatin1Char('/');
     writeFile(path(QStringLiteral("start.dic")), dicBytes({"a", "b", "c"}));
-    QVERIFY(files.open(path(QStringLiteral("start.dic"))).isEmpty());
+    QVERIFY(files->open(path(QStringLiteral("start.dic"))).isEmpty());
+}
+
+void TestDictionaryFiles::cleanup()
+{
+    files.reset();
+    workspace.reset();
+    dir.reset();
 }
 
 void TestDictionaryFiles::openPair(const QString& name, const QStringList& words, const QList<int>& values)
 {
     writeFile(path(name + QStringLiteral(".dic")), dicBytes(words));
     writeFile(path(name + QStringLiteral(".inf")), infBytes(values));
-    QCOMPARE(files.open(path(name + QStringLiteral(".dic"))), QString());
+    QCOMPARE(files->open(path(name + QStringLiteral(".dic"))), QString());
 }
 
 void TestDictionaryFiles::damagedFileIsNeverWritten_data()
@@ -131,29 +145,29 @@ void TestDictionaryFiles::damagedFileIsNeverWritten()
     writeFile(damaged, bytes);
     writeFile(path(QStringLiteral("damaged.inf")), infBytes({100, 5}));
 
-    const QString problem = files.open(damaged);
+    const QString problem = files->open(damaged);
     QVERIFY(problem.contains(damaged));
     QVERIFY2(problem.contains(reason), qPrintable(problem));
     // Still on the previous dictionary, which saves as usual.
-    QCOMPARE(files.openFileName(), path(QStringLiteral("start.dic")));
+    QCOMPARE(files->openFileName(), path(QStringLiteral("start.dic")));
     QCOMPARE(dictionary->count(), 3);
-    QCOMPARE(files.save(), QString());
+    QCOMPARE(files->save(), QString());
 
     // At start-up the default dictionary opens in its place.
-    QStringList problems = files.openAtStartUp(damaged, path(QStringLiteral("default.dic")));
+    QStringList problems = files->openAtStartUp(damaged, path(QStringLiteral("default.dic")));
     QCOMPARE(problems.size(), 1);
-    QCOMPARE(files.openFileName(), path(QStringLiteral("default.dic")));
-    QCOMPARE(files.save(), QString());
+    QCOMPARE(files->openFileName(), path(QStringLiteral("default.dic")));
+    QCOMPARE(files->save(), QString());
     QCOMPARE(readFile(damaged), bytes);
     QCOMPARE(readFile(path(QStringLiteral("damaged.inf"))), infBytes({100, 5}));
 
     // The same file as the default dictionary: nothing is written at all.
     QFile::remove(path(QStringLiteral("default.inf")));
     writeFile(path(QStringLiteral("default.dic")), bytes);
-    problems = files.openAtStartUp(path(QStringLiteral("default.dic")), path(QStringLiteral("default.dic")));
+    problems = files->openAtStartUp(path(QStringLiteral("default.dic")), path(QStringLiteral("default.dic")));
     QCOMPARE(problems.size(), 2);
     dictionary->add(QStringLiteral("new"), QString());
-    QCOMPARE(files.save(), QString());
+    QCOMPARE(files->save(), QString());
     QCOMPARE(readFile(path(QStringLiteral("default.dic"))), bytes);
     QVERIFY(!QFile::exists(path(QStringLiteral("default.inf"))));
 }
@@ -161,11 +175,11 @@ void TestDictionaryFiles::damagedFileIsNeverWritten()
 void TestDictionaryFiles::unreadableDefaultKeepsItsStatuses()
 {
     // A folder where the default dictionary should be, as when it cannot be read.
-    QDir(dir.path()).mkdir(QStringLiteral("default.dic"));
+    QDir(dir->path()).mkdir(QStringLiteral("default.dic"));
     writeFile(path(QStringLiteral("default.inf")), infBytes({100, 100, 5}));
-    const QStringList problems = files.openAtStartUp(path(QStringLiteral("missing.dic")), path(QStringLiteral("default.dic")));
+    const QStringList problems = files->openAtStartUp(path(QStringLiteral("missing.dic")), path(QStringLiteral("default.dic")));
     QVERIFY(problems.join(QLatin1Char(' ')).contains(QStringLiteral("папка")));
-    QCOMPARE(files.save(), QString());
+    QCOMPARE(files->save(), QString());
     QCOMPARE(readFile(path(QStringLiteral("default.inf"))), infBytes({100, 100, 5}));
 
     // A file far larger than a dictionary (sparse, so it costs no disk) is refused by its size.
@@ -173,11 +187,10 @@ void TestDictionaryFiles::unreadableDefaultKeepsItsStatuses()
     QVERIFY(big.open(QIODevice::WriteOnly));
     QVERIFY(big.resize(DictionaryFiles::MaximumFileSize + 1));
     big.close();
-    QVERIFY(files.open(big.fileName()).contains(QStringLiteral("МБ")));
+    QVERIFY(files->open(big.fileName()).contains(QStringLiteral("МБ")));
     // A link to an endless device is no dictionary either, and is not read.
     QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path(QStringLiteral("zero.dic"))));
-    QVERIFY(files.open(path(QStringLiteral("zero.dic"))).contains(QStringLiteral("не обычный файл")));
-    QDir(dir.path()).rmdir(QStringLiteral("default.dic"));
+    QVERIFY(files->open(path(QStringLiteral("zero.dic"))).contains(QStringLiteral("не обычный файл")));
 }
 
 void TestDictionaryFiles::interruptedSaveLoadsOldOrNewPair_data()
@@ -226,7 +239,7 @@ void TestDictionaryFiles::interruptedSaveLoadsOldOrNewPair()
     QVERIFY(!QFile::exists(path(QStringLiteral("pair.saving"))));
     QVERIFY(!QFile::exists(path(QStringLiteral("pair.dic.new"))));
     QVERIFY(!QFile::exists(path(QStringLiteral("pair.inf.new"))));
-    QCOMPARE(files.save(), QString());
+    QCOMPARE(files->save(), QString());
     QCOMPARE(readFile(path(QStringLiteral("pair.inf"))), infBytes({7, 0, 5}));
 }
 
@@ -247,16 +260,15 @@ void TestDictionaryFiles::failedWriteSavesNeitherAndSaysWhich()
     const QByteArray dicBefore = readFile(path(QStringLiteral("save.dic")));
     const QByteArray infBefore = readFile(path(QStringLiteral("save.inf")));
     QFile::remove(path(obstacle));
-    QVERIFY(QDir(dir.path()).mkdir(obstacle));
+    QVERIFY(QDir(dir->path()).mkdir(obstacle));
 
     dictionary->remove(0);
-    const QString error = files.save();
+    const QString error = files->save();
     QVERIFY2(error.contains(path(named)), qPrintable(error));
     QCOMPARE(readFile(path(QStringLiteral("save.dic"))), dicBefore);
     if (obstacle != QLatin1String("save.inf"))
         QCOMPARE(readFile(path(QStringLiteral("save.inf"))), infBefore);
     QVERIFY(!QFile::exists(path(QStringLiteral("save.saving"))));
-    QDir(dir.path()).rmdir(obstacle);
 }
 
 void TestDictionaryFiles::emptyDictionaryWithStatusesIsDamaged()
@@ -266,16 +278,16 @@ void TestDictionaryFiles::emptyDictionaryWithStatusesIsDamaged()
     const QByteArray statusBytes = infBytes({100, 100, 5});
     writeFile(path(QStringLiteral("emptied.inf")), statusBytes);
 
-    QVERIFY2(files.open(empty).contains(QStringLiteral("пуст")), qPrintable(files.open(empty)));
-    QCOMPARE(files.openFileName(), path(QStringLiteral("start.dic")));
-    const QStringList problems = files.openAtStartUp(empty, path(QStringLiteral("default.dic")));
+    QVERIFY2(files->open(empty).contains(QStringLiteral("пуст")), qPrintable(files->open(empty)));
+    QCOMPARE(files->openFileName(), path(QStringLiteral("start.dic")));
+    const QStringList problems = files->openAtStartUp(empty, path(QStringLiteral("default.dic")));
     QVERIFY(problems.join(QLatin1Char(' ')).contains(empty));
-    QCOMPARE(files.save(), QString());
+    QCOMPARE(files->save(), QString());
     QCOMPARE(readFile(path(QStringLiteral("emptied.inf"))), statusBytes);
 
     // A new dictionary is an empty file without statuses, and opens.
     QFile::remove(path(QStringLiteral("emptied.inf")));
-    QCOMPARE(files.open(empty), QString());
+    QCOMPARE(files->open(empty), QString());
 }
 
 void TestDictionaryFiles::damagedStatusesAreSetAsideAndReported_data()
@@ -299,17 +311,16 @@ void TestDictionaryFiles::damagedStatusesAreSetAsideAndReported()
     const QString inf = path(QStringLiteral("words.inf"));
     writeFile(dic, dicBytes({"one", "two", "three"}));
     writeFile(inf, bytes);
-    QFile::remove(inf + QStringLiteral(".damaged"));
 
-    QCOMPARE(files.open(dic), QString());
-    const QString notice = files.takeNotices().join(QLatin1Char(' '));
+    QCOMPARE(files->open(dic), QString());
+    const QString notice = files->takeNotices().join(QLatin1Char(' '));
     QVERIFY2(notice.contains(inf + QStringLiteral(".damaged")), qPrintable(notice));
     QCOMPARE(readFile(inf + QStringLiteral(".damaged")), bytes);
     QCOMPARE(statuses->countOf(Statuses::Unlearned), 3);
-    QCOMPARE(files.save(), QString());
+    QCOMPARE(files->save(), QString());
     QCOMPARE(readFile(inf), infBytes({0, 0, 0}));
     QCOMPARE(readFile(inf + QStringLiteral(".damaged")), bytes);
-    QVERIFY(files.takeNotices().isEmpty());
+    QVERIFY(files->takeNotices().isEmpty());
 }
 
 void TestDictionaryFiles::learnedListFollowsTheOpenDictionary()
@@ -317,14 +328,14 @@ void TestDictionaryFiles::learnedListFollowsTheOpenDictionary()
     // The learned-words file named relative to the working directory, opened by its full path.
     writeFile(workspace->settings.learnedWordsName, dicBytes({"known"}));
     learned->load();
-    QCOMPARE(files.open(QDir::current().absoluteFilePath(workspace->settings.learnedWordsName)), QString());
-    QVERIFY(files.openIsLearnedFile());
+    QCOMPARE(files->open(QDir::current().absoluteFilePath(workspace->settings.learnedWordsName)), QString());
+    QVERIFY(files->openIsLearnedFile());
     dictionary->add(QStringLiteral("fresh"), QString());
-    QCOMPARE(files.save(), QString());
+    QCOMPARE(files->save(), QString());
     QCOMPARE(learned->find(QStringLiteral("fresh")), 1);
-    QCOMPARE(files.saveLearned(), QString());
-    QCOMPARE(files.open(path(QStringLiteral("start.dic"))), QString());
-    QCOMPARE(files.saveLearned(), QString());
+    QCOMPARE(files->saveLearned(), QString());
+    QCOMPARE(files->open(path(QStringLiteral("start.dic"))), QString());
+    QCOMPARE(files->saveLearned(), QString());
     const DictionaryFiles::Reading stored = DictionaryFiles::read(workspace->settings.learnedWordsName);
     QCOMPARE(stored.units.size(), 2);
     QCOMPARE(stored.units.last().word, QStringLiteral("fresh"));

@@ -22,12 +22,13 @@ class TestDictionarySession : public QObject
 {
     Q_OBJECT
 
-    // The settings, words and tables this test run works on; built first,
-    // as the members below may point into it.
-    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
+    // The settings, words and tables of one test function, built afresh
+    // for each, before the members below that point into them.
+    std::unique_ptr<Workspace> workspace;
 
 private slots:
-    void initTestCase();
+    void init();
+    void cleanup();
     void changingTheDictionary_data();
     void changingTheDictionary();
     void endingARunAddsToTheTotalsAndSaves();
@@ -35,21 +36,32 @@ private slots:
     void recentFilesKeepFiveExistingOnes();
 
 private:
-    QString path(const QString& name) const { return dir.filePath(name); }
+    QString path(const QString& name) const { return dir->filePath(name); }
 
-    QTemporaryDir dir;
-    Units* units = (&workspace->words.units);
-    Statuses* statuses = (&workspace->words.statuses);
+    std::unique_ptr<QTemporaryDir> dir;
+    Units* units = nullptr;
+    Statuses* statuses = nullptr;
 };
 
-void TestDictionarySession::initTestCase()
+void TestDictionarySession::init()
 {
+    dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir->isValid());
+    workspace = std::make_unique<Workspace>();
+    units = &workspace->words.units;
+    statuses = &workspace->words.statuses;
     // The pools follow the statuses as the window wires them.
     connect(statuses, &Statuses::initial, (&workspace->words.questions), &Questions::add);
     connect(statuses, &Statuses::initial, (&workspace->words.variants), &Variants::add);
     connect(statuses, &Statuses::learned, (&workspace->words.questions), &Questions::remove);
     workspace->settings.learnedWordsName = path(QStringLiteral("learned.dic"));
-    workspace->settings.dictionariesPath = dir.path() + QLatin1Char('/');
+    workspace->settings.dictionariesPath = dir->path() + QLatin1Char('/');
+}
+
+void TestDictionarySession::cleanup()
+{
+    workspace.reset();
+    dir.reset();
 }
 
 void TestDictionarySession::changingTheDictionary_data()
@@ -83,8 +95,6 @@ void TestDictionarySession::changingTheDictionary()
     const QString open = path(QStringLiteral("open.dic"));
     writeWords(open, {"a", "b", "c"});
     writeWords(path(QStringLiteral("other.dic")), {"x", "y"});
-    QFile::remove(path(QStringLiteral("fresh.dic")));
-    QFile::remove(path(QStringLiteral("open.inf")));
     DictionaryFiles files(&workspace->words);
     LearningRun run(&workspace->words, &workspace->settings);
     DictionarySession session(&workspace->settings, &files, &run, (&workspace->words.learnedUnits), statuses);
@@ -103,7 +113,6 @@ void TestDictionarySession::changingTheDictionary()
         words.append(unit.word);
     QCOMPARE(words, wordsInMemory);
     if (saveFails) {
-        QVERIFY(QDir().rmdir(path(QStringLiteral("open.inf"))));
         QCOMPARE(files.openFileName(), open);
         QVERIFY(!QFile::exists(path(QStringLiteral("fresh.dic"))));
     } else if (kind == DictionarySession::Outcome::Opened) {

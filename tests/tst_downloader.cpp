@@ -7,7 +7,6 @@
 #include <QNetworkReply>
 #include <QPointer>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QStringEncoder>
 #include <QTimer>
 #include <QTreeWidget>
@@ -118,13 +117,14 @@ class TestDownloader : public QObject
 {
     Q_OBJECT
 
-    // The settings, words and tables this test run works on; built first,
-    // as the members below may point into it.
-    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
+    // The settings, words and tables of one test function, built afresh
+    // for each.
+    std::unique_ptr<Workspace> workspace;
 
 private slots:
     void initTestCase();
     void init();
+    void cleanup();
 
     void installedProgramFindsItsSiteWithItsData();
     void parsesEntries_data();
@@ -158,26 +158,30 @@ private:
     // whose file: address becomes the site root.
     void publish(bool local, const QMap<QString, QByteArray>& files);
 
+    // One server for the whole run; init() clears what it serves.
     HttpTestServer server;
     QString home;
 };
 
 void TestDownloader::initTestCase()
 {
-    workspace->settings.read();
     QVERIFY(server.isListening());
-    qputenv("VOCABRIUM_SITE_URL", server.root().toUtf8());
-    qputenv("VOCABRIUM_TRANSFER_TIMEOUT", "1000");
-    home = workspace->settings.dictionariesPath;
 }
 
 void TestDownloader::init()
 {
-    workspace->settings.dictionariesPath = home;
-    QDir(workspace->settings.dictionariesPath).removeRecursively();
-    QVERIFY(QDir().mkpath(workspace->settings.dictionariesPath));
-    server.clear();
+    QVERIFY(emptyHomeFolder());
     qputenv("VOCABRIUM_SITE_URL", server.root().toUtf8());
+    qputenv("VOCABRIUM_TRANSFER_TIMEOUT", "1000");
+    server.clear();
+    workspace = storedWorkspace();
+    home = workspace->settings.dictionariesPath;
+    QVERIFY(QDir().mkpath(home));
+}
+
+void TestDownloader::cleanup()
+{
+    workspace.reset();
 }
 
 void TestDownloader::publish(bool local, const QMap<QString, QByteArray>& files)
@@ -415,8 +419,6 @@ void TestDownloader::failedOrEmptyListGivesEnabledEmptyTable()
         server.hang(QStringLiteral("/dictionaries.html"));
     else
         server.set(QStringLiteral("/dictionaries.html"), status, body, "text/html");
-    const QByteArray timeout = qgetenv("VOCABRIUM_TRANSFER_TIMEOUT");
-    const auto restoreTimeout = qScopeGuard([&timeout] { qputenv("VOCABRIUM_TRANSFER_TIMEOUT", timeout); });
     if (hang)
         qputenv("VOCABRIUM_TRANSFER_TIMEOUT", ShortTransferTimeout);
     const QString address = DownloadRules::addressText(Services::siteRoot());
@@ -569,9 +571,6 @@ void TestDownloader::failedDownloadLeavesFolderUntouched()
         workspace->settings.dictionariesPath = saved;
         return contents;
     }();
-
-    const QByteArray timeout = qgetenv("VOCABRIUM_TRANSFER_TIMEOUT");
-    const auto restoreTimeout = qScopeGuard([&timeout] { qputenv("VOCABRIUM_TRANSFER_TIMEOUT", timeout); });
 
     BoxAnswerer answerer(QMessageBox::Yes);
     DownloaderDialog dialog(workspace->settings.dictionariesPath);

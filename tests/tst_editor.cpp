@@ -74,13 +74,13 @@ class TestEditor : public QObject
 {
     Q_OBJECT
 
-    // The settings, words and tables this test run works on; built first,
-    // as the members below may point into it.
-    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
+    // The settings, words and tables of one test function, built afresh
+    // for each, before the editor that points into them.
+    std::unique_ptr<Workspace> workspace;
 
 private slots:
-    void initTestCase();
     void init();
+    void cleanup();
 
     void listShowsWordsTicksAndOptions_data();
     void listShowsWordsTicksAndOptions();
@@ -109,13 +109,15 @@ private:
 
     Units* dictionary = nullptr;
     Statuses* statuses = nullptr;
+    std::unique_ptr<EditorDialog> editorDialog;
     EditorDialog* editor = nullptr;
     QListWidget* list = nullptr;
 };
 
-void TestEditor::initTestCase()
+void TestEditor::init()
 {
-    workspace->settings.read();
+    QVERIFY(emptyHomeFolder());
+    workspace = storedWorkspace();
     QDir().mkpath(QStringLiteral("Transcriptions"));
     QVERIFY(QFile::copy(QStringLiteral(VOCABRIUM_BUILD_DIR "/Transcriptions/English.trn"),
                         QStringLiteral("Transcriptions/English.trn")));
@@ -127,16 +129,19 @@ void TestEditor::initTestCase()
     QVERIFY(writeDictionary(workspace->words.units.fileName(), {}));
     dictionary = (&workspace->words.units);
     statuses = (&workspace->words.statuses);
-    editor = new EditorDialog(workspace.get());
+    workspace->settings.edTranslation = false;
+    workspace->settings.edTranscription = false;
+    editorDialog = std::make_unique<EditorDialog>(workspace.get());
+    editor = editorDialog.get();
     list = editor->findChild<QListWidget*>();
 }
 
-void TestEditor::init()
+void TestEditor::cleanup()
 {
-    workspace->settings.edTranslation = false;
-    workspace->settings.edTranscription = false;
-    checkBox(editor, QStringLiteral("Перевод"))->setChecked(false);
-    checkBox(editor, QStringLiteral("Транскрипция"))->setChecked(false);
+    list = nullptr;
+    editor = nullptr;
+    editorDialog.reset();
+    workspace.reset();
 }
 
 void TestEditor::runEditor(const std::function<void()>& steps)
@@ -565,14 +570,12 @@ void TestEditor::storedSizeFitsTheScreen_data()
 void TestEditor::storedSizeFitsTheScreen()
 {
     QFETCH(QSize, stored);
-    const QSize before = workspace->settings.edSize;
     workspace->settings.edSize = stored;
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     QSize shown;
     runEditor([&] { shown = editor->size(); });
     QVERIFY2(shown.width() <= screen.width() && shown.height() <= screen.height(),
              qPrintable(QStringLiteral("%1x%2").arg(shown.width()).arg(shown.height())));
-    workspace->settings.edSize = before;
 }
 
 #include "tst_editor.moc"

@@ -34,13 +34,13 @@ class TestFinder : public QObject
 {
     Q_OBJECT
 
-    // The settings, words and tables this test run works on; built first,
-    // as the members below may point into it.
-    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
+    // The settings, words and tables of one test function, built afresh
+    // for each, before the finder that points into them.
+    std::unique_ptr<Workspace> workspace;
 
 private slots:
-    void initTestCase();
     void init();
+    void cleanup();
     void returnOnAFoundWordOnlyCloses();
     void showsWhatTheDictionaryKnows_data();
     void showsWhatTheDictionaryKnows();
@@ -56,12 +56,14 @@ private:
 
     Units* dictionary = nullptr;
     Statuses* statuses = nullptr;
+    std::unique_ptr<FinderDialog> finderDialog;
     FinderDialog* finder = nullptr;
 };
 
-void TestFinder::initTestCase()
+void TestFinder::init()
 {
-    workspace->settings.read();
+    QVERIFY(emptyHomeFolder());
+    workspace = storedWorkspace();
     QDir().mkpath(QStringLiteral("Transcriptions"));
     QVERIFY(QFile::copy(QStringLiteral(VOCABRIUM_BUILD_DIR "/Transcriptions/English.trn"),
                         QStringLiteral("Transcriptions/English.trn")));
@@ -69,14 +71,18 @@ void TestFinder::initTestCase()
     workspace->transcriptions.load();
     dictionary = (&workspace->words.units);
     statuses = (&workspace->words.statuses);
-    finder = new FinderDialog(workspace.get());
-}
-
-void TestFinder::init()
-{
+    finderDialog = std::make_unique<FinderDialog>(workspace.get());
+    finder = finderDialog.get();
     dictionary->setUnits({Unit{"book", "книга"}, Unit{"house", "дом"}, Unit{"Zebu", "зебу"},
                           Unit{"cat", "кошка"}});
     statuses->setList({0, 100, 7, 20});
+}
+
+void TestFinder::cleanup()
+{
+    finder = nullptr;
+    finderDialog.reset();
+    workspace.reset();
 }
 
 QStringList TestFinder::fields() const

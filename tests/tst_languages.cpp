@@ -22,11 +22,13 @@ class TestLanguages : public QObject
 {
     Q_OBJECT
 
-    // The settings, words and tables this test run works on; built first,
-    // as the members below may point into it.
-    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
+    // The settings, words and tables of one test function, built afresh
+    // for each.
+    std::unique_ptr<Workspace> workspace;
 
 private slots:
+    void init();
+    void cleanup();
     void detectsTheLanguageOfShortDictionaries_data();
     void detectsTheLanguageOfShortDictionaries();
     void undeclaredDictionaryDecision_data();
@@ -39,6 +41,20 @@ private slots:
     void openDictionaryGivesTheLearningLanguage();
     void eachDictionaryKeepsItsLanguage();
 };
+
+void TestLanguages::init()
+{
+    // The window's test moves to the build folder, where the tables lie;
+    // every function starts in the throw-away one.
+    QVERIFY(QDir::setCurrent(QDir::home().absoluteFilePath(QStringLiteral("work"))));
+    QVERIFY(emptyHomeFolder());
+    workspace = std::make_unique<Workspace>();
+}
+
+void TestLanguages::cleanup()
+{
+    workspace.reset();
+}
 
 void TestLanguages::detectsTheLanguageOfShortDictionaries_data()
 {

@@ -50,13 +50,14 @@ class TestLessons : public QObject
 {
     Q_OBJECT
 
-    // The settings, words and tables this test run works on; built first,
-    // as the members below may point into it.
-    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
+    // The settings, words and tables of one test function, built afresh
+    // for each, before the lessons that point into them.
+    std::unique_ptr<Workspace> workspace;
 
 private slots:
     void initTestCase();
     void init();
+    void cleanup();
     void fillLearnAllThatCannotStartLeavesNoChosenWordOnTheCard();
     void astralLettersAreOneCharacter_data();
     void astralLettersAreOneCharacter();
@@ -101,7 +102,7 @@ private:
     void makeDictionary(const QStringList& words);
     void ask(int key);
 
-    QTemporaryDir dir;
+    std::unique_ptr<QTemporaryDir> dir;
     Units* units = nullptr;
     Statuses* statuses = nullptr;
     Questions* questions = nullptr;
@@ -110,11 +111,18 @@ private:
 
 void TestLessons::initTestCase()
 {
-    workspace->settings.read();
+    qputenv("VOCABRIUM_SPEECH_PAUSE", QByteArray::number(1));
+}
+
+void TestLessons::init()
+{
+    QVERIFY(emptyHomeFolder());
+    dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir->isValid());
+    workspace = storedWorkspace();
     workspace->settings.speakEnabled = false;
     workspace->settings.transcriptionEnabled = false;
-    qputenv("VOCABRIUM_SPEECH_PAUSE", QByteArray::number(1));
-    workspace->settings.currentFileName = dir.filePath(QStringLiteral("words"));
+    workspace->settings.currentFileName = dir->filePath(QStringLiteral("words"));
     workspace->words.units.setFileName(workspace->settings.currentFileName + QStringLiteral(".dic"));
     units = (&workspace->words.units);
     statuses = (&workspace->words.statuses);
@@ -124,15 +132,19 @@ void TestLessons::initTestCase()
     connect(statuses, &Statuses::initial, variants, &Variants::add);
     connect(statuses, &Statuses::learned, questions, &Questions::remove);
     connect(statuses, &Statuses::unlearned, questions, &Questions::remove);
-}
-
-void TestLessons::init()
-{
     Random::seed(7);
-    questions->clear();
-    variants->clear();
     workspace->settings.learningModel = defaultLearningModel();
     makeDictionary({"apple", "bread", "cheese", "dog", "egg", "fish", "grape", "house"});
+}
+
+void TestLessons::cleanup()
+{
+    units = nullptr;
+    statuses = nullptr;
+    questions = nullptr;
+    variants = nullptr;
+    workspace.reset();
+    dir.reset();
 }
 
 void TestLessons::makeDictionary(const QStringList& words)

@@ -17,13 +17,13 @@ class TestPools : public QObject
 {
     Q_OBJECT
 
-    // The settings, words and tables this test run works on; built first,
-    // as the members below may point into it.
-    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
+    // The settings, words and tables of one test function, built afresh
+    // for each.
+    std::unique_ptr<Workspace> workspace;
 
 private slots:
-    void initTestCase();
     void init();
+    void cleanup();
 
     void singleKeyIsAlwaysDrawn();
     void twoKeysAlternate();
@@ -43,16 +43,19 @@ private slots:
     void statisticsCount();
 
 private:
-    QTemporaryDir dir;
+    std::unique_ptr<QTemporaryDir> dir;
     Questions* questions = nullptr;
     Variants* variants = nullptr;
     Statuses* statuses = nullptr;
 };
 
-void TestPools::initTestCase()
+void TestPools::init()
 {
-    workspace->settings.read();
-    workspace->settings.currentFileName = dir.filePath(QStringLiteral("words"));
+    QVERIFY(emptyHomeFolder());
+    dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir->isValid());
+    workspace = storedWorkspace();
+    workspace->settings.currentFileName = dir->filePath(QStringLiteral("words"));
     workspace->words.units.setFileName(workspace->settings.currentFileName + QStringLiteral(".dic"));
     questions = (&workspace->words.questions);
     variants = (&workspace->words.variants);
@@ -61,14 +64,17 @@ void TestPools::initTestCase()
     QObject::connect(statuses, &Statuses::initial, variants, &Variants::add);
     QObject::connect(statuses, &Statuses::learned, questions, &Questions::remove);
     QObject::connect(statuses, &Statuses::unlearned, questions, &Questions::remove);
+    Random::seed(12345);
+    workspace->settings.learningModel = defaultLearningModel();
 }
 
-void TestPools::init()
+void TestPools::cleanup()
 {
-    Random::seed(12345);
-    questions->clear();
-    variants->clear();
-    workspace->settings.learningModel = defaultLearningModel();
+    questions = nullptr;
+    variants = nullptr;
+    statuses = nullptr;
+    workspace.reset();
+    dir.reset();
 }
 
 void TestPools::singleKeyIsAlwaysDrawn()

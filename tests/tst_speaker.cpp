@@ -6,7 +6,6 @@
 #include <QMutex>
 #include <QScopeGuard>
 #include <QSignalSpy>
-#include <QStandardPaths>
 #include <QThreadPool>
 #include <QTimer>
 #include <QWaitCondition>
@@ -115,9 +114,9 @@ class SpeakerTest : public QObject
 {
     Q_OBJECT
 
-    // The settings, words and tables this test run works on; built first,
-    // as the members below may point into it.
-    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
+    // The settings, words and tables of one test function, built afresh
+    // for each.
+    std::unique_ptr<Workspace> workspace;
 
 private slots:
     void initTestCase();
@@ -146,6 +145,9 @@ void SpeakerTest::initTestCase()
 
 void SpeakerTest::init()
 {
+    // No recordings or cached speech left by another function.
+    QVERIFY(emptyHomeFolder());
+    workspace = std::make_unique<Workspace>();
     workspace->settings.speakEnabled = true;
     workspace->settings.learningLanguage = QStringLiteral("en");
     workspace->settings.currentFileName = QStringLiteral("deck");
@@ -154,9 +156,7 @@ void SpeakerTest::init()
 
 void SpeakerTest::cleanup()
 {
-    QDir(QStringLiteral("Sounds")).removeRecursively();
-    QDir(QStringLiteral("deck.sounds")).removeRecursively();
-    QDir(QStandardPaths::writableLocation(QStandardPaths::CacheLocation)).removeRecursively();
+    workspace.reset();
 }
 
 void SpeakerTest::soundFileResolution_data()

@@ -26,13 +26,13 @@ class TestStatuses : public QObject
 {
     Q_OBJECT
 
-    // The settings, words and tables this test run works on; built first,
-    // as the members below may point into it.
-    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
+    // The settings, words and tables of one test function, built afresh
+    // for each.
+    std::unique_ptr<Workspace> workspace;
 
 private slots:
-    void initTestCase();
     void init();
+    void cleanup();
 
     void savesByteExactFile();
     void loadsFiles_data();
@@ -53,29 +53,32 @@ private slots:
 private:
     void makeDictionary(int words);
 
-    QTemporaryDir dir;
+    std::unique_ptr<QTemporaryDir> dir;
     Units* units = nullptr;
     Statuses* statuses = nullptr;
 };
 
-void TestStatuses::initTestCase()
-{
-    workspace->settings.read();
-    QVERIFY(dir.isValid());
-    workspace->settings.currentFileName = dir.filePath(QStringLiteral("words"));
-    workspace->words.units.setFileName(workspace->settings.currentFileName + QStringLiteral(".dic"));
-    units = (&workspace->words.units);
-    statuses = (&workspace->words.statuses);
-}
-
 void TestStatuses::init()
 {
-    workspace->settings.currentFileName = dir.filePath(QStringLiteral("words"));
+    QVERIFY(emptyHomeFolder());
+    dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir->isValid());
+    workspace = storedWorkspace();
+    workspace->settings.currentFileName = dir->filePath(QStringLiteral("words"));
     workspace->words.units.setFileName(workspace->settings.currentFileName + QStringLiteral(".dic"));
+    units = &workspace->words.units;
+    statuses = &workspace->words.statuses;
     workspace->settings.learningModel = {1, 2};
-    QFile::remove(infFile(workspace.get()));
     makeDictionary(0);
     statuses->load();
+}
+
+void TestStatuses::cleanup()
+{
+    units = nullptr;
+    statuses = nullptr;
+    workspace.reset();
+    dir.reset();
 }
 
 void TestStatuses::makeDictionary(int words)

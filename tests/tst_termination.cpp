@@ -41,15 +41,28 @@ class TestTermination : public QObject
 {
     Q_OBJECT
 
-    // The settings, words and tables this test run works on; built first,
-    // as the members below may point into it.
-    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
+    // The settings, words and tables of one test function, built afresh
+    // for each.
+    std::unique_ptr<Workspace> workspace;
 
 private slots:
+    void init();
+    void cleanup();
     void sigtermWithAFailedSaveEndsAndSaysWhy();
     // Last: it ends the application's event loops.
     void sessionEndAfterTheWarningAsksNothing();
 };
+
+void TestTermination::init()
+{
+    QVERIFY(emptyHomeFolder());
+    workspace = storedWorkspace();
+}
+
+void TestTermination::cleanup()
+{
+    workspace.reset();
+}
 
 void TestTermination::sigtermWithAFailedSaveEndsAndSaysWhy()
 {
@@ -83,14 +96,12 @@ void TestTermination::sigtermWithAFailedSaveEndsAndSaysWhy()
     const QString errors = QString::fromUtf8(program.readAllStandardError());
     QVERIFY2(errors.contains(QStringLiteral("default.dic")), qPrintable(errors));
     QCOMPARE(errors.count(QStringLiteral("Не удалось записать")), 1);
-    QDir(dictionaries + QStringLiteral("/default.dic.new")).removeRecursively();
 }
 
 void TestTermination::sessionEndAfterTheWarningAsksNothing()
 {
     // The window is up and the save fails, as on a full disk: the end of
     // the session saves once and closes, with no box waiting for a person.
-    workspace->settings.read();
     MainWindow window(workspace.get());
     window.show();
     QVERIFY(QDir().mkpath(workspace->words.units.fileName() + QStringLiteral(".new")));
@@ -102,7 +113,6 @@ void TestTermination::sessionEndAfterTheWarningAsksNothing()
     QCOMPARE(QApplication::exec(), 0);
     QCOMPARE(answerer.titles, QStringList());
     QVERIFY(!window.isVisible());
-    QDir(workspace->words.units.fileName() + QStringLiteral(".new")).removeRecursively();
 }
 
 VOCABRIUM_TEST_MAIN(TestTermination)

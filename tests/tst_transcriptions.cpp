@@ -52,12 +52,14 @@ class TranscriptionsTest : public QObject
 {
     Q_OBJECT
 
-    // The settings, words and tables this test run works on.
-    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
+    // The settings, words and tables of one test function, built afresh
+    // for each, before any table file is written.
+    std::unique_ptr<Workspace> workspace;
 
 private slots:
-    void firstUseLoadsTheTable();
+    void init();
     void cleanup();
+    void firstUseLoadsTheTable();
 
     void readTable_data();
     void readTable();
@@ -78,6 +80,12 @@ private slots:
     void shippedTablesCoverDefaultDictionary();
 };
 
+void TranscriptionsTest::init()
+{
+    QVERIFY(emptyHomeFolder());
+    workspace = std::make_unique<Workspace>();
+}
+
 void TranscriptionsTest::firstUseLoadsTheTable()
 {
     // A workspace built with the table in place has it at once.
@@ -88,10 +96,7 @@ void TranscriptionsTest::firstUseLoadsTheTable()
 
 void TranscriptionsTest::cleanup()
 {
-    QDir(QStringLiteral("Transcriptions")).removeRecursively();
-    workspace->settings.transcriptionFileName = QStringLiteral("English");
-    workspace->settings.transcriptionEnabled = true;
-    (&workspace->transcriptions)->load();
+    workspace.reset();
 }
 
 void TranscriptionsTest::readTable_data()

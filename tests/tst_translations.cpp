@@ -55,13 +55,14 @@ class TestTranslations : public QObject
 {
     Q_OBJECT
 
-    // The settings, words and tables this test run works on; built first,
-    // as the members below may point into it.
-    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
+    // The settings, words and tables of one test function, built afresh
+    // for each.
+    std::unique_ptr<Workspace> workspace;
 
 private slots:
     void initTestCase();
     void init();
+    void cleanup();
 
     void batchWithAllAnswersEndsByItself_data();
     void batchWithAllAnswersEndsByItself();
@@ -76,6 +77,7 @@ private slots:
 private:
     static void addDirections();
 
+    // One server with its word list for the whole run; init() resets how it answers.
     TranslationServer server;
 };
 
@@ -87,13 +89,16 @@ void TestTranslations::initTestCase()
 
 void TestTranslations::init()
 {
+    workspace = std::make_unique<Workspace>();
     useOnlyV2Service(workspace.get(), server.url(), 5000);
     workspace->settings.learningLanguage = QStringLiteral("en");
     workspace->settings.interfaceLanguage = QStringLiteral("ru");
-    server.setDelay(0);
-    server.setFault(TranslationServer::Fault::None);
-    server.releaseAll();
-    server.clearRequests();
+    server.reset();
+}
+
+void TestTranslations::cleanup()
+{
+    workspace.reset();
 }
 
 void TestTranslations::batchWithAllAnswersEndsByItself_data()

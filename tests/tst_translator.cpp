@@ -73,13 +73,14 @@ class TestTranslator : public QObject
 {
     Q_OBJECT
 
-    // The settings, words and tables this test run works on; built first,
-    // as the members below may point into it.
-    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
+    // The settings, words and tables of one test function, built afresh
+    // for each.
+    std::unique_ptr<Workspace> workspace;
 
 private slots:
     void initTestCase();
     void init();
+    void cleanup();
 
     void environmentNamesTheServices();
     void serverProgramAnswersTheProgram();
@@ -107,6 +108,7 @@ private slots:
     void languageName();
 
 private:
+    // One server with its word list for the whole run; init() resets how it answers.
     TranslationServer server;
     TranslatorSettings fromEnvironment;
 };
@@ -131,13 +133,16 @@ void TestTranslator::initTestCase()
 
 void TestTranslator::init()
 {
+    workspace = std::make_unique<Workspace>();
     configure(workspace.get(), {TranslatorSettings::v2Engine()}, server.url().toString());
     workspace->settings.learningLanguage = QStringLiteral("en");
     workspace->settings.interfaceLanguage = QStringLiteral("ru");
-    server.setFault(TranslationServer::Fault::None);
-    server.setDelay(0);
-    server.releaseAll();
-    server.clearRequests();
+    server.reset();
+}
+
+void TestTranslator::cleanup()
+{
+    workspace.reset();
 }
 
 void TestTranslator::environmentNamesTheServices()

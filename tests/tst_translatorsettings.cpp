@@ -15,14 +15,27 @@ class TestTranslatorSettings : public QObject
 {
     Q_OBJECT
 
-    // The settings, words and tables this test run works on; built first,
-    // as the members below may point into it.
-    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
+    // The settings, words and tables of one test row, built afresh for
+    // each from an empty settings store.
+    std::unique_ptr<Workspace> workspace;
 
 private slots:
+    void init();
+    void cleanup();
     void dialogSetsOrderAndAddresses_data();
     void dialogSetsOrderAndAddresses();
 };
+
+void TestTranslatorSettings::init()
+{
+    QVERIFY(emptyHomeFolder());
+    workspace = std::make_unique<Workspace>();
+}
+
+void TestTranslatorSettings::cleanup()
+{
+    workspace.reset();
+}
 
 void TestTranslatorSettings::dialogSetsOrderAndAddresses_data()
 {

@@ -7,7 +7,6 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -85,13 +84,14 @@ class TestUnitDialog : public QObject
 {
     Q_OBJECT
 
-    // The settings, words and tables this test run works on; built first,
-    // as the members below may point into it.
-    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
+    // The settings, words and tables of one test function, built afresh
+    // for each.
+    std::unique_ptr<Workspace> workspace;
 
 private slots:
     void initTestCase();
     void init();
+    void cleanup();
 
     void savingFollowsTheRules_data();
     void savingFollowsTheRules();
@@ -106,24 +106,32 @@ private slots:
     void keyboardLayoutsStayAsStored();
 
 private:
+    // One server with its word list for the whole run; init() resets how it answers.
     TranslationServer server;
     Units* dictionary = nullptr;
 };
 
 void TestUnitDialog::initTestCase()
 {
-    workspace->settings.read();
-    dictionary = (&workspace->words.units);
     QVERIFY(server.loadWordList(QStringLiteral(VOCABRIUM_SOURCE_DIR "/data/dictionaries/default.tsv")));
     QVERIFY(server.listen());
-    useOnlyV2Service(workspace.get(), server.url(), 3000);
 }
 
 void TestUnitDialog::init()
 {
+    QVERIFY(emptyHomeFolder());
+    workspace = storedWorkspace();
+    useOnlyV2Service(workspace.get(), server.url(), 3000);
+    dictionary = &workspace->words.units;
     dictionary->setUnits({Unit{QStringLiteral("book"), QStringLiteral("книга")},
                           Unit{QStringLiteral("house"), QStringLiteral("дом")}});
-    server.setDelay(0);
+    server.reset();
+}
+
+void TestUnitDialog::cleanup()
+{
+    dictionary = nullptr;
+    workspace.reset();
 }
 
 void TestUnitDialog::savingFollowsTheRules_data()
@@ -305,14 +313,12 @@ void TestUnitDialog::translateFillsTheTranslation()
     QFETCH(QString, status);
     QFETCH(QString, article);
     QFETCH(QString, language);
-    const QString learning = workspace->settings.learningLanguage;
     workspace->settings.learningLanguage = language;
     TranslatorSettings settings = workspace->translatorSettings;
     if (dictionaries) {
         settings.engines.prepend(TranslatorSettings::dictionariesEngine());
         settings.standardFolders = {QFINDTESTDATA("data/dictd/sample-eng-rus.index").section(QLatin1Char('/'), 0, -2)};
     }
-    const TranslatorSettings before = workspace->translatorSettings;
     workspace->translatorSettings = settings;
     QStringList articleTexts;
     for (const QString& name : article.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
@@ -366,14 +372,11 @@ void TestUnitDialog::translateFillsTheTranslation()
             QCOMPARE(dialog.findChild<QPlainTextEdit*>()->toPlainText(), articleText);
         }
     });
-    workspace->translatorSettings = before;
-    workspace->settings.learningLanguage = learning;
 }
 
 void TestUnitDialog::answerForAnEarlierOpeningIsIgnored()
 {
     server.hold(QStringLiteral("time"));
-    const auto release = qScopeGuard([this] { server.releaseAll(); });
     UnitDialog dialog(workspace.get());
     QSignalSpy answers(dialog.findChild<Translator*>(), &Translator::translated);
     runDialog(&dialog, [&] { return dialog.exec(QStringLiteral("time")); },

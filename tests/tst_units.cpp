@@ -21,13 +21,13 @@ class TestUnits : public QObject
 {
     Q_OBJECT
 
-    // The settings, words and tables this test run works on; built first,
-    // as the members below may point into it.
-    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
+    // The settings, words and tables of one test function, built afresh
+    // for each.
+    std::unique_ptr<Workspace> workspace;
 
 private slots:
-    void initTestCase();
     void init();
+    void cleanup();
 
     void catDictionaryIsByteExact();
     void readsFiles_data();
@@ -53,26 +53,27 @@ private slots:
     void saveIntoMissingFolderKeepsEntries();
 
 private:
-    QTemporaryDir dir;
+    std::unique_ptr<QTemporaryDir> dir;
     Units* units = nullptr;
 };
 
-void TestUnits::initTestCase()
+void TestUnits::init()
 {
-    workspace->settings.read();
-    QVERIFY(dir.isValid());
-    workspace->settings.currentFileName = dir.filePath(QStringLiteral("start"));
+    QVERIFY(emptyHomeFolder());
+    dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir->isValid());
+    workspace = storedWorkspace();
+    workspace->settings.currentFileName = dir->filePath(QStringLiteral("words"));
     workspace->words.units.setFileName(workspace->settings.currentFileName + QStringLiteral(".dic"));
-    units = (&workspace->words.units);
+    units = &workspace->words.units;
     QVERIFY(units != (&workspace->words.learnedUnits));
 }
 
-void TestUnits::init()
+void TestUnits::cleanup()
 {
-    workspace->settings.currentFileName = dir.filePath(QStringLiteral("words"));
-    workspace->words.units.setFileName(workspace->settings.currentFileName + QStringLiteral(".dic"));
-    QFile::remove(workspace->words.units.fileName());
-    units->setUnits({});
+    units = nullptr;
+    workspace.reset();
+    dir.reset();
 }
 
 void TestUnits::catDictionaryIsByteExact()
@@ -316,7 +317,7 @@ void TestUnits::unreadableDictionaryKeepsItsName()
     // The lists are made before the window, which reports an unreadable
     // stored dictionary; switching to the default here would hide it.
     QFETCH(QString, kind);
-    const QString stored = dir.filePath(QStringLiteral("stored"));
+    const QString stored = dir->filePath(QStringLiteral("stored"));
     QVERIFY(makeUnreadable(stored + QStringLiteral(".dic"), kind));
     workspace->settings.currentFileName = stored;
     workspace->words.units.setFileName(workspace->settings.currentFileName + QStringLiteral(".dic"));
@@ -324,13 +325,10 @@ void TestUnits::unreadableDictionaryKeepsItsName()
     QCOMPARE(openDictionaryBase(*workspace), stored);
     QCOMPARE(units->count(), 0);
     QVERIFY(!units->isWhole());
-    QDir(stored + QStringLiteral(".dic")).removeRecursively();
-    QFile::remove(stored + QStringLiteral(".dic"));
 }
 
 void TestUnits::learnedListDoesNotTouchCurrentFileName()
 {
-    QFile::remove(workspace->settings.learnedWordsName);
     const QString before = openDictionaryBase(*workspace);
     (&workspace->words.learnedUnits)->load();
     QCOMPARE(openDictionaryBase(*workspace), before);
@@ -341,7 +339,7 @@ void TestUnits::learnedListDoesNotTouchCurrentFileName()
 void TestUnits::saveIntoMissingFolderKeepsEntries()
 {
     units->add(QStringLiteral("kept"), QStringLiteral("сохранено"));
-    workspace->settings.currentFileName = dir.filePath(QStringLiteral("no/such/folder/words"));
+    workspace->settings.currentFileName = dir->filePath(QStringLiteral("no/such/folder/words"));
     workspace->words.units.setFileName(workspace->settings.currentFileName + QStringLiteral(".dic"));
     saveWords(*units);
     QVERIFY(!QFile::exists(units->fileName()));

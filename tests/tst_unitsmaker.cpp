@@ -54,13 +54,14 @@ class TestUnitsMaker : public QObject
 {
     Q_OBJECT
 
-    // The settings, words and tables this test run works on; built first,
-    // as the members below may point into it.
-    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
+    // The settings, words and tables of one test function, built afresh
+    // for each, before the dialog that points into them.
+    std::unique_ptr<Workspace> workspace;
 
 private slots:
     void initTestCase();
     void init();
+    void cleanup();
 
     void splitting_data();
     void splitting();
@@ -86,25 +87,22 @@ private slots:
     void helpExplainsTheOptions();
 
 private:
-    // Opens the dialog, runs \a steps inside it, and returns exec()'s result.
+    // Opens the dialog (made at the first call of a function, as it loads
+    // the morphology), runs \a steps inside it, and returns exec()'s result.
     int runDialog(const std::function<void()>& steps);
 
+    // One server with its word list for the whole run.
     TranslationServer server;
     Units* dictionary = nullptr;
     Units* learned = nullptr;
+    std::unique_ptr<UnitsMakerDialog> makerDialog;
     UnitsMakerDialog* dialog = nullptr;
 };
 
 void TestUnitsMaker::initTestCase()
 {
-    workspace->settings.read();
-    workspace->settings.learningLanguage = QStringLiteral("en");
-    workspace->settings.interfaceLanguage = QStringLiteral("ru");
-    dictionary = (&workspace->words.units);
-    learned = (&workspace->words.learnedUnits);
     QVERIFY(server.loadWordList(QStringLiteral(VOCABRIUM_SOURCE_DIR "/data/dictionaries/default.tsv")));
     QVERIFY(server.listen());
-    useOnlyV2Service(workspace.get(), server.url(), 3000);
 
     // The dialog reads the morphology from the working folder, as the program does.
     if (QFile::exists(buildAffix)) {
@@ -115,13 +113,28 @@ void TestUnitsMaker::initTestCase()
             QFile::copy(QStringLiteral(VOCABRIUM_BUILD_DIR "/Morphologic/") + QLatin1String(list),
                         QStringLiteral("Morphologic/") + QLatin1String(list));
     }
-    dialog = new UnitsMakerDialog(workspace.get());
 }
 
 void TestUnitsMaker::init()
 {
+    workspace = storedWorkspace();
+    workspace->settings.learningLanguage = QStringLiteral("en");
+    workspace->settings.interfaceLanguage = QStringLiteral("ru");
+    useOnlyV2Service(workspace.get(), server.url(), 3000);
+    server.reset();
+    dictionary = &workspace->words.units;
+    learned = &workspace->words.learnedUnits;
     dictionary->setUnits({Unit{QStringLiteral("cat"), QStringLiteral("кошка")}});
     learned->setUnits({Unit{QStringLiteral("Dog"), QStringLiteral("собака")}});
+}
+
+void TestUnitsMaker::cleanup()
+{
+    dialog = nullptr;
+    makerDialog.reset();
+    dictionary = nullptr;
+    learned = nullptr;
+    workspace.reset();
 }
 
 void TestUnitsMaker::splitting_data()
@@ -327,6 +340,10 @@ void TestUnitsMaker::knownAndLearnedWordsAreLeftOut()
 
 int TestUnitsMaker::runDialog(const std::function<void()>& steps)
 {
+    if (!dialog) {
+        makerDialog = std::make_unique<UnitsMakerDialog>(workspace.get());
+        dialog = makerDialog.get();
+    }
     QTimer::singleShot(0, dialog, [this, steps] {
         QVERIFY(QTest::qWaitForWindowActive(dialog));
         steps();
@@ -493,7 +510,6 @@ void TestUnitsMaker::reverseImportSkipsKnownTranslationsAndUntranslatedWords()
         dialog->findChild<QPlainTextEdit*>()->setPlainText(QStringLiteral("Кошка, собака, дом — книга; ничто"));
         dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Save)->click();
     });
-    server.setFault(TranslationServer::Fault::None, QStringLiteral("ничто"));
     QCOMPARE(result, int(QDialog::Accepted));
     QCOMPARE(dictionary->unitList().mid(1), (QList<Unit>{Unit{"house", "дом"}, Unit{"book", "книга"}}));
     // One report, and it says what happened to the word without a translation.

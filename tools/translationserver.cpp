@@ -133,6 +133,14 @@ void TranslationServer::releaseAll()
         release(text);
 }
 
+void TranslationServer::reset()
+{
+    releaseAll();
+    faults.clear();
+    delays.clear();
+    clearRequests();
+}
+
 QList<QByteArray> TranslationServer::requests() const
 {
     QMutexLocker locker(&requestsMutex);

@@ -63,6 +63,9 @@ public:
     /* Sends the answers to \a text held so far, and those to come at once. */
     void release(const QString& text);
     void releaseAll();
+    /* Answers as after construction: held answers are sent, faults, delays
+        and holds are dropped, and no request is recorded. The word lists stay. */
+    void reset();
 
     /* Request targets (path and query, as sent) in the order they arrived. */
     QList<QByteArray> requests() const;
