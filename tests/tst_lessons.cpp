@@ -571,9 +571,9 @@ void TestLessons::promptColours_data()
     QTest::addColumn<QString>("html");
 
     QTest::newRow("nothing typed") << 0 << QStringLiteral("<font color=blue></font>?????");
-    QTest::newRow("two typed") << 2 << QStringLiteral("<font color=blue>??</font>???");
-    QTest::newRow("all typed") << 5 << QStringLiteral("<font color=blue>?????</font>");
-    QTest::newRow("too many") << 6 << QStringLiteral("<font color=red>?????</font>");
+    QTest::newRow("two typed") << 2 << QStringLiteral("<font color=blue>?\?</font>???");
+    QTest::newRow("all typed") << 5 << QStringLiteral("<font color=blue>????\?</font>");
+    QTest::newRow("too many") << 6 << QStringLiteral("<font color=red>????\?</font>");
 }
 
 void TestLessons::promptColours()

@@ -27,7 +27,7 @@ PY
 /usr/bin/python3 "$root/tools/make-apkg.py" "$home/farm.apkg" "$home/horse.wav"
 
 program=
-start_display 70
+start_display
 trap finish EXIT
 
 # The media pipeline logs every file it opens: that is the sign of playback.

@@ -16,13 +16,23 @@ fi
 mkdir -p "$shots"
 tag=${tag:-}
 
-# Starts Xvfb on a free-looking display between $1 and $1 + 8, with a session
+# Starts Xvfb on a free display, with a session
 # bus and the accessibility bus beside it: tools/e2e-window.py reads the window
 # through that, the way a screen reader does.
 start_display() {
-    display=:$(($1 + RANDOM % 9))
-    Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    # Xvfb takes a free display itself and names it once it accepts clients.
+    # -noreset: by default an X server starts over when its last client goes
+    # (the probe below, the accessibility launcher), and a program that
+    # connects in that moment is refused.
+    local ready number
+    ready=$(mktemp -u); mkfifo "$ready"
+    xvfb_log=$(mktemp)
+    Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp 3>"$ready" 2>"$xvfb_log" &
     xvfb=$!
+    read -r -t 20 number < "$ready" || number=
+    rm -f "$ready"
+    [ -n "$number" ] || { echo "Xvfb did not start:" >&2; cat "$xvfb_log" >&2; return 1; }
+    display=:$number
     export DISPLAY=$display
     read -r DBUS_SESSION_BUS_ADDRESS bus < <(dbus-daemon --session --fork --print-address=1 --print-pid=1 | paste -sd' ')
     export DBUS_SESSION_BUS_ADDRESS
@@ -31,7 +41,6 @@ start_display() {
     export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
     # The program needs the display and the accessibility bus from its
     # first moment: wait until both answer.
-    wait_for xdotool getdisplaygeometry || { echo "the display $display did not start" >&2; return 1; }
     wait_for dbus-send --session --dest=org.a11y.Bus --print-reply /org/a11y/bus org.a11y.Bus.GetAddress \
         || { echo "the accessibility bus did not start" >&2; return 1; }
 }
@@ -59,6 +68,7 @@ finish() {
         wait_gone "$program" || true
     fi
     kill ${a11y:-} ${bus:-} ${xvfb:-} 2>/dev/null || true
+    [ -n "${xvfb_log:-}" ] && rm -f "$xvfb_log"
     [ -n "${home:-}" ] && rm -rf "$home"
     return 0
 }

@@ -31,7 +31,7 @@ printf '[General]\nspeak=false\nmodel=1, 3, 4, 2\nMW_size=@Size(640 520)\nMW_pos
 unset VOCABRIUM_SITE_URL VOCABRIUM_ADVERT_URL
 
 program=
-start_display 80
+start_display
 trap finish EXIT
 
 HOME=$home XDG_CONFIG_HOME=$home/.config QT_QPA_PLATFORM=xcb "$build/vocabrium" &

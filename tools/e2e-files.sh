@@ -23,7 +23,7 @@ printf '[General]\nspeak=false\nfileName=%s\nMW_size=@Size(640 520)\nMW_pos=@Poi
     "$dictionaries/broken" > "$home/.config/Vocabrium/Vocabrium.conf"
 
 program=
-start_display 80
+start_display
 trap finish EXIT
 
 run() { HOME=$home XDG_CONFIG_HOME=$home/.config QT_QPA_PLATFORM=xcb "$build/vocabrium"; }

@@ -56,7 +56,7 @@ printf '[General]\nspeak=true\nmodel=1, 3\nMW_size=@Size(640 520)\nMW_pos=@Point
 unset VOCABRIUM_SITE_URL VOCABRIUM_ADVERT_URL
 
 program=
-start_display 50
+start_display
 trap finish EXIT
 
 fail=0

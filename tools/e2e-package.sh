@@ -26,7 +26,7 @@ dpkg-query -W -f='${Status}' vocabrium 2>/dev/null | grep -q "install ok install
 
 home=$(mktemp -d)
 program=
-start_display 70
+start_display
 cleanup() {
     finish
     $installed_before || "${apt[@]}" remove vocabrium >/dev/null || true

@@ -66,7 +66,7 @@ EOF
 }
 
 program=
-start_display 60
+start_display
 trap finish EXIT
 start() {
     HOME=$home XDG_CONFIG_HOME=$home/.config QT_QPA_PLATFORM=xcb "$build/vocabrium" &

@@ -28,7 +28,7 @@ size=${E2E_SIZE:-640 520}
 } > "$home/.config/Vocabrium/Vocabrium.conf"
 
 program=
-start_display 90
+start_display
 trap finish EXIT
 
 HOME=$home XDG_CONFIG_HOME=$home/.config QT_QPA_PLATFORM=xcb "$build/vocabrium" &
