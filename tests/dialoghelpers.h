@@ -13,11 +13,13 @@
     answer it from a timer, from inside the dialog's own event loop.
 */
 
-/*! Runs \a act on the next modal window of type T once it is the active one. */
+/*! Runs \a act on the next modal window of type T once it is the active one.
+    A wait that may find nothing goes with \a context, so that it cannot
+    answer a dialog of a later test. */
 template <typename T>
-void whenModal(const std::function<void(T*)>& act)
+void whenModal(const std::function<void(T*)>& act, QObject* context = nullptr)
 {
-    auto* timer = new QTimer;
+    auto* timer = new QTimer(context);
     timer->setInterval(5);
     QObject::connect(timer, &QTimer::timeout, timer, [timer, act] {
         auto* widget = qobject_cast<T*>(QApplication::activeModalWidget());

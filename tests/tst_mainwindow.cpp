@@ -7,6 +7,7 @@
 
 #include "app/mainwindow.h"
 #include "editing/editordialog.h"
+#include "editing/importdialog.h"
 #include "languages/dictionarylanguage.h"
 #include "model/dictionaryfiles.h"
 #include "model/dictionaryformat.h"
@@ -303,11 +304,16 @@ QAction* fileAction(QWidget* window, const QString& text)
 }
 
 // Picks \a path in the next file dialog.
-void chooseFile(const QString& path)
+// Chooses \a path in the next file dialog, then runs \a next: a wait for
+// the dialog that follows starts only then, so that it cannot take the file
+// dialog (a QDialog too) for its own.
+void chooseFile(const QString& path, const std::function<void()>& next = {})
 {
-    whenModal<QFileDialog>([path](QFileDialog* dialog) {
+    whenModal<QFileDialog>([path, next](QFileDialog* dialog) {
         dialog->selectFile(path);
         static_cast<QDialog*>(dialog)->accept();
+        if (next)
+            next();
     });
 }
 
@@ -332,8 +338,7 @@ void TestMainWindow::importAsksForColumnsAndNameThenOpens()
     writeDictionary(dictionaries() + QStringLiteral("animals.dic"), {"cat", "dog"});
     const QByteArray animals = readFile(dictionaries() + QStringLiteral("animals.dic"));
 
-    chooseFile(source);
-    whenModal<QDialog>([](QDialog* dialog) {
+    chooseFile(source, [] { whenModal<ImportDialog>([](ImportDialog* dialog) {
         auto* translations = dialog->findChild<QComboBox*>(QStringLiteral("translationColumn"));
         QVERIFY(translations);
         QCOMPARE(translations->count(), 3);
@@ -347,7 +352,7 @@ void TestMainWindow::importAsksForColumnsAndNameThenOpens()
             typeName(QStringLiteral("zoo"), [answerer] { delete answerer; });
         });
         dialog->accept();
-    });
+    }); });
     fileAction(window.get(), QStringLiteral("Импорт..."))->trigger();
 
     QCOMPARE(readFile(dictionaries() + QStringLiteral("animals.dic")), animals);
@@ -363,11 +368,10 @@ void TestMainWindow::ankiImportKeepsTheRecordings()
     QVERIFY(AnkiTestPackage::write(source, {{1, {"Front", "Back"}}},
                                    {{1, {"horse[sound:horse.mp3]", "лошадь"}}, {1, {"cow", "корова"}}},
                                    {{"horse.mp3", "ID3"}}, AnkiTestPackage::Layout::Latest));
-    chooseFile(source);
-    whenModal<QDialog>([](QDialog* dialog) {
+    chooseFile(source, [] { whenModal<ImportDialog>([](ImportDialog* dialog) {
         typeName(QStringLiteral("deck"));
         dialog->accept();
-    });
+    }); });
     fileAction(window.get(), QStringLiteral("Импорт..."))->trigger();
     QCOMPARE(openDictionaryBase(*workspace), dictionaries() + QStringLiteral("deck"));
     QCOMPARE((&workspace->words.units)->unitList(), (QList<Unit>{Unit{"horse", "лошадь"}, Unit{"cow", "корова"}}));
@@ -402,11 +406,10 @@ void TestMainWindow::importWritesNothing()
     const QString open = openDictionaryBase(*workspace);
     const QStringList before = QDir(dictionaries()).entryList(QDir::Files);
     BoxAnswerer answerer(QMessageBox::No);
-    chooseFile(dir.filePath(name));
-    // The preview is accepted as it stands; a file that cannot be read never shows it.
-    whenModal<QDialog>([](QDialog* dialog) {
-        if (!qobject_cast<QMessageBox*>(dialog))
-            dialog->accept();
+    // The preview is accepted as it stands; a file that cannot be read never
+    // shows it, and the wait for it ends with the window.
+    chooseFile(dir.filePath(name), [this] {
+        whenModal<ImportDialog>([](ImportDialog* dialog) { dialog->accept(); }, window.get());
     });
     fileAction(window.get(), QStringLiteral("Импорт..."))->trigger();
     QCOMPARE(answerer.titles, QStringList{title});
