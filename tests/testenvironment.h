@@ -72,6 +72,26 @@ inline std::unique_ptr<Workspace> storedWorkspace()
     return std::make_unique<Workspace>(settings);
 }
 
+/*! An empty home folder and a new temporary folder for one test function;
+    none when the home cannot be emptied or the folder not made. */
+inline std::unique_ptr<QTemporaryDir> freshFolders()
+{
+    if (!emptyHomeFolder())
+        return nullptr;
+    auto folder = std::make_unique<QTemporaryDir>();
+    return folder->isValid() ? std::move(folder) : nullptr;
+}
+
+/*! A workspace over the stored settings whose open dictionary is "words"
+    in \a folder. */
+inline std::unique_ptr<Workspace> workspaceOpenIn(const QTemporaryDir& folder)
+{
+    auto workspace = storedWorkspace();
+    workspace->settings.currentFileName = folder.filePath(QStringLiteral("words"));
+    workspace->words.units.setFileName(workspace->settings.currentFileName + QStringLiteral(".dic"));
+    return workspace;
+}
+
 /*! The open dictionary of \a workspace without ".dic", as the settings store it. */
 inline QString openDictionaryBase(const Workspace& workspace)
 {

@@ -125,9 +125,8 @@ private:
 
 void TestChosenFiles::init()
 {
-    QVERIFY(emptyHomeFolder());
-    dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir->isValid());
+    dir = freshFolders();
+    QVERIFY(dir);
     workspace = std::make_unique<Workspace>();
 }
 

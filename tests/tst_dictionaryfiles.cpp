@@ -94,9 +94,8 @@ private:
 
 void TestDictionaryFiles::init()
 {
-    QVERIFY(emptyHomeFolder());
-    dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir->isValid());
+    dir = freshFolders();
+    QVERIFY(dir);
     workspace = std::make_unique<Workspace>();
     dictionary = &workspace->words.units;
     learned = &workspace->words.learnedUnits;

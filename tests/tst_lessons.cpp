@@ -116,9 +116,8 @@ void TestLessons::initTestCase()
 
 void TestLessons::init()
 {
-    QVERIFY(emptyHomeFolder());
-    dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir->isValid());
+    dir = freshFolders();
+    QVERIFY(dir);
     workspace = storedWorkspace();
     workspace->settings.speakEnabled = false;
     workspace->settings.transcriptionEnabled = false;

@@ -51,12 +51,9 @@ private:
 
 void TestPools::init()
 {
-    QVERIFY(emptyHomeFolder());
-    dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir->isValid());
-    workspace = storedWorkspace();
-    workspace->settings.currentFileName = dir->filePath(QStringLiteral("words"));
-    workspace->words.units.setFileName(workspace->settings.currentFileName + QStringLiteral(".dic"));
+    dir = freshFolders();
+    QVERIFY(dir);
+    workspace = workspaceOpenIn(*dir);
     questions = (&workspace->words.questions);
     variants = (&workspace->words.variants);
     statuses = (&workspace->words.statuses);

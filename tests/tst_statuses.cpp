@@ -60,12 +60,9 @@ private:
 
 void TestStatuses::init()
 {
-    QVERIFY(emptyHomeFolder());
-    dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir->isValid());
-    workspace = storedWorkspace();
-    workspace->settings.currentFileName = dir->filePath(QStringLiteral("words"));
-    workspace->words.units.setFileName(workspace->settings.currentFileName + QStringLiteral(".dic"));
+    dir = freshFolders();
+    QVERIFY(dir);
+    workspace = workspaceOpenIn(*dir);
     units = &workspace->words.units;
     statuses = &workspace->words.statuses;
     workspace->settings.learningModel = {1, 2};

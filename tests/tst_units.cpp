@@ -59,12 +59,9 @@ private:
 
 void TestUnits::init()
 {
-    QVERIFY(emptyHomeFolder());
-    dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir->isValid());
-    workspace = storedWorkspace();
-    workspace->settings.currentFileName = dir->filePath(QStringLiteral("words"));
-    workspace->words.units.setFileName(workspace->settings.currentFileName + QStringLiteral(".dic"));
+    dir = freshFolders();
+    QVERIFY(dir);
+    workspace = workspaceOpenIn(*dir);
     units = &workspace->words.units;
     QVERIFY(units != (&workspace->words.learnedUnits));
 }
